@@ -1,0 +1,11 @@
+# libFuzzer targets: one executable per tests/fuzz/*_fuzz.cpp, built with clang.
+set(HXT_FUZZ_FLAGS -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+target_compile_options(hxt_core PUBLIC ${HXT_FUZZ_FLAGS})
+target_link_options(hxt_core PUBLIC -fsanitize=address,undefined)
+file(GLOB HXT_FUZZERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
+foreach(src ${HXT_FUZZERS})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE hxt_core)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+endforeach()

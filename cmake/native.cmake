@@ -1,0 +1,27 @@
+# Native tree: portable core and its unit tests, optionally under the sanitizers.
+if(HXT_SANITIZE)
+  set(HXT_SAN_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_compile_options(hxt_core PUBLIC ${HXT_SAN_FLAGS})
+  target_link_options(hxt_core PUBLIC ${HXT_SAN_FLAGS})
+endif()
+
+find_package(GTest REQUIRED)
+file(GLOB_RECURSE HXT_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(hxt_unit_tests ${HXT_UNIT_TESTS})
+target_include_directories(hxt_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_compile_options(hxt_unit_tests PRIVATE ${HXT_WARNINGS})
+target_link_libraries(hxt_unit_tests PRIVATE hxt_core GTest::gtest GTest::gtest_main)
+target_compile_definitions(hxt_unit_tests PRIVATE HXT_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+include(GoogleTest)
+gtest_discover_tests(hxt_unit_tests DISCOVERY_TIMEOUT 60)
+
+# Benchmarks are built, not run as tests.
+find_package(benchmark QUIET)
+file(GLOB HXT_BENCHMARKS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*_bench.cpp)
+if(benchmark_FOUND)
+  foreach(src ${HXT_BENCHMARKS})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE hxt_core benchmark::benchmark)
+  endforeach()
+endif()

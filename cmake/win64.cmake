@@ -1,0 +1,58 @@
+# Windows tree: the statically linked program, its Win32 tests and the end-to-end tests.
+add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+add_link_options(-static -static-libgcc -static-libstdc++)
+set(HXT_WIN32_LIBS setupapi hid comctl32 comdlg32 gdiplus gdi32 user32 shell32 ole32 uuid winmm)
+
+add_library(hxt_shell STATIC ${HXT_WIN32_SOURCES})
+target_compile_options(hxt_shell PRIVATE ${HXT_WARNINGS})
+target_link_libraries(hxt_shell PUBLIC hxt_core ${HXT_WIN32_LIBS})
+
+set(HXT_RC ${CMAKE_SOURCE_DIR}/resources/HXT_GMouse.rc)
+set_property(SOURCE ${HXT_RC} APPEND PROPERTY OBJECT_DEPENDS
+  ${CMAKE_SOURCE_DIR}/resources/HXT_GMouse.manifest ${CMAKE_BINARY_DIR}/generated/HXT_GMouse.ico)
+
+# The program icon is drawn from source at build time, never kept as a binary.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/generated/HXT_GMouse.ico
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tools/make_icon.sh ${CMAKE_BINARY_DIR}/generated/HXT_GMouse.ico
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icon.sh
+  COMMENT "Drawing the program icon")
+add_custom_target(hxt_icon DEPENDS ${CMAKE_BINARY_DIR}/generated/HXT_GMouse.ico)
+
+add_executable(HXT_GMouse WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win32.cpp ${HXT_RC})
+target_include_directories(HXT_GMouse PRIVATE ${CMAKE_SOURCE_DIR}/resources ${CMAKE_BINARY_DIR}/generated)
+add_dependencies(HXT_GMouse hxt_icon)
+target_link_options(HXT_GMouse PRIVATE -municode)
+target_link_libraries(HXT_GMouse PRIVATE hxt_shell)
+
+# What ships beside the exe. The user's config.ini in the build tree is kept.
+add_custom_command(TARGET HXT_GMouse POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR}/data -DDST=$<TARGET_FILE_DIR:HXT_GMouse>
+          -P ${CMAKE_SOURCE_DIR}/cmake/lay_out_data.cmake)
+
+# GoogleTest from Debian's sources, built with the cross compiler.
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# One executable for all Win32 tests: every Wine process start costs a second or two.
+file(GLOB_RECURSE HXT_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
+if(HXT_WIN32_TESTS)
+  add_executable(hxt_win32_tests ${HXT_WIN32_TESTS} ${HXT_RC})
+  target_include_directories(hxt_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/resources ${CMAKE_BINARY_DIR}/generated)
+  add_dependencies(hxt_win32_tests hxt_icon)
+  target_compile_options(hxt_win32_tests PRIVATE ${HXT_WARNINGS})
+  target_link_libraries(hxt_win32_tests PRIVATE hxt_shell gtest gtest_main)
+  target_compile_definitions(hxt_win32_tests PRIVATE HXT_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  add_test(NAME win32_tests COMMAND hxt_win32_tests --gtest_brief=1)
+  set_tests_properties(win32_tests PROPERTIES TIMEOUT 600)
+endif()
+
+# End-to-end tests: scripts that drive the real exe under Wine and Xvfb.
+file(GLOB HXT_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.sh)
+foreach(script ${HXT_E2E_TESTS})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME e2e_${name} COMMAND bash ${script} $<TARGET_FILE:HXT_GMouse>)
+  set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE
+    ENVIRONMENT "HXT_SOURCE_DIR=${CMAKE_SOURCE_DIR};HXT_BUILD_DIR=${CMAKE_BINARY_DIR}")
+endforeach()

@@ -1,0 +1,38 @@
+#include "config/active_config.h"
+
+#include <algorithm>
+
+namespace {
+int Clamp(int value, int low, int high) { return std::clamp(value, low, high); }
+}  // namespace
+
+void ActiveConfig::SetStageValue(int stage, std::uint8_t value) {
+    if (stage < 0 || stage >= kDpiStageCount) return;
+    DPI_SET[stage] = value;
+    ValueItem[stage] = ValueItemOf(stage, value);
+}
+
+int ActiveConfig::BoundedDpiLevel() const { return Clamp(DPI_LEVEL, 0, kDpiStageCount - 1); }
+
+int ActiveConfig::BoundedStageValue(int stage) const {
+    return Clamp(DPI_SET[Clamp(stage, 0, kDpiStageCount - 1)], 0, kDpiStepCount - 1);
+}
+
+int ActiveConfig::BoundedLedStatus() const { return Clamp(LED_STATUS, 0, 3); }
+
+void SetBuiltInDefaults(ActiveConfig& config) {
+    const std::int32_t macroMode2 = config.MACRO_MODE2;
+    config = ActiveConfig{};
+    config.K = {1, 2, 3, 5, 4, 18, 17};
+    config.WHEEL_STATUS = 0;
+    config.DPI_LEVEL = 0;
+    const std::array<std::uint8_t, kDpiStageCount> stages{1, 2, 4, 0};
+    for (int s = 0; s < kDpiStageCount; ++s) config.SetStageValue(s, stages[s]);
+    config.AppliedStageValues = stages;
+    config.DPI_SET_EN = {1, 1, 1, 1};
+    config.LED_STATUS = 0;
+    config.DPI_SPEED = 4;
+    config.WHEEL_SPEED = 2;
+    config.FIRE_TIME = 50;
+    config.MACRO_MODE2 = macroMode2;
+}

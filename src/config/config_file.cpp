@@ -1,0 +1,102 @@
+#include "config/config_file.h"
+
+#include <mutex>
+
+#include "config/config_lock.h"
+#include "platform/text.h"
+
+namespace {
+constexpr std::size_t kShortBuffer = 5;  // keeps 4 characters
+constexpr std::size_t kLongBuffer = 10;  // keeps 9 characters
+
+const char16_t* const kButtonKeys[kButtonCount] = {u"K1", u"K2", u"K3", u"K4", u"K5", u"K6", u"K7"};
+const char16_t* const kStageKeys[kDpiStageCount] = {u"DPI_SET1", u"DPI_SET2", u"DPI_SET3", u"DPI_SET4"};
+const char16_t* const kEnableKeys[kDpiStageCount] = {u"DPI_SET_EN1", u"DPI_SET_EN2", u"DPI_SET_EN3",
+                                                     u"DPI_SET_EN4"};
+const std::u16string kInitSection = u"Init";
+}  // namespace
+
+std::u16string SlotSection(int slot, bool preset, LanguageMode language) {
+    if (!preset) return u"Config" + DecimalText(slot);
+    if (slot == 5 && language == LanguageMode::English) return u"CfgReset_EN5";
+    return u"CfgReset" + DecimalText(slot);
+}
+
+int ConfigFile::ReadInt(const std::u16string& file, const std::u16string& section, const char16_t* key,
+                        std::size_t bufferChars) {
+    return WtoI(profile_.ReadString(file, section, key, bufferChars));
+}
+
+void ConfigFile::WriteInt(const std::u16string& file, const std::u16string& section, const char16_t* key,
+                          long long value) {
+    profile_.WriteString(file, section, key, DecimalText(value));
+}
+
+void ConfigFile::LoadConfig(const std::u16string& file, int slot, bool preset, LanguageMode language) {
+    std::lock_guard<std::recursive_mutex> guard(ConfigLock());
+    const std::u16string section = SlotSection(slot, preset, language);
+    ActiveConfig& c = config_;
+    for (int i = 0; i < kButtonCount; ++i) c.K[i] = ReadInt(file, section, kButtonKeys[i], kShortBuffer);
+    c.WHEEL_STATUS = ReadInt(file, section, u"WHEEL_STATUS", kShortBuffer);
+    c.MACRO_MODE2 = ReadInt(file, section, u"MACRO_MODE2", kShortBuffer);
+    c.DPI_LEVEL = ReadInt(file, section, u"DPI_LEVEL", kShortBuffer);
+    for (int s = 0; s < kDpiStageCount; ++s) {
+        const auto value = static_cast<std::uint8_t>(ReadInt(file, section, kStageKeys[s], kLongBuffer));
+        c.SetStageValue(s, value);
+        c.AppliedStageValues[s] = value;
+        c.DPI_SET_EN[s] = ReadInt(file, section, kEnableKeys[s], kLongBuffer) != 0 ? 1 : 0;
+    }
+    c.LED_STATUS = static_cast<std::uint8_t>(ReadInt(file, section, u"LED_STATUS", kShortBuffer));
+    c.DPI_SPEED = static_cast<std::uint8_t>(ReadInt(file, section, u"DPI_SPEED", kShortBuffer));
+    c.WHEEL_SPEED = static_cast<std::uint8_t>(ReadInt(file, section, u"WHEEL_SPEED", kShortBuffer));
+    c.FIRE_TIME = ReadInt(file, section, u"FIRE_TIME", kShortBuffer);
+}
+
+void ConfigFile::SaveConfig(const std::u16string& file, int slot) {
+    std::lock_guard<std::recursive_mutex> guard(ConfigLock());
+    const std::u16string section = SlotSection(slot, false, LanguageMode::Chinese);
+    const ActiveConfig& c = config_;
+    for (int i = 0; i < kButtonCount; ++i) WriteInt(file, section, kButtonKeys[i], c.K[i]);
+    WriteInt(file, section, u"DPI_LEVEL", c.DPI_LEVEL);
+    WriteInt(file, section, u"WHEEL_STATUS", c.WHEEL_STATUS);
+    WriteInt(file, section, u"MACRO_MODE2", c.MACRO_MODE2);
+    for (int s = 0; s < kDpiStageCount; ++s) {
+        WriteInt(file, section, kStageKeys[s], c.DPI_SET[s]);
+        WriteInt(file, section, kEnableKeys[s], c.DPI_SET_EN[s] != 0 ? 1 : 0);
+    }
+    WriteInt(file, section, u"LED_STATUS", c.LED_STATUS);
+    WriteInt(file, section, u"DPI_SPEED", c.DPI_SPEED);
+    WriteInt(file, section, u"WHEEL_SPEED", c.WHEEL_SPEED);
+    WriteInt(file, section, u"FIRE_TIME", c.FIRE_TIME);
+}
+
+void ConfigFile::SaveDpiLevel(const std::u16string& file, int slot) {
+    std::lock_guard<std::recursive_mutex> guard(ConfigLock());
+    WriteInt(file, SlotSection(slot, false, LanguageMode::Chinese), u"DPI_LEVEL", config_.DPI_LEVEL);
+}
+
+std::uint8_t ConfigFile::ReadLanguage(const std::u16string& file) {
+    return static_cast<std::uint8_t>(ReadInt(file, kInitSection, u"VER_SEL", kShortBuffer));
+}
+
+ConfigFile::CurConfigValue ConfigFile::ReadCurConfig(const std::u16string& file) {
+    CurConfigValue result;
+    result.text = profile_.ReadString(file, kInitSection, u"CurConfig", kShortBuffer);
+    result.value = WtoI(result.text);
+    return result;
+}
+
+void ConfigFile::WriteCurConfig(const std::u16string& file, int slot) {
+    WriteInt(file, kInitSection, u"CurConfig", slot);
+}
+
+void ConfigFile::FactoryReset(const std::u16string& file, int curConfig, LanguageMode language) {
+    std::lock_guard<std::recursive_mutex> guard(ConfigLock());
+    SetBuiltInDefaults(config_);
+    SaveConfig(file, 1);
+    for (int slot = 5; slot >= 2; --slot) {
+        LoadConfig(file, slot, true, language);
+        SaveConfig(file, slot);
+    }
+    LoadConfig(file, curConfig, false, language);
+}

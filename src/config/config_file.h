@@ -1,0 +1,53 @@
+// Moves ActiveConfig to and from the sections of config.ini (and exchange files of the same
+// format): user slots "Config1".."Config5", the applied copy "Config6", the exchange section
+// "Config7" and the factory presets.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "config/active_config.h"
+#include "config/language.h"
+#include "platform/profile_port.h"
+
+constexpr int kAppliedSlot = 6;
+constexpr int kExchangeSlot = 7;
+
+// "Config" + n, or with preset set "CfgReset_EN5" (slot 5, English) or "CfgReset" + n.
+std::u16string SlotSection(int slot, bool preset, LanguageMode language);
+
+class ConfigFile {
+public:
+    ConfigFile(ProfilePort& profile, ActiveConfig& config) : profile_(profile), config_(config) {}
+
+    // Fills every field of the configuration from one section; a missing key reads as 0.
+    void LoadConfig(const std::u16string& file, int slot, bool preset, LanguageMode language);
+    // Writes every field into section "Config" + slot, in the established key order.
+    void SaveConfig(const std::u16string& file, int slot);
+    // Writes only DPI_LEVEL of section "Config" + slot.
+    void SaveDpiLevel(const std::u16string& file, int slot);
+    // VER_SEL of section "Init", low 8 bits.
+    std::uint8_t ReadLanguage(const std::u16string& file);
+    // Key CurConfig of "Init" as text and number; read through a 5-character buffer.
+    struct CurConfigValue {
+        std::u16string text;
+        int value = 0;
+    };
+    CurConfigValue ReadCurConfig(const std::u16string& file);
+    void WriteCurConfig(const std::u16string& file, int slot);
+
+    // Rewrites slots 1 to 5 from the factory values and reloads slot curConfig. The macro reset
+    // and the final apply join this when the macro store and the device link provide them.
+    void FactoryReset(const std::u16string& file, int curConfig, LanguageMode language);
+
+    ActiveConfig& Config() { return config_; }
+
+private:
+    int ReadInt(const std::u16string& file, const std::u16string& section, const char16_t* key,
+                std::size_t bufferChars);
+    void WriteInt(const std::u16string& file, const std::u16string& section, const char16_t* key,
+                  long long value);
+
+    ProfilePort& profile_;
+    ActiveConfig& config_;
+};

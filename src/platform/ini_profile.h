@@ -1,0 +1,13 @@
+// The portable INI engine: the observable behaviour of Windows' private profile functions (as
+// Wine implements them) on files in UTF-16LE with BOM, UTF-8 or plain ASCII.
+#pragma once
+
+#include "platform/profile_port.h"
+
+class IniProfile : public ProfilePort {
+public:
+    std::u16string ReadString(const std::u16string& file, const std::u16string& section,
+                              const std::u16string& key, std::size_t bufferChars) override;
+    bool WriteString(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+                     const std::u16string& value) override;
+};

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds both trees and runs every test: native unit tests (ASan/UBSan), a short fuzzing run,
+# the Win32 tests and the end-to-end tests under Wine and Xvfb. Exits non-zero on any failure.
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/tools/common.sh"
+hxt_ensure_packages "${HXT_NATIVE_PACKAGES[@]}" "${HXT_WINE_PACKAGES[@]}" || exit 1
+
+status=0
+hxt_build_native || exit 1
+hxt_build_fuzz || exit 1
+hxt_build_win64 || exit 1
+
+# Each fuzzer runs for HXT_FUZZ_SECONDS (default 60); any crash fails the run.
+for fuzzer in "$HXT_ROOT"/build/fuzz/*_fuzz; do
+  [ -x "$fuzzer" ] || continue
+  name=$(basename "$fuzzer")
+  corpus="$HXT_ROOT/build/fuzz/corpus-$name"
+  mkdir -p "$corpus"
+  seeds="$HXT_ROOT/tests/fuzz/seeds/${name%_fuzz}"
+  echo "Fuzzing $name for ${HXT_FUZZ_SECONDS:-60} s"
+  if ! "$fuzzer" -max_total_time="${HXT_FUZZ_SECONDS:-60}" -timeout=10 -print_final_stats=0 \
+      -artifact_prefix="$HXT_ROOT/build/fuzz/$name-" "$corpus" $( [ -d "$seeds" ] && echo "$seeds" ) \
+      >"$HXT_ROOT/build/fuzz/$name.log" 2>&1; then
+    echo "FUZZ FAILURE in $name: see build/fuzz/$name.log"; tail -n 30 "$HXT_ROOT/build/fuzz/$name.log"
+    status=1
+  fi
+done
+
+echo "== native unit tests"
+(cd "$HXT_ROOT/build/native" && ctest --output-on-failure -j "$HXT_JOBS") || status=1
+
+echo "== Win32 and end-to-end tests under Wine"
+(cd "$HXT_ROOT/build/win64" && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure) || status=1
+wineserver -k 2>/dev/null || true
+exit $status

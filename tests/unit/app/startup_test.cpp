@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include "app/startup.h"
+#include "platform/ini_profile.h"
+#include "temp_dir.h"
+
+namespace {
+
+// Start-up builds "<ProgramDir>\config.ini", which on this platform is a file name inside the
+// temp dir: the dir itself stands in for the program folder's parent.
+struct StartupTest : ::testing::Test {
+    TempDir dir;
+    IniProfile profile;
+    ProgramState state;
+    StartupTest() { state.paths.ProgramDir = dir.File("prog"); }
+    void WriteIni(const std::string& text) { dir.Write("prog\\config.ini", text); }
+};
+
+TEST_F(StartupTest, CurConfigIsReadThroughAFiveCharacterBuffer) {
+    WriteIni("[Init]\r\nCurConfig=12345\r\nVER_SEL=1\r\n[Config1234]\r\nK1=40\r\n");
+    LoadStartupConfiguration(profile, state);
+    EXPECT_EQ(state.CurConfig, 1234);
+    EXPECT_EQ(state.CurrentSection, u"Config1234");
+    EXPECT_EQ(state.language, LanguageMode::English);
+    EXPECT_EQ(state.config.K[0], 40);
+}
+
+TEST_F(StartupTest, MissingFileLeavesSlotZeroAndChinese) {
+    state.config.FIRE_TIME = 50;
+    LoadStartupConfiguration(profile, state);
+    EXPECT_EQ(state.CurConfig, 0);
+    EXPECT_EQ(state.CurrentSection, u"Config");
+    EXPECT_EQ(state.language, LanguageMode::Chinese);
+    EXPECT_EQ(state.config.FIRE_TIME, 0);
+    EXPECT_EQ(state.paths.ConfigIniPath, dir.File("prog") + u"\\config.ini");
+}
+
+TEST_F(StartupTest, OnlyVerSelOneMeansEnglish) {
+    WriteIni("[Init]\r\nCurConfig=2\r\nVER_SEL=257\r\n");  // low 8 bits are 1
+    LoadStartupConfiguration(profile, state);
+    EXPECT_EQ(state.language, LanguageMode::English);
+    WriteIni("[Init]\r\nCurConfig=2\r\nVER_SEL=2\r\n");
+    LoadStartupConfiguration(profile, state);
+    EXPECT_EQ(state.language, LanguageMode::Chinese);
+}
+
+TEST(AppPathsTest, PathsAreBuiltFromTheModulePath) {
+    const std::u16string dir = ProgramDirFromModulePath(u"C:\\Games\\Mouse\\HXT_GMouse.exe");
+    EXPECT_EQ(dir, u"C:\\Games\\Mouse");
+    EXPECT_EQ(ConfigIniPathOf(dir), u"C:\\Games\\Mouse\\config.ini");
+    EXPECT_EQ(MaskImagePathOf(SkinsDirOf(dir)), u"C:\\Games\\Mouse\\skins\\main_mask.jpg");
+    EXPECT_EQ(MacroFilePathOf(dir, LanguageMode::English), u"C:\\Games\\Mouse\\Macro_EN.dat");
+    EXPECT_EQ(MacroFilePathOf(dir, LanguageMode::Chinese), u"C:\\Games\\Mouse\\Macro_CN.dat");
+    EXPECT_EQ(ProgramDirFromModulePath(u"HXT_GMouse.exe"), u"");
+    EXPECT_EQ(ConfigIniPathOf(ProgramDirFromModulePath(u"HXT_GMouse.exe")), u"\\config.ini");
+}
+
+}  // namespace

@@ -1,0 +1,26 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "platform/text.h"
+
+TEST(TextTest, WtoIReadsLikeTheCRuntime) {
+    EXPECT_EQ(WtoI(u""), 0);
+    EXPECT_EQ(WtoI(u"abc"), 0);
+    EXPECT_EQ(WtoI(u"  \t-12abc"), -12);
+    EXPECT_EQ(WtoI(u"+7"), 7);
+    EXPECT_EQ(WtoI(u"- 7"), 0);
+    EXPECT_EQ(WtoI(u"0042"), 42);
+    EXPECT_EQ(WtoI(u"99999999999999"), INT_MAX);
+    EXPECT_EQ(WtoI(u"-99999999999999"), INT_MIN);
+    EXPECT_EQ(WtoI(u"-2147483648"), INT_MIN);
+}
+
+TEST(TextTest, Utf8AndUtf16RoundTripAndRejectBrokenInput) {
+    const std::u16string mixed = u"K-R7T游戏鼠标 \U0001F5B1";
+    EXPECT_EQ(Utf16FromUtf8(Utf8FromUtf16(mixed)), mixed);
+    EXPECT_EQ(Utf16FromUtf8("\xE6\xB8"), u"\uFFFD\uFFFD");  // cut sequence
+    EXPECT_EQ(Utf16FromUtf8("a\xC0\x80"), u"a\uFFFD\uFFFD");  // overlong NUL is not a character
+    EXPECT_EQ(Utf8FromUtf16(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
+    EXPECT_EQ(DecimalText(-305), u"-305");
+}

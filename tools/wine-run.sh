@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in the project's own prefix (never the user's), creating
+# the prefix once: no Mono/Gecko prompts, and font substitutes so Chinese text has glyphs.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX=${HXT_WINEPREFIX:-$here/build/win64/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+mkdir -p "$(dirname "$WINEPREFIX")"
+(
+  flock 9
+  if [ ! -f "$WINEPREFIX/.hxt-ready" ]; then
+    wineboot -u >/dev/null 2>&1 || true
+    wineserver -w || true
+    reg=$(mktemp --suffix=.reg)
+    {
+      printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+      printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
+      printf '"宋体"="WenQuanYi Micro Hei"\r\n"SimSun"="WenQuanYi Micro Hei"\r\n"Consolas"="DejaVu Sans Mono"\r\n'
+    } | iconv -f UTF-8 -t UTF-16 > "$reg"
+    wine regedit /S "$reg" >/dev/null 2>&1 || true
+    wineserver -w || true
+    rm -f "$reg"
+    touch "$WINEPREFIX/.hxt-ready"
+  fi
+) 9>"$WINEPREFIX.lock"
+exec wine "$@"
