@@ -5,6 +5,8 @@ set(HXT_WIN32_LIBS setupapi hid comctl32 comdlg32 gdiplus gdi32 user32 shell32 o
 
 add_library(hxt_shell STATIC ${HXT_WIN32_SOURCES})
 target_compile_options(hxt_shell PRIVATE ${HXT_WARNINGS})
+# The shell loads dialogs, menus and icons by the ids in resources/resource.h.
+target_include_directories(hxt_shell PUBLIC ${CMAKE_SOURCE_DIR}/resources)
 target_link_libraries(hxt_shell PUBLIC hxt_core ${HXT_WIN32_LIBS})
 
 set(HXT_RC ${CMAKE_SOURCE_DIR}/resources/HXT_GMouse.rc)

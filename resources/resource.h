@@ -1,0 +1,61 @@
+// Resource ids shared by HXT_GMouse.rc and the code that loads dialogs, menus, strings and icons.
+#pragma once
+
+// System-menu command of the About box (low four bits stay clear, as WM_SYSCOMMAND requires).
+#define IDM_ABOUTBOX 0x0010
+
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDD_HXT_GMOUSE_DIALOG 102
+// Pop-up pages of the main window; their contents come with the features that use them.
+#define IDD_POPUP_PAGE1 103
+#define IDD_POPUP_PAGE2 104
+#define IDD_POPUP_PAGE3 105
+
+#define IDR_MENU_MACRO_EN 154
+#define IDR_MENU_TRAY_EN 157
+#define IDR_MAINFRAME 159
+#define IDR_MENU_MACRO_CN 161
+#define IDR_MENU_TRAY_CN 162
+
+#define IDC_STATIC (-1)
+
+// Tray menu, English.
+#define ID_TRAY_EXIT 32800
+#define ID_TRAY_SHOW 32801
+// Tray menu, Chinese.
+#define ID_TRAY_SHOW_CN 32837
+#define ID_TRAY_EXIT_CN 32838
+
+// Macro editor menu, English: insert a button event before ("FWD") or after ("BACK") the
+// selected entry, change its delay, delete it.
+#define ID_MACRO_MODIFY_DELAY 32780
+#define ID_MACRO_DELETE 32781
+#define ID_MACRO_FWD_LEFT_DOWN 32802
+#define ID_MACRO_FWD_LEFT_UP 32803
+#define ID_MACRO_FWD_RIGHT_DOWN 32804
+#define ID_MACRO_FWD_RIGHT_UP 32805
+#define ID_MACRO_FWD_MID_DOWN 32806
+#define ID_MACRO_FWD_MID_UP 32807
+#define ID_MACRO_BACK_LEFT_DOWN 32809
+#define ID_MACRO_BACK_LEFT_UP 32810
+#define ID_MACRO_BACK_RIGHT_DOWN 32811
+#define ID_MACRO_BACK_RIGHT_UP 32812
+#define ID_MACRO_BACK_MID_DOWN 32813
+#define ID_MACRO_BACK_MID_UP 32814
+
+// Macro editor menu, Chinese.
+#define ID_MACRO_FWD_LEFT_DOWN_CN 32817
+#define ID_MACRO_FWD_LEFT_UP_CN 32818
+#define ID_MACRO_FWD_RIGHT_DOWN_CN 32820
+#define ID_MACRO_FWD_RIGHT_UP_CN 32821
+#define ID_MACRO_FWD_MID_DOWN_CN 32823
+#define ID_MACRO_FWD_MID_UP_CN 32824
+#define ID_MACRO_BACK_LEFT_DOWN_CN 32829
+#define ID_MACRO_BACK_LEFT_UP_CN 32830
+#define ID_MACRO_BACK_RIGHT_DOWN_CN 32831
+#define ID_MACRO_BACK_RIGHT_UP_CN 32832
+#define ID_MACRO_BACK_MID_DOWN_CN 32833
+#define ID_MACRO_BACK_MID_UP_CN 32834
+#define ID_MACRO_MODIFY_DELAY_CN 32835
+#define ID_MACRO_DELETE_CN 32836

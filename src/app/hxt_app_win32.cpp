@@ -1,0 +1,32 @@
+// Start-up of the process: the single-copy check and the main window's modal run.
+#include "app/hxt_app_win32.h"
+
+#include <commctrl.h>
+
+#include "app/main_dialog_win32.h"
+#include "app/program_state.h"
+
+void SetProgramDirFromModule() {
+    wchar_t path[260] = {};
+    GetModuleFileNameW(nullptr, path, 260);
+    Program().paths.ProgramDir = ProgramDirFromModulePath(FromWide(path));
+}
+
+bool CHXT_GMouseApp::InitInstance() {
+    instanceMutex_.reset(CreateMutexW(nullptr, FALSE, ToWide(kInstanceMutexName).c_str()));
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        // Another copy runs: bring its window back and leave. The language is not read yet,
+        // so this looks for the title of the initial language.
+        const std::wstring title = ToWide(WindowTitle(Program().language));
+        if (HWND running = FindWindowW(nullptr, title.c_str())) ShowWindow(running, SW_RESTORE);
+        instanceMutex_.reset();
+        return false;
+    }
+
+    INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
+    InitCommonControlsEx(&controls);
+
+    CHXT_GMouseDlg dialog;
+    dialog.DoModal();
+    return false;
+}

@@ -1,0 +1,32 @@
+// The main window: a control-less dialog that shows the configuration, lives for the whole
+// program and closes it.
+#pragma once
+
+#include "platform/handles_win32.h"
+#include "platform/window_framework_win32.h"
+
+class CHXT_GMouseDlg : public Dialog {
+public:
+    CHXT_GMouseDlg();
+
+    // The language fonts, alive as long as the window.
+    HFONT EnglishUiFont() const { return englishUiFont_.get(); }
+    HFONT ChineseUiFont() const { return chineseUiFont_.get(); }
+    HFONT CurrentUiFont() const;
+
+private:
+    BOOL OnInitDialog();
+    bool OnSysCommand(UINT command, LPARAM position);
+    void OnClose();
+    void OnPaint();
+    BOOL OnEraseBkgnd(HDC dc);
+    HICON OnQueryDragIcon();
+    void OnEnterOrEscape();
+
+    // Everything the program does on its way out, ending with the window itself.
+    void CloseProgram();
+
+    HICON icon_;  // shared resource icon, never destroyed
+    OwnedFont englishUiFont_;
+    OwnedFont chineseUiFont_;
+};

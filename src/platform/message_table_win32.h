@@ -1,0 +1,118 @@
+// The message table of our windows: each window registers one typed handler per message and
+// one handler per WM_COMMAND id in maps, instead of writing one large switch.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <type_traits>
+#include <unordered_map>
+
+// A WM_COMMAND as its handler sees it: the id, the notification code and the sending control
+// (null for menus and accelerators).
+struct CommandEvent {
+    UINT id = 0;
+    UINT code = 0;
+    HWND control = nullptr;
+};
+
+// How a message's WPARAM/LPARAM become the typed arguments of its handler and how the handler's
+// result becomes the message's result. Signature is the handler's function type; Call returns
+// the result, or nothing to ask for default processing. Add a specialisation to handle a new
+// message with a typed handler.
+template <UINT Message>
+struct MessageCracker;
+
+template <>
+struct MessageCracker<WM_INITDIALOG> {
+    using Signature = BOOL();  // TRUE lets the dialog give the default control the focus
+    template <class F>
+    static std::optional<LRESULT> Call(F&& f, WPARAM, LPARAM) { return f(); }
+};
+
+template <>
+struct MessageCracker<WM_CLOSE> {
+    using Signature = void();
+    template <class F>
+    static std::optional<LRESULT> Call(F&& f, WPARAM, LPARAM) { f(); return 0; }
+};
+
+template <>
+struct MessageCracker<WM_DESTROY> {
+    using Signature = void();
+    template <class F>
+    static std::optional<LRESULT> Call(F&& f, WPARAM, LPARAM) { f(); return 0; }
+};
+
+template <>
+struct MessageCracker<WM_PAINT> {
+    using Signature = void();
+    template <class F>
+    static std::optional<LRESULT> Call(F&& f, WPARAM, LPARAM) { f(); return 0; }
+};
+
+template <>
+struct MessageCracker<WM_ERASEBKGND> {
+    using Signature = BOOL(HDC dc);  // TRUE: the background is taken care of
+    template <class F>
+    static std::optional<LRESULT> Call(F&& f, WPARAM w, LPARAM) { return f(reinterpret_cast<HDC>(w)); }
+};
+
+template <>
+struct MessageCracker<WM_SYSCOMMAND> {
+    using Signature = bool(UINT command, LPARAM position);  // false: default processing
+    template <class F>
+    static std::optional<LRESULT> Call(F&& f, WPARAM w, LPARAM l) {
+        if (f(static_cast<UINT>(w), l)) return 0;
+        return std::nullopt;
+    }
+};
+
+template <>
+struct MessageCracker<WM_QUERYDRAGICON> {
+    using Signature = HICON();
+    template <class F>
+    static std::optional<LRESULT> Call(F&& f, WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(f()); }
+};
+
+class MessageTable {
+public:
+    using Handler = std::function<std::optional<LRESULT>(WPARAM, LPARAM)>;
+    using CommandHandler = std::function<void(const CommandEvent&)>;
+
+    // Untyped registration, for messages without a cracker (e.g. private WM_APP messages).
+    // Registering a message or id again replaces its handler, which is how a derived window
+    // overrides what its base registered.
+    void Set(UINT message, Handler handler) { messages_[message] = std::move(handler); }
+    void SetCommand(UINT id, CommandHandler handler) { commands_[id] = std::move(handler); }
+
+    // Typed registration: table.On<WM_CLOSE>(this, &MyDialog::OnClose).
+    template <UINT Message, class T>
+    void On(T* self, std::type_identity_t<typename MessageCracker<Message>::Signature T::*> handler) {
+        Set(Message, [self, handler](WPARAM w, LPARAM l) {
+            return MessageCracker<Message>::Call(
+                [self, handler](auto... args) { return (self->*handler)(args...); }, w, l);
+        });
+    }
+
+    // Several command ids may share one handler: table.OnCommand({IDOK, IDCANCEL}, this, &D::OnKey).
+    template <class T>
+    void OnCommand(std::initializer_list<UINT> ids, T* self, std::type_identity_t<void (T::*)(const CommandEvent&)> handler) {
+        for (UINT id : ids) SetCommand(id, [self, handler](const CommandEvent& e) { (self->*handler)(e); });
+    }
+    template <class T>
+    void OnCommand(std::initializer_list<UINT> ids, T* self, std::type_identity_t<void (T::*)()> handler) {
+        for (UINT id : ids) SetCommand(id, [self, handler](const CommandEvent&) { (self->*handler)(); });
+    }
+
+    // The result of the message's handler, or nothing when the message is not in the table and
+    // needs default processing. WM_COMMAND goes to the handler of its id first, then to a
+    // handler registered for WM_COMMAND itself, if any.
+    std::optional<LRESULT> Dispatch(UINT message, WPARAM w, LPARAM l) const;
+
+private:
+    std::unordered_map<UINT, Handler> messages_;
+    std::unordered_map<UINT, CommandHandler> commands_;
+};

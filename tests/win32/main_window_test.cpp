@@ -1,0 +1,151 @@
+// The main window's start-up against a real config.ini: title and font by language, the About
+// entry of the system menu, the icon, the placeholder painting and closing.
+#include <gtest/gtest.h>
+
+#include "app/main_dialog_win32.h"
+#include "app/program_state.h"
+#include "app/ui_fonts_win32.h"
+#include "resource.h"
+#include "win32/support.h"
+
+namespace {
+LOGFONTW LogFontOf(HFONT font) {
+    LOGFONTW lf{};
+    GetObjectW(font, sizeof(lf), &lf);
+    return lf;
+}
+
+std::wstring TitleOf(HWND hwnd) {
+    wchar_t text[64] = {};
+    GetWindowTextW(hwnd, text, 64);
+    return text;
+}
+
+// Puts the process-wide state back as start-up finds it, for the tests that follow.
+struct ProgramStateRestorer {
+    ~ProgramStateRestorer() {
+        ProgramState& program = Program();
+        program.paths = {};
+        program.CurConfig = 0;
+        program.CurrentSection.clear();
+        program.language = LanguageMode::Chinese;
+        program.config = {};
+    }
+};
+
+// The last item of a menu: its text and id.
+std::pair<std::wstring, UINT> LastItem(HMENU menu) {
+    const int last = GetMenuItemCount(menu) - 1;
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, last, text, 64, MF_BYPOSITION);
+    return {text, GetMenuItemID(menu, last)};
+}
+}  // namespace
+
+TEST(UiFonts, AreCreatedWithTheLayoutsParameters) {
+    const OwnedFont english = CreateEnglishUiFont();
+    const LOGFONTW en = LogFontOf(english.get());
+    EXPECT_EQ(en.lfHeight, 15);
+    EXPECT_EQ(en.lfWidth, 7);
+    EXPECT_EQ(en.lfWeight, 400);
+    EXPECT_EQ(en.lfCharSet, 0);
+    EXPECT_EQ(en.lfOutPrecision, 2);
+    EXPECT_EQ(en.lfClipPrecision, 1);
+    EXPECT_EQ(en.lfQuality, 0);
+    EXPECT_EQ(en.lfPitchAndFamily, 0x11);
+    EXPECT_STREQ(en.lfFaceName, L"Consolas");
+
+    const OwnedFont chinese = CreateChineseUiFont();
+    const LOGFONTW cn = LogFontOf(chinese.get());
+    EXPECT_EQ(cn.lfHeight, 12);
+    EXPECT_EQ(cn.lfWidth, 6);
+    EXPECT_EQ(cn.lfWeight, 400);
+    EXPECT_EQ(cn.lfCharSet, 0);
+    EXPECT_EQ(cn.lfOutPrecision, 0);
+    EXPECT_EQ(cn.lfClipPrecision, 0);
+    EXPECT_EQ(cn.lfPitchAndFamily, 0x20);
+    EXPECT_STREQ(cn.lfFaceName, L"宋体");
+    EXPECT_FALSE(en.lfItalic || en.lfUnderline || en.lfStrikeOut || cn.lfItalic || cn.lfUnderline || cn.lfStrikeOut);
+}
+
+class MainWindow : public ::testing::TestWithParam<int> {};
+
+TEST_P(MainWindow, StartsFromTheConfigurationAndClosesOnWmClose) {
+    const bool english = GetParam() == 1;
+    ProgramStateRestorer restorer;
+    ScratchDir dir;
+    dir.Write("config.ini", "[Init]\r\nCurConfig=3\r\nVER_SEL=" + std::to_string(GetParam()) +
+                                "\r\n[Config3]\r\nK1=1\r\nDPI_LEVEL=2\r\n");
+    ProgramState& program = Program();
+    program.paths.ProgramDir = FromWide(dir.Path());
+
+    CHXT_GMouseDlg dialog;
+    ASSERT_TRUE(dialog.Create());
+    const HWND hwnd = dialog.Hwnd();
+
+    EXPECT_EQ(program.CurConfig, 3);
+    EXPECT_EQ(program.config.DPI_LEVEL, 2);
+    EXPECT_EQ(program.paths.ConfigIniPath, FromWide(dir.Path() + L"\\config.ini"));
+    EXPECT_EQ(program.paths.SkinsDir, FromWide(dir.Path() + L"\\skins"));
+    EXPECT_EQ(TitleOf(hwnd), english ? L"K-R7T GAMING MOUSE" : L"KestrixK-R7T游戏鼠标");
+    EXPECT_EQ(dialog.CurrentUiFont(), english ? dialog.EnglishUiFont() : dialog.ChineseUiFont());
+    EXPECT_EQ(LogFontOf(dialog.EnglishUiFont()).lfHeight, 15);
+    EXPECT_EQ(LogFontOf(dialog.ChineseUiFont()).lfHeight, 12);
+
+    const auto about = LastItem(GetSystemMenu(hwnd, FALSE));
+    EXPECT_EQ(about.first, L"&About HXT_GMouse...");
+    EXPECT_EQ(about.second, static_cast<UINT>(IDM_ABOUTBOX));
+
+    const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0)), icon);
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_QUERYDRAGICON, 0, 0)), icon);
+
+    // The placeholder paints the dark face over the whole client area.
+    UpdateWindow(hwnd);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    HDC dc = GetDC(hwnd);
+    const COLORREF corner = GetPixel(dc, client.right - 2, client.bottom - 2);
+    ReleaseDC(hwnd, dc);
+    ASSERT_NE(corner, CLR_INVALID);
+    EXPECT_LT(GetRValue(corner) + GetGValue(corner) + GetBValue(corner), 3 * 64);
+
+    // Enter and Esc leave the window alone; WM_CLOSE ends it.
+    SendMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+    SendMessageW(hwnd, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(IsWindow(hwnd));
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(dialog.Hwnd(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, MainWindow, ::testing::Values(0, 1));
+
+TEST(MainWindow, AboutBoxRunsModallyFromTheSystemMenuAndClosesWithOk) {
+    ProgramStateRestorer restorer;
+    ScratchDir dir;
+    dir.Write("config.ini", "[Init]\r\nCurConfig=1\r\nVER_SEL=1\r\n");
+    Program().paths.ProgramDir = FromWide(dir.Path());
+    CHXT_GMouseDlg dialog;
+    ASSERT_TRUE(dialog.Create());
+
+    // While the About box runs its own loop, a timer presses its OK button.
+    static HWND main;
+    static bool mainDisabled;
+    static bool aboutSeen;
+    main = dialog.Hwnd();
+    mainDisabled = aboutSeen = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (HWND about = FindWindowW(nullptr, L"About HXT_GMouse")) {
+            aboutSeen = true;
+            mainDisabled = !IsWindowEnabled(main);
+            PostMessageW(about, WM_COMMAND, IDOK, 0);
+        }
+    });
+    SendMessageW(main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(aboutSeen);
+    EXPECT_TRUE(mainDisabled);
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_EQ(FindWindowW(nullptr, L"About HXT_GMouse"), nullptr);
+}
