@@ -1,0 +1,66 @@
+#include "skin/mask_region.h"
+
+#include <algorithm>
+#include <cstddef>
+
+bool RgbPicture::Valid() const {
+    if (width <= 0 || height <= 0) return false;
+    const auto needed = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 3u;
+    return pixels.size() >= needed;
+}
+
+Rgb RgbPicture::At(std::int32_t x, std::int32_t y) const {
+    if (!Valid() || x < 0 || y < 0 || x >= width || y >= height) return {};
+    const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3;
+    return {pixels[at], pixels[at + 1], pixels[at + 2]};
+}
+
+bool MaskShape::Contains(std::int64_t x, std::int64_t y) const {
+    return std::any_of(rects.begin(), rects.end(), [&](const PixelRect& r) { return r.Contains(x, y); });
+}
+
+namespace {
+
+using Runs = std::vector<std::pair<std::int32_t, std::int32_t>>;  // [left, right) of kept pixels
+
+Runs RowRuns(const RgbPicture& mask, std::int32_t y) {
+    Runs runs;
+    std::int32_t x = 0;
+    while (x < mask.width) {
+        while (x < mask.width && !KeepsMaskPixel(mask.At(x, y))) ++x;
+        const std::int32_t start = x;
+        while (x < mask.width && KeepsMaskPixel(mask.At(x, y))) ++x;
+        if (x > start) runs.emplace_back(start, x);
+    }
+    return runs;
+}
+
+}  // namespace
+
+MaskShape BuildMaskShape(const std::optional<RgbPicture>& mask, std::int32_t fallbackWidth,
+                         std::int32_t fallbackHeight) {
+    MaskShape shape;
+    if (!mask || !mask->Valid() || mask->width > kMaxMaskSide || mask->height > kMaxMaskSide) {
+        shape.width = std::max<std::int32_t>(fallbackWidth, 0);
+        shape.height = std::max<std::int32_t>(fallbackHeight, 0);
+        if (shape.width > 0 && shape.height > 0) shape.rects.push_back({0, 0, shape.width, shape.height});
+        return shape;
+    }
+    shape.width = mask->width;
+    shape.height = mask->height;
+    // Rows with the same runs as the row above extend that band downwards, so a typical outline
+    // needs a few hundred rectangles instead of one per row.
+    Runs bandRuns;
+    std::size_t bandStart = 0;
+    for (std::int32_t y = 0; y < mask->height; ++y) {
+        Runs runs = RowRuns(*mask, y);
+        if (y > 0 && runs == bandRuns) {
+            for (std::size_t i = bandStart; i < shape.rects.size(); ++i) shape.rects[i].bottom = y + 1;
+            continue;
+        }
+        bandStart = shape.rects.size();
+        for (const auto& [left, right] : runs) shape.rects.push_back({left, y, right, y + 1});
+        bandRuns = std::move(runs);
+    }
+    return shape;
+}

@@ -1,0 +1,264 @@
+#include "skin/paint_main_window.h"
+
+#include <algorithm>
+
+#include "platform/text.h"
+
+PagePictures PicturesOf(WindowPage page) {
+    switch (page) {
+        case WindowPage::Advanced: return {u"advanced_normal.jpg", u"advanced_over.jpg", u"advanced_down.jpg"};
+        case WindowPage::Colour: return {u"color_normal_pink.jpg", u"color_over_red.jpg", u"color_down_purple.jpg"};
+        case WindowPage::Main: break;
+    }
+    return {u"main_normal.jpg", u"main_over.jpg", u"main_down.jpg"};
+}
+
+std::u16string StatusLineText(const PaintState& state) {
+    const std::u16string key = state.blinkPhase ? DecimalText(state.startKeyIndex) : u" ";
+    if (state.language == LanguageMode::English) {
+        return state.driverActive ? u"OK,driver is working..." : u"Configuration done,click key [" + key + u"] to start driver";
+    }
+    return state.driverActive ? u"驱动运行中..." : u"配置完成，请点击鼠标第[" + key + u"]键运行驱动";
+}
+
+std::u16string FunctionBoxText(const SkinSet& skin, const PaintState& state, std::int64_t code) {
+    if (code >= 1 && code <= 40) return FunctionName(skin.functionNames, code);
+    if (code >= 41 && code <= 52) return state.macroNames[static_cast<std::size_t>(code - 41)];
+    return {};
+}
+
+std::u16string CurrentDpiText(const ActiveConfig& config) {
+    switch (config.AppliedStageValues[static_cast<std::size_t>(config.BoundedDpiLevel())]) {
+        case 0: return u"3200";
+        case 2: return u"1600";
+        case 3: return u"2000";
+        case 4: return u"2400";
+        default: return u"1200";
+    }
+}
+
+namespace {
+
+using paint_colour::kBlack;
+
+// One paint: the canvas, the page's pictures and which of them could be loaded.
+class Composer {
+public:
+    Composer(CanvasPort& canvas, const SkinSet& skin, const PaintState& state)
+        : canvas_(canvas), skin_(skin), state_(state), pictures_(PicturesOf(state.page)) {}
+
+    void Run() {
+        const PixelRect whole{0, 0, state_.maskWidth, state_.maskHeight};
+        // A missing normal picture leaves a blank page rather than whatever the buffer held.
+        canvas_.Fill(whole, kBlack);
+        if (canvas_.LoadPicture(pictures_.normal)) canvas_.CopyPicture(pictures_.normal, whole, 0, 0);
+        haveOver_ = canvas_.LoadPicture(pictures_.over);
+        haveDown_ = canvas_.LoadPicture(pictures_.down);
+
+        PageIndicators();
+        FrameEntries();
+        Texts();
+    }
+
+private:
+    enum class From { Over, Down };
+
+    void Copy(std::u16string_view picture, const SkinEntry& entry) {
+        const PixelRect rect = entry.Rect();
+        if (!rect.Empty()) canvas_.CopyPicture(picture, rect, rect.left, rect.top);
+    }
+    void Copy(From from, const SkinEntry& entry) {
+        if (from == From::Over ? haveOver_ : haveDown_) Copy(from == From::Over ? pictures_.over : pictures_.down, entry);
+    }
+    void CopyHot(const SkinPage& table, int hot) {
+        if (hot != kNoEntry) Copy(state_.pressed ? From::Down : From::Over, table.At(hot));
+    }
+
+    const SkinPage& PageTable() const {
+        switch (state_.page) {
+            case WindowPage::Advanced: return skin_.advanced;
+            case WindowPage::Colour: return skin_.colour;
+            case WindowPage::Main: break;
+        }
+        return skin_.main;
+    }
+
+    void PageIndicators() {
+        switch (state_.page) {
+            case WindowPage::Main: MainIndicators(); break;
+            case WindowPage::Advanced: AdvancedIndicators(); break;
+            case WindowPage::Colour: ColourIndicators(); break;
+        }
+    }
+
+    void MainIndicators() {
+        const ActiveConfig& config = state_.config;
+        const SkinPage& main = skin_.main;
+        CopyHot(main, state_.mainHot);
+        Copy(From::Down, main.At(80 + config.BoundedDpiLevel()));
+
+        const bool haveSlider = canvas_.LoadPicture(kSliderPicture);
+        for (int stage = 0; stage < kDpiStageCount; ++stage) {
+            // A ValueItem that does not belong to its stage (a hand-edited file) falls back to the
+            // stage's bounded value, so no knob lands on another stage's slider.
+            std::int32_t item = config.ValueItem[static_cast<std::size_t>(stage)];
+            if (item < ValueItemOf(stage, 0) || item > ValueItemOf(stage, kDpiStepCount - 1)) {
+                item = ValueItemOf(stage, config.BoundedStageValue(stage));
+            }
+            const SkinEntry& knob = main.At(item);
+            if (haveSlider && knob.width > 0 && knob.height > 0) {
+                canvas_.CopyPicture(kSliderPicture, {0, 0, knob.width, knob.height}, knob.x, knob.y);
+            }
+            if (config.DPI_SET_EN[static_cast<std::size_t>(stage)] == 1) Copy(From::Down, main.At(46 + stage));
+        }
+
+        Copy(From::Down, main.At(config.WHEEL_STATUS == 0 ? 41 : 42));
+
+        if (state_.mainHot >= 25 && state_.mainHot <= 31) {
+            Copy(From::Over, main.At(state_.mainHot + 65));
+        } else if (!state_.driverActive && state_.startKeyIndex >= 1 && state_.startKeyIndex <= kButtonCount) {
+            Copy(state_.blinkPhase ? From::Over : From::Down, main.At(89 + state_.startKeyIndex));
+        }
+    }
+
+    void AdvancedIndicators() {
+        const ActiveConfig& config = state_.config;
+        const SkinPage& advanced = skin_.advanced;
+        CopyHot(advanced, state_.advancedHot);
+        if (state_.recording) Copy(From::Down, advanced.At(4));
+        if (config.DPI_SPEED <= 9) Copy(From::Down, advanced.At(8 + config.DPI_SPEED));
+        if (config.WHEEL_SPEED <= 9) Copy(From::Down, advanced.At(18 + config.WHEEL_SPEED));
+
+        // The bar fills from the left in proportion to 0..300 ms; a value outside that range
+        // would spill over the neighbouring entries, so it is bounded here.
+        SkinEntry bar = advanced.At(30);
+        const std::int64_t fire = std::clamp<std::int64_t>(config.FIRE_TIME, 0, kFireTimeMax);
+        bar.width = static_cast<std::int32_t>(fire * std::max<std::int32_t>(bar.width, 0) / kFireTimeMax);
+        Copy(From::Down, bar);
+
+        if (config.MACRO_MODE2 != 0) Copy(From::Down, advanced.At(7));
+        if (state_.selectedRepeatMode == 1) Copy(From::Down, advanced.At(6));
+    }
+
+    void ColourIndicators() {
+        const SkinPage& colour = skin_.colour;
+        CopyHot(colour, state_.colourHot);
+        Copy(From::Down, colour.At(state_.config.BoundedLedStatus()));
+
+        const SkinEntry& preview = colour.At(11);
+        if (state_.previewOff) {
+            if (canvas_.LoadPicture(kPreviewUnlitPicture)) Copy(kPreviewUnlitPicture, preview);
+            return;
+        }
+        switch (state_.previewColour) {
+            case 0:
+                if (canvas_.LoadPicture(kPreviewBluePicture)) Copy(kPreviewBluePicture, preview);
+                break;
+            case 2: Copy(From::Over, preview); break;
+            case 3: Copy(From::Down, preview); break;
+            default: break;  // 1 keeps the normal picture's colour
+        }
+    }
+
+    void FrameEntries() {
+        const int tab = 9 + static_cast<int>(state_.page);
+        const int language = state_.language == LanguageMode::Chinese ? 17 : 18;
+        const bool slotValid = state_.curConfig >= 1 && state_.curConfig <= 5;
+        for (int i = 0; i <= 19; ++i) {
+            const SkinEntry& entry = skin_.main.At(i);
+            if (slotValid && i == state_.curConfig + 3) {
+                Copy(From::Down, entry);
+            } else if (i == state_.mainHot) {
+                Copy(state_.pressed ? From::Down : From::Over, entry);
+            } else if (i == tab || i == language) {
+                Copy(From::Down, entry);
+            }
+        }
+    }
+
+    void DrawCentred(const SkinEntry& entry, std::u16string_view text, Rgb colour) {
+        if (text.empty()) return;
+        const TextSize size = canvas_.MeasureText(text);
+        const std::int64_t x = entry.x + (std::int64_t{entry.width} - size.width) / 2;
+        const std::int64_t y = entry.y + (std::int64_t{entry.height} - size.height) / 2;
+        canvas_.DrawText(x, y, text, colour);
+    }
+
+    void DrawFrameText(int i, const std::u16string& status) {
+        const SkinEntry& entry = skin_.main.At(i);
+        if (i == 1) {
+            DrawCentred(entry, status, paint_colour::kYellow);
+        } else {
+            DrawCentred(entry, entry.text, paint_colour::kWhite);
+        }
+    }
+
+    void Texts() {
+        const std::u16string status = StatusLineText(state_);
+        canvas_.SelectFont(state_.language);
+        switch (state_.page) {
+            case WindowPage::Main: MainTexts(status); break;
+            case WindowPage::Advanced: AdvancedTexts(status); break;
+            case WindowPage::Colour: ColourTexts(status); break;
+        }
+    }
+
+    void MainTexts(const std::u16string& status) {
+        for (int i = 0; i < 54; ++i) {
+            const SkinEntry& entry = skin_.main.At(i);
+            if (i >= 25 && i <= 31) {
+                const std::u16string name = FunctionBoxText(skin_, state_, state_.config.K[static_cast<std::size_t>(i - 25)]);
+                if (name.empty()) continue;
+                const TextSize size = canvas_.MeasureText(name);
+                const std::int64_t y = entry.y + (std::int64_t{entry.height} - size.height) / 2;
+                canvas_.DrawText(std::int64_t{entry.x} + 5, y, name,
+                                 i == state_.mainHot ? paint_colour::kGreen : paint_colour::kWhite);
+            } else if (i >= 50 && i <= 53) {
+                const bool enabled = state_.config.DPI_SET_EN[static_cast<std::size_t>(i - 50)] == 1;
+                DrawCentred(entry, entry.text, enabled ? paint_colour::kRed : paint_colour::kGrey);
+            } else {
+                DrawFrameText(i, status);
+            }
+        }
+    }
+
+    void AdvancedTexts(const std::u16string& status) {
+        for (int i = 0; i <= 19; ++i) DrawFrameText(i, status);
+        const bool english = state_.language == LanguageMode::English;
+        for (int j = 0; j < 46; ++j) {
+            const SkinEntry& entry = skin_.advanced.At(j);
+            std::u16string text = entry.text;
+            switch (j) {
+                case 4:
+                    text = state_.recording ? (english ? u"Stop" : u"停止") : (english ? u"Record" : u"录制");
+                    break;
+                case 33: text = DecimalText(state_.config.FIRE_TIME) + u"ms"; break;
+                case 38: text = u"[↓]" + DecimalText(state_.pressLines); break;
+                case 39: text = u"[↑]" + DecimalText(state_.releaseLines); break;
+                default: break;
+            }
+            DrawCentred(entry, text, j == state_.advancedHot ? paint_colour::kRed : paint_colour::kWhite);
+        }
+    }
+
+    void ColourTexts(const std::u16string& status) {
+        for (int i = 0; i <= 19; ++i) DrawFrameText(i, status);
+        for (int j = 0; j < 13; ++j) {
+            const SkinEntry& entry = skin_.colour.At(j);
+            DrawCentred(entry, j == 9 ? CurrentDpiText(state_.config) : entry.text, paint_colour::kWhite);
+        }
+    }
+
+    CanvasPort& canvas_;
+    const SkinSet& skin_;
+    const PaintState& state_;
+    PagePictures pictures_;
+    bool haveOver_ = false;
+    bool haveDown_ = false;
+};
+
+}  // namespace
+
+void PaintMainWindow(CanvasPort& canvas, const SkinSet& skin, const PaintState& state) {
+    Composer(canvas, skin, state).Run();
+}

@@ -1,0 +1,135 @@
+#include "skin/skin_description.h"
+
+#include <utility>
+
+#include "platform/text.h"
+
+namespace {
+
+// GetPrivateProfileStringW into the program's 260-character buffer.
+constexpr std::size_t kValueBufferChars = 260;
+
+PixelRect RectOf(const SkinEntry& entry) { return entry.Rect(); }
+
+}  // namespace
+
+SkinFields SplitSkinValue(std::u16string_view value, int* commaCount) {
+    SkinFields fields;
+    int commas = 0;
+    std::size_t start = 0;
+    int field = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != u',') continue;
+        ++commas;
+        // The sixth comma closes field 5; field 6 keeps the rest, commas and all.
+        if (field < kSkinFieldCount - 1) {
+            fields[static_cast<std::size_t>(field)] = std::u16string(value.substr(start, i - start));
+            ++field;
+            start = i + 1;
+        }
+    }
+    fields[static_cast<std::size_t>(field)] = std::u16string(value.substr(start));
+    if (commaCount) *commaCount = commas;
+    return fields;
+}
+
+SkinFileReader::SkinFileReader(SkinReadContext& context, std::u16string path)
+    : context_(context), path_(std::move(path)) {
+    found_ = context_.messages.FileExists(path_);
+    if (!found_) {
+        // Reported once for the file; the program then closes, and the loader carries on with
+        // empty entries so the tables never hold a mix of two languages.
+        context_.messages.ShowMessage(kMissingSkinFileMessage);
+        if (!context_.closeRequested && context_.closeProgram) {
+            context_.closeRequested = true;
+            context_.closeProgram();
+        }
+    }
+}
+
+SkinFields SkinFileReader::ReadSkinEntry(std::u16string_view section, int key) {
+    if (!found_) return {};
+    const std::u16string value =
+        context_.profile.ReadString(path_, std::u16string(section), DecimalText(key), kValueBufferChars);
+    int commas = 0;
+    SkinFields fields = SplitSkinValue(value, &commas);
+    if (commas > kSkinFieldCount - 1) context_.messages.ShowMessage(kMalformedSkinEntryMessage);
+    return fields;
+}
+
+SkinEntry SkinFileReader::ReadPosition(std::u16string_view section, int key) {
+    SkinFields fields = ReadSkinEntry(section, key);
+    SkinEntry entry;
+    entry.x = WtoI(fields[1]);
+    entry.y = WtoI(fields[2]);
+    entry.width = WtoI(fields[3]);
+    entry.height = WtoI(fields[4]);
+    entry.text = std::move(fields[5]);
+    return entry;
+}
+
+const std::u16string& FunctionName(const FunctionNameTable& names, std::int64_t code) {
+    static const std::u16string kNone;
+    if (code < 1 || code > kFunctionNameCount) return kNone;
+    return names[static_cast<std::size_t>(code - 1)];
+}
+
+std::u16string SkinDescriptionPath(const std::u16string& skinsDir, SkinDescription which, LanguageMode language) {
+    const bool english = language == LanguageMode::English;
+    const char16_t* name = u"";
+    switch (which) {
+        case SkinDescription::Main: name = english ? u"skin_main_en.ini" : u"skin_main.ini"; break;
+        case SkinDescription::Advanced: name = english ? u"skin_advance_en.ini" : u"skin_advance.ini"; break;
+        case SkinDescription::Colour: name = english ? u"skin_color_en.ini" : u"skin_color.ini"; break;
+        case SkinDescription::Warning: name = english ? u"LBWarning_en.ini" : u"LBWarning.ini"; break;
+    }
+    return skinsDir + (english ? u"\\INI_EN\\" : u"\\INI_CN\\") + name;
+}
+
+namespace {
+
+void LoadPositions(SkinFileReader& reader, SkinPage& page) {
+    for (std::size_t key = 0; key < page.Size(); ++key) {
+        *page.Find(static_cast<std::int64_t>(key)) = reader.ReadPosition(u"BUTTONPOS", static_cast<int>(key));
+    }
+}
+
+}  // namespace
+
+void LoadMainSkin(SkinReadContext& context, const std::u16string& skinsDir, LanguageMode language, SkinSet& skin) {
+    SkinFileReader reader(context, SkinDescriptionPath(skinsDir, SkinDescription::Main, language));
+    LoadPositions(reader, skin.main);
+    for (int code = 1; code <= kFunctionNameCount; ++code) {
+        skin.functionNames[static_cast<std::size_t>(code - 1)] = reader.ReadSkinEntry(u"FUN_STRING", code)[0];
+    }
+}
+
+void LoadAdvancedSkin(SkinReadContext& context, const std::u16string& skinsDir, LanguageMode language,
+                      SkinSet& skin) {
+    SkinFileReader reader(context, SkinDescriptionPath(skinsDir, SkinDescription::Advanced, language));
+    LoadPositions(reader, skin.advanced);
+    // Read in this order so the malformed-entry messages come in file order.
+    const SkinEntry repeatCount = reader.ReadPosition(u"EDIT", 3);
+    const SkinEntry name = reader.ReadPosition(u"EDIT", 4);
+    const SkinEntry macroList = reader.ReadPosition(u"MACRODISPLAY", 1);
+    const SkinEntry eventList = reader.ReadPosition(u"MACRODISPLAY", 2);
+    skin.editorRects = {RectOf(repeatCount), RectOf(name), RectOf(macroList), RectOf(eventList)};
+}
+
+void LoadColorSkin(SkinReadContext& context, const std::u16string& skinsDir, LanguageMode language, SkinSet& skin) {
+    SkinFileReader reader(context, SkinDescriptionPath(skinsDir, SkinDescription::Colour, language));
+    LoadPositions(reader, skin.colour);
+}
+
+void LoadWarningSkin(SkinReadContext& context, const std::u16string& skinsDir, LanguageMode language,
+                     SkinSet& skin) {
+    SkinFileReader reader(context, SkinDescriptionPath(skinsDir, SkinDescription::Warning, language));
+    LoadPositions(reader, skin.warning);
+}
+
+void LoadAllSkins(SkinReadContext& context, const std::u16string& skinsDir, LanguageMode language, SkinSet& skin) {
+    LoadMainSkin(context, skinsDir, language, skin);
+    LoadColorSkin(context, skinsDir, language, skin);
+    LoadAdvancedSkin(context, skinsDir, language, skin);
+    LoadWarningSkin(context, skinsDir, language, skin);
+}

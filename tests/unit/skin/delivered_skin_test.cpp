@@ -1,0 +1,136 @@
+// The description files the skin generator writes, read back the way the program reads them:
+// through the INI engine (UTF-16 with BOM) and the loaders.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+#include "platform/ini_profile.h"
+#include "platform/text.h"
+#include "skin/skin_description.h"
+#include "temp_dir.h"
+
+namespace {
+
+std::filesystem::path Native(const std::u16string& windowsPath) {
+    std::u16string path = windowsPath;
+    for (char16_t& c : path) {
+        if (c == u'\\') c = u'/';
+    }
+    return std::filesystem::path(Utf8FromUtf16(path));
+}
+
+// Windows paths of the loaders onto the scratch directory.
+class NativePathProfile : public ProfilePort {
+public:
+    std::u16string ReadString(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+                              std::size_t bufferChars) override {
+        return ini_.ReadString(Utf16FromUtf8(Native(file).string()), section, key, bufferChars);
+    }
+    bool WriteString(const std::u16string&, const std::u16string&, const std::u16string&,
+                     const std::u16string&) override {
+        return false;
+    }
+
+private:
+    IniProfile ini_;
+};
+
+class NativeFiles : public SkinMessagePort {
+public:
+    bool FileExists(const std::u16string& path) override { return std::filesystem::exists(Native(path)); }
+    void ShowMessage(std::u16string_view text) override { shown.emplace_back(text); }
+    std::vector<std::u16string> shown;
+};
+
+class DeliveredSkin : public testing::Test {
+protected:
+    void SetUp() override {
+        if (std::system("python3 --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "python3 is not installed";
+        const std::string command = "python3 '" HXT_SOURCE_DIR "/tools/skin/make_skin.py' --descriptions-only '" +
+                                    dir_.Path("skins").string() + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+    }
+
+    SkinSet Load(LanguageMode language) {
+        NativePathProfile profile;
+        NativeFiles files;
+        int closes = 0;
+        SkinReadContext context{profile, files, [&] { ++closes; }};
+        SkinSet skin;
+        LoadAllSkins(context, Utf16FromUtf8(dir_.Path("skins").string()), language, skin);
+        EXPECT_TRUE(files.shown.empty()) << "no file missing, no entry malformed";
+        EXPECT_EQ(closes, 0);
+        return skin;
+    }
+
+    TempDir dir_;
+};
+
+bool HasChinese(const std::u16string& text) {
+    for (char16_t c : text) {
+        if (c >= 0x4E00 && c <= 0x9FFF) return true;
+    }
+    return false;
+}
+
+TEST_F(DeliveredSkin, BothLanguagesShareTheLayoutAndNameEverything) {
+    const SkinSet en = Load(LanguageMode::English);
+    const SkinSet cn = Load(LanguageMode::Chinese);
+
+    const auto sameLayout = [](const SkinPage& a, const SkinPage& b) {
+        for (std::size_t i = 0; i < a.Size(); ++i) EXPECT_EQ(a.At(i).Rect(), b.At(i).Rect()) << "entry " << i;
+    };
+    sameLayout(en.main, cn.main);
+    sameLayout(en.advanced, cn.advanced);
+    sameLayout(en.colour, cn.colour);
+    sameLayout(en.warning, cn.warning);
+    EXPECT_EQ(en.editorRects, cn.editorRects);
+
+    for (int code = 1; code <= kFunctionNameCount; ++code) {
+        EXPECT_FALSE(FunctionName(en.functionNames, code).empty()) << code;
+        EXPECT_FALSE(FunctionName(cn.functionNames, code).empty()) << code;
+    }
+    for (int code : {1, 2, 3, 7, 8, 9, 10, 31, 40}) {
+        EXPECT_TRUE(HasChinese(FunctionName(cn.functionNames, code))) << code;
+        EXPECT_FALSE(HasChinese(FunctionName(en.functionNames, code))) << code;
+    }
+    // Texts that must be there: tabs, apply, the warning's three entries, the LED modes.
+    for (const SkinSet* skin : {&en, &cn}) {
+        for (int i : {3, 9, 10, 11, 14, 15, 16}) EXPECT_FALSE(skin->main.At(i).text.empty()) << i;
+        for (int i : {0, 1, 2}) EXPECT_FALSE(skin->warning.At(i).text.empty()) << i;
+        for (int i : {0, 1, 2, 3}) EXPECT_FALSE(skin->colour.At(i).text.empty()) << i;
+    }
+    EXPECT_TRUE(HasChinese(cn.warning.At(2).text));
+}
+
+TEST_F(DeliveredSkin, EveryElementCanBeHitWhereItIsDrawn) {
+    const SkinSet skin = Load(LanguageMode::English);
+    const auto hitsItself = [](const SkinPage& page, int i, int lastKey) {
+        const PixelRect r = page.At(i).Rect();
+        ASSERT_FALSE(r.Empty()) << "entry " << i;
+        EXPECT_EQ(page.HitTest((r.left + r.right) / 2, (r.top + r.bottom) / 2, lastKey), i) << "entry " << i;
+    };
+    for (int i = 2; i <= 18; ++i) hitsItself(skin.main, i, 90);
+    for (int i : {25, 26, 27, 28, 29, 30, 31, 41, 42, 46, 47, 48, 49, 54, 55, 56, 57}) hitsItself(skin.main, i, 90);
+    for (int i = 60; i <= 79; ++i) hitsItself(skin.main, i, 90);
+    for (int i = 0; i <= 32; ++i) hitsItself(skin.advanced, i, 33);
+    for (int i = 0; i <= 3; ++i) hitsItself(skin.colour, i, 4);
+    for (int i = 0; i <= 1; ++i) hitsItself(skin.warning, i, 1);
+    // Shown but never hit-tested: the current-stage marks, the button highlights, the preview.
+    for (int i : {80, 81, 82, 83, 90, 91, 92, 93, 94, 95, 96}) EXPECT_FALSE(skin.main.At(i).Rect().Empty()) << i;
+    EXPECT_FALSE(skin.colour.At(11).Rect().Empty());
+    EXPECT_FALSE(skin.colour.At(9).Rect().Empty());
+    for (const PixelRect& r : {skin.editorRects.repeatCountBox, skin.editorRects.nameBox, skin.editorRects.macroList,
+                               skin.editorRects.eventList}) {
+        EXPECT_FALSE(r.Empty());
+        for (int i = 0; i <= 33; ++i) {
+            const PixelRect e = skin.advanced.At(i).Rect();
+            EXPECT_FALSE(e.left < r.right && r.left < e.right && e.top < r.bottom && r.top < e.bottom)
+                << "advanced entry " << i << " lies under a macro editor control";
+        }
+    }
+}
+
+}  // namespace
