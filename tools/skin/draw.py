@@ -27,8 +27,8 @@ SANS, SANS_BOLD = "DejaVu-Sans", "DejaVu-Sans-Bold"
 
 # The outline of the main window: a mouse lying on its side, nose (with the split between its
 # two buttons) to the left, palm to the right, with its cable leaving the nose.
-OUTLINE = ("M 46,272 C 36,150 84,46 200,38 C 330,30 450,48 570,38 C 712,28 752,150 752,280 "
-           "C 752,410 712,532 570,522 C 450,512 330,530 200,522 C 84,514 36,410 46,288 L 58,280 Z")
+OUTLINE = ("M 46,272 C 38,150 84,58 200,46 C 330,36 450,30 570,30 C 712,30 752,150 752,280 "
+           "C 752,410 712,530 570,530 C 450,530 330,524 200,514 C 84,502 38,410 46,288 L 58,280 Z")
 CABLE = "M 4,280 C 20,280 30,279 48,280"
 
 
@@ -97,7 +97,7 @@ def button(m, x, y, w, h, state, r=5):
         fill = m.gradient(0, y, 0, y + h, [(0, "#2b333d"), (1, "#20262e")])
         m.rrect(x, y, w, h, r, fill, CONTROL_EDGE)
     elif state == "over":
-        fill = m.gradient(0, y, 0, y + h, [(0, "#1c4a4c"), (1, "#14363a")])
+        fill = m.gradient(0, y, 0, y + h, [(0, "#183a3e"), (1, "#10282c")])
         m.rrect(x, y, w, h, r, fill, TEAL)
     else:
         fill = m.gradient(0, y, 0, y + h, [(0, "#12968d"), (1, "#0b625d")])
@@ -238,8 +238,8 @@ def body(m):
 def frame(m, state):
     """Frame entries 0 to 19: drawn in the pictures of every page at the main table's places."""
     # Title mark: a small teal mouse glyph before the title text.
-    m.rrect(128, 58, 14, 18, 7, "none", TEAL, 2)
-    m.line(135, 61, 135, 66, TEAL, 2)
+    m.rrect(156, 60, 14, 18, 7, "none", TEAL, 2)
+    m.line(163, 63, 163, 68, TEAL, 2)
     for key, kind in ((12, "minimise"), (13, "tray"), (2, "close")):
         window_control(m, *rect_of(MAIN, key), kind, state)
     accent_button(m, *rect_of(MAIN, 3), state)
@@ -266,11 +266,10 @@ def mouse_drawing(m, state):
     shell = ("M %d,%d C %d,%d %d,%d %d,%d C %d,%d %d,%d %d,%d C %d,%d %d,%d %d,%d C %d,%d %d,%d %d,%d Z" %
              (cx, top, cx + 56, top, right, top + 38, right, top + 108, right, top + 188, right - 6, bottom, cx, bottom,
               left + 6, bottom, left, top + 188, left, top + 108, left, top + 38, cx - 56, top, cx, top))
-    if state == "normal":
-        m.path(shell, m.gradient(0, top, 0, bottom, [(0, "#303843"), (1, "#1a1f26")]), "#4a5563", 1.5)
-        m.path("M %d,%d Q %d,%d %d,%d" % (left + 2, 248, cx, 262, right - 2, 248), "none", "#3a4450", 1.5)
-        m.line(cx, top + 4, cx, 246, "#3a4450", 1.5)
-        m.circle(cx, 360, 10, "none", "#3a4450", 1.5)  # the LED logo on the palm
+    m.path(shell, m.gradient(0, top, 0, bottom, [(0, "#303843"), (1, "#1a1f26")]), "#4a5563", 1.5)
+    m.path("M %d,%d Q %d,%d %d,%d" % (left + 2, 248, cx, 262, right - 2, 248), "none", "#3a4450", 1.5)
+    m.line(cx, top + 4, cx, 246, "#3a4450", 1.5)
+    m.circle(cx, 360, 10, "none", "#3a4450", 1.5)  # the LED logo on the palm
     looks = {"normal": ("#262e38", "#3d4753", GLYPH_DIM),
              "over": ("#17605a", TEAL_BRIGHT, "#ffffff"),
              "down": ("#113b3a", TEAL_DIM, "#9fdcd6")}
@@ -297,19 +296,18 @@ def mouse_drawing(m, state):
 def main_page(state):
     m = Mvg()
     body(m)
-    if state == "normal":
-        panel(m, 88, 136, 172, 290)
-        panel(m, 450, 128 + 24, 246, 268)
+    # Everything that is not an element is drawn alike in all three states.
+    panel(m, 88, 136, 172, 290)
+    panel(m, 450, 128 + 24, 246, 268)
     frame(m, state)
-    if state == "normal":
-        # Number badges of the seven function boxes; the same digits mark the mouse's buttons.
-        for k in range(7):
-            cy = BOX_Y + BOX_STEP * k + BOX_H / 2
-            m.circle(279, cy, 9, "#1e252d", "#3a4450", 1.5)
-            m.label(279, cy + 4, str(k + 1), 11, GLYPH)
-            m.line(288, cy, BOX_X, cy, "#3a4450", 1)
-        for s in range(4):
-            slider_track(m, STAGE_ROW[s])
+    # Number badges of the seven function boxes; the same digits mark the mouse's buttons.
+    for k in range(7):
+        cy = BOX_Y + BOX_STEP * k + BOX_H / 2
+        m.circle(279, cy, 9, "#1e252d", "#3a4450", 1.5)
+        m.label(279, cy + 4, str(k + 1), 11, GLYPH)
+        m.line(288, cy, BOX_X, cy, "#3a4450", 1)
+    for s in range(4):
+        slider_track(m, STAGE_ROW[s])
     mouse_drawing(m, state)
     for k in range(7):
         field(m, *rect_of(MAIN, 25 + k), state, chevron=True)
@@ -329,15 +327,15 @@ def main_page(state):
 def advanced_page(state):
     m = Mvg()
     body(m)
-    if state == "normal":
-        panel(m, 88, 128 + 2, 316, 298)
-        panel(m, 416, 128 + 2, 280, 298)
-        for (_, x, y, w, h, _, _) in EDITOR.values():
-            m.rrect(x - 2, y - 2, w + 4, h + 4, 3, "#000000", "#2e3640")
-        # Fire bar track ends: 0 and 300 ms marks.
-        _, x, y, w, h, _, _ = ADVANCED[30]
-        m.label(x, y + h + 12, "0", 8, "#6b7785", SANS)
-        m.label(x + w, y + h + 12, "300", 8, "#6b7785", SANS)
+    # Static: the same in all three states.
+    panel(m, 88, 128 + 2, 316, 298)
+    panel(m, 416, 128 + 2, 280, 298)
+    for (_, x, y, w, h, _, _) in EDITOR.values():
+        m.rrect(x - 2, y - 2, w + 4, h + 4, 3, "#000000", "#2e3640")
+    # Fire bar track ends: 0 and 300 ms marks.
+    _, x, y, w, h, _, _ = ADVANCED[30]
+    m.label(x, y + h + 12, "0", 8, "#6b7785", SANS)
+    m.label(x + w, y + h + 12, "300", 8, "#6b7785", SANS)
     frame(m, state)
     for key in (0, 1, 2, 3, 5):
         button(m, *rect_of(ADVANCED, key), state, 4)
@@ -418,11 +416,11 @@ def led_mode_icon(m, x, y, kind, state):
 def colour_page(state, preview):
     m = Mvg()
     body(m)
-    if state == "normal":
-        panel(m, 88, 132, 244, 296)
-        panel(m, 344, 132, 352, 296)
-        x, y, w, h = rect_of(COLOUR, 9)
-        m.rrect(x, y, w, h, 4, FIELD, FIELD_EDGE)
+    # Static: the same in all three states.
+    panel(m, 88, 132, 244, 296)
+    panel(m, 344, 132, 352, 296)
+    x, y, w, h = rect_of(COLOUR, 9)
+    m.rrect(x, y, w, h, 4, FIELD, FIELD_EDGE)
     frame(m, state)
     for key in range(4):
         x, y, w, h = rect_of(COLOUR, key)

@@ -23,8 +23,8 @@ SLIDER_X, SLIDER_STEP, CELL_W, CELL_H = 480, 42, 40, 22
 BOX_X, BOX_Y, BOX_STEP, BOX_W, BOX_H = 292, 156, 36, 150, 26
 
 MAIN = {
-    0: E("title", 150, 56, 190, 22, "GAMING MOUSE", "游戏鼠标"),
-    1: E("status", 140, 482, 420, 20),
+    0: E("title", 170, 58, 170, 22, "GAMING MOUSE", "游戏鼠标"),
+    1: E("status", 160, 478, 400, 20),
     2: E("close", 626, 58, 26, 22),
     3: E("apply", 560, 436, 120, 32, "APPLY", "应用"),
     9: E("tab-main", 120, 92, 120, 30, "BUTTONS", "按键设置"),
