@@ -63,6 +63,7 @@ TEST_F(ConfigFileTest, MissingSectionOrFileLoadsAsZeros) {
     file.LoadConfig(dir.File("absent.ini"), 3, false, LanguageMode::Chinese);
     ActiveConfig zeros;
     zeros.FIRE_TIME = 0;
+    zeros.ValueItem = {60, 65, 70, 75};  // derived from stage values of 0
     EXPECT_EQ(config, zeros);
 
     dir.Write("config.ini", "[Config2]\r\n");
@@ -145,8 +146,8 @@ TEST_F(ConfigFileTest, FactoryResetRewritesAllSlotsFromPresetsByLanguage) {
               "[CfgReset3]\r\nK1=1\r\nK2=33\r\nDPI_SET1=3\r\nDPI_SET_EN1=1\r\n"
               "[CfgReset5]\r\nK1=1\r\nK2=55\r\n"
               "[CfgReset_EN5]\r\nK1=1\r\nK2=56\r\n");
-    config.MACRO_MODE2 = 1;
     for (LanguageMode language : {LanguageMode::English, LanguageMode::Chinese}) {
+        config.MACRO_MODE2 = 1;  // the active value is what slot 1 keeps
         file.FactoryReset(ini, 3, language);
         EXPECT_EQ(profile.ReadString(ini, u"Config1", u"K6", 5), u"18");
         EXPECT_EQ(profile.ReadString(ini, u"Config1", u"MACRO_MODE2", 5), u"1");
