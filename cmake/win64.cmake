@@ -58,3 +58,4 @@ foreach(script ${HXT_E2E_TESTS})
   set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE
     ENVIRONMENT "HXT_SOURCE_DIR=${CMAKE_SOURCE_DIR};HXT_BUILD_DIR=${CMAKE_BINARY_DIR}")
 endforeach()
+include(${CMAKE_SOURCE_DIR}/cmake/skin.cmake)
