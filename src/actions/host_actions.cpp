@@ -1,0 +1,210 @@
+#include "actions/host_actions.h"
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
+#include "config/config_file.h"
+#include "config/config_lock.h"
+
+namespace {
+constexpr std::uint8_t kVkPause = 0x13;
+constexpr std::uint8_t kVkSnapshot = 0x2C;
+constexpr std::uint8_t kVkLeftWin = 0x5B;
+constexpr int kLedOff = 3;
+
+bool StageEnabled(const ActiveConfig& config, int stage) {
+    return stage >= 0 && stage < kDpiStageCount && config.DPI_SET_EN[stage] == 1;
+}
+
+MouseButtonEvent ButtonEvent(std::uint8_t key, bool down) {
+    if (key == kLeftButtonKey) return down ? MouseButtonEvent::LeftDown : MouseButtonEvent::LeftUp;
+    if (key == kRightButtonKey) return down ? MouseButtonEvent::RightDown : MouseButtonEvent::RightUp;
+    return down ? MouseButtonEvent::MiddleDown : MouseButtonEvent::MiddleUp;
+}
+
+// Keys and buttons that a playback pressed and has not released yet, in press order, so a stop
+// in the middle of a macro can let go of them instead of leaving them held down.
+class HeldInputs {
+public:
+    void Press(std::uint8_t key) {
+        const std::uint8_t id = Id(key);
+        if (std::find(held_.begin(), held_.end(), id) == held_.end()) held_.push_back(id);
+    }
+    void Release(std::uint8_t key) {
+        const auto it = std::find(held_.begin(), held_.end(), Id(key));
+        if (it != held_.end()) held_.erase(it);
+    }
+    const std::vector<std::uint8_t>& Held() const { return held_; }
+
+private:
+    // Every mouse code from 242 up is the middle button.
+    static std::uint8_t Id(std::uint8_t key) { return key > kMiddleButtonKey ? kMiddleButtonKey : key; }
+    std::vector<std::uint8_t> held_;
+};
+}  // namespace
+
+bool IsExtendedKey(std::uint8_t vk) {
+    return (vk >= 0x21 && vk <= 0x28) || vk == 0x2C || vk == 0x2D || vk == 0x2E || vk == 0x5B || vk == 0x5D ||
+           vk == 0x6F || vk == 0x90 || vk == 0xA1 || vk == 0xA3 || vk == 0xA5;
+}
+
+std::uint8_t PlaybackScanCode(std::uint8_t vk, InputInjectorPort& injector) {
+    // The layout's table has no usable entry for these three.
+    if (vk == kVkSnapshot) return 0x37;
+    if (vk == kVkPause) return 0x45;
+    if (vk == kVkLeftWin) return 0x5B;
+    return static_cast<std::uint8_t>(injector.ScanCodeOf(vk) & 0xFF);
+}
+
+void HostActions::PerformButton(int button) {
+    if (button < 1 || button > kButtonCount) return;
+    const int direction = links_.DpiDirection(button);
+    if (direction != 0) {
+        StepDpi(direction);
+        return;
+    }
+    std::int32_t code;
+    {
+        std::lock_guard<std::recursive_mutex> hold(ConfigLock());
+        code = state_.config.K[button - 1];
+    }
+    const std::int64_t macro = static_cast<std::int64_t>(code) - 41;
+    if (macro >= 0 && macro < macros_.Count()) {
+        PlayMacro(static_cast<int>(macro));
+        return;
+    }
+    RunCode(code);
+}
+
+void HostActions::StepDpi(int direction) {
+    std::lock_guard<std::recursive_mutex> hold(ConfigLock());
+    ActiveConfig& config = state_.config;
+    int level = config.BoundedDpiLevel();
+    if (direction == -1) {
+        for (int s = level - 1; s >= 0; --s) {
+            if (StageEnabled(config, s)) { level = s; break; }
+        }
+    } else if (direction == 1) {
+        for (int s = level + 1; s < kDpiStageCount; ++s) {
+            if (StageEnabled(config, s)) { level = s; break; }
+        }
+    } else if (direction == 2) {
+        // A full turn ends where it started, so a single enabled stage stays put.
+        for (int step = 1; step <= kDpiStageCount; ++step) {
+            const int s = (level + step) % kDpiStageCount;
+            if (StageEnabled(config, s)) { level = s; break; }
+        }
+    }
+    config.DPI_LEVEL = level;
+    links_.SendDpiLed(level, links_.LedToggle() == kLedOff ? kLedOff : links_.AppliedLed());
+    links_.InvalidateMainWindow();
+    ConfigFile(profile_, config).SaveDpiLevel(state_.paths.ConfigIniPath, state_.CurConfig);
+}
+
+void HostActions::ToggleLed() {
+    std::lock_guard<std::recursive_mutex> hold(ConfigLock());
+    const int led = links_.LedToggle() != kLedOff ? kLedOff : links_.AppliedLed();
+    links_.SetLedToggle(led);
+    links_.SendDpiLed(state_.config.BoundedDpiLevel(), led);
+    links_.InvalidateMainWindow();
+}
+
+void HostActions::SwitchConfiguration() {
+    std::lock_guard<std::recursive_mutex> hold(ConfigLock());
+    // Any slot number outside 1..4 (none recorded, or a hand-edited one) restarts at slot 1.
+    state_.CurConfig = (state_.CurConfig >= 1 && state_.CurConfig < 5) ? state_.CurConfig + 1 : 1;
+    ConfigFile(profile_, state_.config)
+        .LoadConfig(state_.paths.ConfigIniPath, state_.CurConfig, false, state_.language.load());
+    links_.ApplyConfiguration();
+    links_.InvalidateMainWindow();
+}
+
+void HostActions::CtrlShortcut(std::uint8_t letter) {
+    const std::uint8_t scan = ScanOf(letter);
+    Key(kVkControl, 0, 0);
+    Key(letter, scan, 0);
+    clock_.SleepMs(kShortcutHoldMs);
+    Key(letter, scan, kKeyUp);
+    Key(kVkControl, 0, kKeyUp);
+}
+
+void HostActions::AltF4() {
+    const std::uint8_t scan = ScanOf(kVkF4);
+    Key(kVkMenu, 0, 0);
+    Key(kVkF4, scan, 0);
+    Key(kVkF4, scan, kKeyUp);
+    Key(kVkMenu, 0, kKeyUp);
+}
+
+void HostActions::RunCode(std::int32_t code) {
+    switch (code) {
+        case 19: ToggleLed(); break;
+        // The key goes up again too: a key left down would stay down in the system's key state.
+        case 26:
+            Key(kVkVolumeMute, 0, 0);
+            Key(kVkVolumeMute, 0, kKeyUp);
+            break;
+        case 31: CtrlShortcut('C'); break;
+        case 32: CtrlShortcut('V'); break;
+        case 33: CtrlShortcut('A'); break;
+        case 34: CtrlShortcut('Z'); break;
+        case 35: AltF4(); break;
+        case 36: shell_.OpenFolder(kComputerFolder); break;
+        case 37: shell_.LockWorkstation(); break;
+        case 38: shell_.StartSystemProgram(u"calc.exe"); break;
+        case 39: shell_.StartSystemProgram(u"cmd.exe"); break;
+        case 40: SwitchConfiguration(); break;
+        default: break;
+    }
+}
+
+void HostActions::PlayMacro(int index) {
+    const std::optional<MacroRecord> snapshot = macros_.Snapshot(index);
+    if (!snapshot) return;
+    const MacroRecord& macro = *snapshot;
+    std::int32_t macroMode2;
+    {
+        std::lock_guard<std::recursive_mutex> hold(ConfigLock());
+        macroMode2 = state_.config.MACRO_MODE2;
+    }
+    const int passes = macroMode2 != 0 ? kMacroMode2Passes : (macro.repeatMode == 0 ? 1 : macro.repeatCount);
+    const int events = macro.BoundedEventCount();
+
+    PreciseTiming precise(clock_);
+    HeldInputs held;
+    bool stopped = false;
+    for (int pass = 0; pass < passes && !stopped; ++pass) {
+        for (int k = 0; k < events; ++k) {
+            const MacroEvent& e = macro.events[k];
+            const bool press = e.action == kActionPress;
+            if (press || e.action == kActionRelease) {
+                if (e.key >= kLeftButtonKey) {
+                    injector_.MouseButton(ButtonEvent(e.key, press));
+                } else {
+                    const std::uint32_t extended = IsExtendedKey(e.key) ? kKeyExtended : 0;
+                    injector_.KeyEvent(e.key, PlaybackScanCode(e.key, injector_), extended | (press ? 0 : kKeyUp));
+                }
+                if (press) held.Press(e.key);
+                else held.Release(e.key);
+            }
+            clock_.SleepMs(e.delay);
+            if (links_.StopRequested()) {
+                stopped = true;
+                break;
+            }
+        }
+        if (links_.StopRequested()) stopped = true;
+    }
+
+    // A macro cut short never played its releases: let go of what it still holds, last first.
+    if (!stopped) return;
+    const auto& keys = held.Held();
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
+        if (*it >= kLeftButtonKey) {
+            injector_.MouseButton(ButtonEvent(*it, false));
+        } else {
+            injector_.KeyEvent(*it, PlaybackScanCode(*it, injector_), (IsExtendedKey(*it) ? kKeyExtended : 0) | kKeyUp);
+        }
+    }
+}

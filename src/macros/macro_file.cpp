@@ -1,0 +1,100 @@
+#include "macros/macro_file.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "app/app_paths.h"
+#include "platform/text.h"
+
+namespace {
+// "macroNum" holds at most "12"; a few characters more let a larger or signed value be seen
+// as such and bounded, rather than cut into a different number.
+constexpr std::size_t kCountBufferChars = 16;
+
+std::filesystem::path FsPath(const std::u16string& path) {
+#ifdef _WIN32
+    return std::filesystem::path(std::wstring(path.begin(), path.end()));
+#else
+    return std::filesystem::path(Utf8FromUtf16(path));
+#endif
+}
+}  // namespace
+
+std::u16string EncodeMacroValue(const MacroImage& image) {
+    std::u16string out;
+    out.reserve(kMacroValueChars);
+    for (const std::uint8_t b : image) {
+        out.push_back(static_cast<char16_t>(u'0' + b / 100));
+        out.push_back(static_cast<char16_t>(u'0' + b / 10 % 10));
+        out.push_back(static_cast<char16_t>(u'0' + b % 10));
+    }
+    return out;
+}
+
+MacroImage DecodeMacroValue(std::u16string_view value) {
+    MacroImage image{};
+    for (std::size_t i = 0; i < kMacroImageSize; ++i) {
+        const std::size_t start = 3 * i;
+        if (start >= value.size()) break;
+        const int number = WtoI(value.substr(start, 3));
+        image[i] = static_cast<std::uint8_t>(static_cast<unsigned>(number) & 0xFF);
+    }
+    return image;
+}
+
+bool MacroFileExists(const std::u16string& path) {
+    if (path.empty()) return false;
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(FsPath(path), ignored);
+}
+
+void LoadMacroFile(ProfilePort& profile, MessagePort& messages, MacroStore& store, const std::u16string& path) {
+    if (!MacroFileExists(path)) messages.ShowMessage(kMissingFileMessage);
+
+    // Read everything first, then replace the store in one step under its lock.
+    const int rawCount = WtoI(profile.ReadString(path, kMacroSection, kMacroCountKey, kCountBufferChars));
+    const int count = std::clamp(rawCount, 0, kMaxMacros);
+    std::array<MacroRecord, kMaxMacros> loaded{};
+    for (int m = 0; m < count; ++m) {
+        const std::u16string value = profile.ReadString(path, kMacroSection, DecimalText(m), kMacroValueChars + 1);
+        loaded[m] = DecodeRecord(DecodeMacroValue(value));
+    }
+    store.Edit([&](MacroStoreData& data) {
+        std::copy_n(loaded.begin(), count, data.records.begin());
+        data.count = static_cast<std::int16_t>(count);
+        data.selected = count >= 1 ? count - 1 : 0;
+    });
+}
+
+bool SaveMacroFile(ProfilePort& profile, const MacroStore& store, const std::u16string& path) {
+    const MacroStoreData data = store.Copy();
+    const int count = std::clamp<int>(data.count, 0, kMaxMacros);
+    bool ok = profile.WriteString(path, kMacroSection, kMacroCountKey, DecimalText(count));
+    for (int m = 0; m < count; ++m) {
+        ok = profile.WriteString(path, kMacroSection, DecimalText(m), EncodeMacroValue(EncodeRecord(data.records[m]))) &&
+             ok;
+    }
+    return ok;
+}
+
+void SelectMacroFile(MacroStore& store, const std::u16string& programDir, LanguageMode language) {
+    const std::u16string path = MacroFilePathOf(programDir, language);
+    store.Edit([&](MacroStoreData& data) { data.filePath = path; });
+}
+
+std::u16string DefaultMacroFilePath(const std::u16string& skinsDir, LanguageMode language) {
+    return skinsDir + (language == LanguageMode::English ? u"\\INI_EN\\defMacro.dat" : u"\\INI_CN\\defMacro.dat");
+}
+
+bool ResetMacrosToDefaults(ProfilePort& profile, MessagePort& messages, MacroStore& store,
+                           const std::u16string& programDir, const std::u16string& skinsDir,
+                           LanguageMode language) {
+    const std::u16string defaults = DefaultMacroFilePath(skinsDir, language);
+    if (!MacroFileExists(defaults)) {
+        messages.ShowMessage(kMissingFileMessage);
+        return false;
+    }
+    LoadMacroFile(profile, messages, store, defaults);
+    return SaveMacroFile(profile, store, MacroFilePathOf(programDir, language));
+}

@@ -1,0 +1,54 @@
+// The macro file: an INI file with section "Macros", key "macroNum" and one key per macro whose
+// value is the record image, every byte as three decimal digits. Loads, saves, the choice of the
+// file by language and the reset from the default macros.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "config/language.h"
+#include "macros/macro_store.h"
+#include "platform/profile_port.h"
+
+constexpr std::size_t kMacroValueChars = 3 * kMacroImageSize;  // 3192
+inline constexpr char16_t kMacroSection[] = u"Macros";
+inline constexpr char16_t kMacroCountKey[] = u"macroNum";
+inline constexpr char16_t kMissingFileMessage[] = u"找不到配置文件";
+
+// Shows a message to the user (a message box owned by the main window on Windows).
+class MessagePort {
+public:
+    virtual ~MessagePort() = default;
+    virtual void ShowMessage(std::u16string_view text) = 0;
+};
+
+// The 3192-digit value of an image: "%03d" of every byte in order.
+std::u16string EncodeMacroValue(const MacroImage& image);
+// Byte i from characters 3i..3i+2, converted like _wtoi, low 8 bits; what is missing gives 0.
+MacroImage DecodeMacroValue(std::u16string_view value);
+
+// True when a file exists at path.
+bool MacroFileExists(const std::u16string& path);
+
+// Replaces the macros from the file at path. A missing file shows the missing-file message and
+// gives no macros. "macroNum" is bounded to 0..12; records beyond the count keep their contents.
+// The store's file path is not changed.
+void LoadMacroFile(ProfilePort& profile, MessagePort& messages, MacroStore& store, const std::u16string& path);
+
+// Writes "macroNum" and keys 0..count-1; keys of a larger earlier count stay. False when a write
+// failed (the file may then hold part of the macros).
+bool SaveMacroFile(ProfilePort& profile, const MacroStore& store, const std::u16string& path);
+
+// The macro file of the language in the program directory becomes the store's file path.
+void SelectMacroFile(MacroStore& store, const std::u16string& programDir, LanguageMode language);
+
+// skinsDir + "\INI_EN\defMacro.dat" or "\INI_CN\defMacro.dat".
+std::u16string DefaultMacroFilePath(const std::u16string& skinsDir, LanguageMode language);
+
+// The factory reset of the macros: loads the language's default macros and saves them as the
+// language's macro file. When the default file is missing, the message is shown and neither the
+// store nor the user's macro file is touched (an empty set would otherwise replace them).
+// Returns true when the macros were reset.
+bool ResetMacrosToDefaults(ProfilePort& profile, MessagePort& messages, MacroStore& store,
+                           const std::u16string& programDir, const std::u16string& skinsDir,
+                           LanguageMode language);

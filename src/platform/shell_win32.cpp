@@ -1,0 +1,59 @@
+#include "platform/shell_win32.h"
+
+#include <shellapi.h>
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+}  // namespace
+
+void Win32Shell::OpenFolder(const std::u16string& item) {
+    ShellExecuteW(nullptr, nullptr, Wide(item).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void Win32Shell::LockWorkstation() { LockWorkStation(); }
+
+void Win32Shell::StartSystemProgram(const std::u16string& exeName) {
+    // The process is not waited for; its handle closes here.
+    LaunchSystemProgram(Wide(exeName), L"", SW_SHOW);
+}
+
+std::wstring SystemProgramPath(const std::wstring& exeName) {
+    const std::u16string name(exeName.begin(), exeName.end());
+    if (!IsPlainProgramName(name)) return {};
+    std::vector<wchar_t> dir(MAX_PATH);
+    UINT length = GetSystemDirectoryW(dir.data(), static_cast<UINT>(dir.size()));
+    if (length >= dir.size()) {  // too small: the length asked for includes the terminator
+        dir.resize(length);
+        length = GetSystemDirectoryW(dir.data(), static_cast<UINT>(dir.size()));
+    }
+    if (length == 0 || length >= dir.size()) return {};
+    std::wstring path(dir.data(), length);
+    if (path.back() != L'\\') path += L'\\';
+    return path + exeName;
+}
+
+OwnedHandle LaunchSystemProgram(const std::wstring& exeName, const std::wstring& arguments, int show) {
+    const std::wstring path = SystemProgramPath(exeName);
+    if (path.empty()) return {};
+    // The application name is the full path, so neither the current directory nor PATH is
+    // searched; the command line repeats it quoted, as programs expect their name first.
+    std::wstring commandLine = L"\"" + path + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
+    std::vector<wchar_t> mutableLine(commandLine.begin(), commandLine.end());
+    mutableLine.push_back(L'\0');
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(show);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(path.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        return {};
+    }
+    CloseHandle(process.hThread);
+    return OwnedHandle(process.hProcess);
+}

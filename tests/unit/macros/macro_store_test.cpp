@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "macros/macro_store.h"
+
+namespace {
+
+TEST(MacroRecordTest, NamesKeepTheirTerminator) {
+    MacroRecord m;
+    m.SetName(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    EXPECT_EQ(m.Name(), u"ABCDEFGHIJKLMNOPQRS");  // 19 characters
+    const MacroImage image = EncodeRecord(m);
+    EXPECT_EQ(image[36], 'S');
+    EXPECT_EQ(image[38], 0);
+    EXPECT_EQ(image[39], 0);
+
+    // A shorter name clears what a longer one left behind.
+    m.SetName(u"跳");
+    EXPECT_EQ(m.Name(), u"跳");
+    for (int i = 1; i < kNameUnits; ++i) EXPECT_EQ(m.name[i], 0) << i;
+    EXPECT_EQ(EncodeRecord(m)[0], 0xF3);  // U+8DF3, low byte first
+    EXPECT_EQ(EncodeRecord(m)[1], 0x8D);
+
+    // The cut never splits a surrogate pair.
+    m.SetName(std::u16string(18, u'x') + u"\U0001F600");
+    EXPECT_EQ(m.Name(), std::u16string(18, u'x'));
+
+    // An image whose name has no terminator shows 19 characters and keeps its 20th unit.
+    MacroImage full{};
+    for (int i = 0; i < 40; i += 2) full[i] = 'n';
+    const MacroRecord decoded = DecodeRecord(full);
+    EXPECT_EQ(decoded.Name(), std::u16string(19, u'n'));
+    EXPECT_EQ(EncodeRecord(decoded), full);
+}
+
+TEST(MacroRecordTest, ImageLayoutIsLittleEndianAtFixedOffsets) {
+    MacroRecord m = NewMacro(u"A");
+    m.repeatMode = 1;
+    m.repeatCount = 0x0102;
+    m.eventCount = 254;
+    m.events[0] = {0x10, 1, 0x0304};
+    m.events[254] = {0xF2, 2, 0xFFFE};
+    const MacroImage image = EncodeRecord(m);
+    EXPECT_EQ(image[40], 1);
+    EXPECT_EQ(image[41], 0x02);
+    EXPECT_EQ(image[42], 0x01);
+    EXPECT_EQ(image[43], 254);
+    EXPECT_EQ(image[44], 0x10);
+    EXPECT_EQ(image[45], 1);
+    EXPECT_EQ(image[46], 0x04);
+    EXPECT_EQ(image[47], 0x03);
+    EXPECT_EQ(image[44 + 4 * 254], 0xF2);
+    EXPECT_EQ(image[1063], 0xFF);
+    EXPECT_EQ(image[1062], 0xFE);
+    EXPECT_EQ(DecodeRecord(image), m);
+
+    // An event count of 255 from a file stays within the record's slots.
+    m.eventCount = 255;
+    EXPECT_EQ(m.BoundedEventCount(), kEventSlots);
+}
+
+TEST(MacroStoreTest, SnapshotsAreWholeRecordsWhileTheStoreChanges) {
+    MacroStore store;
+    EXPECT_FALSE(store.Snapshot(0).has_value());
+    store.Edit([](MacroStoreData& d) {
+        d.count = 2;
+        d.records[0] = NewMacro(u"a");
+    });
+    EXPECT_TRUE(store.Snapshot(1).has_value());
+    EXPECT_FALSE(store.Snapshot(2).has_value());
+    EXPECT_FALSE(store.Snapshot(-1).has_value());
+
+    // One thread rewrites macro 0 with events that all carry the same marker; every snapshot the
+    // other thread takes must show a single marker throughout.
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        for (int round = 0; round < 2000; ++round) {
+            store.Edit([&](MacroStoreData& d) {
+                MacroRecord& r = d.records[0];
+                r.eventCount = static_cast<std::uint8_t>(round % 255);
+                for (MacroEvent& e : r.events) e = {static_cast<std::uint8_t>(round), 1, static_cast<std::uint16_t>(round)};
+            });
+        }
+        done = true;
+    });
+    int torn = 0;
+    int seen = 0;
+    while (!done) {
+        const auto snapshot = store.Snapshot(0);
+        ASSERT_TRUE(snapshot.has_value());
+        ++seen;
+        for (const MacroEvent& e : snapshot->events) {
+            if (e.key != snapshot->events[0].key || e.delay != snapshot->events[0].delay) ++torn;
+        }
+    }
+    writer.join();
+    EXPECT_GT(seen, 0);
+    EXPECT_EQ(torn, 0);
+}
+
+}  // namespace

@@ -1,0 +1,295 @@
+// The Windows ports of the host actions: injected input arriving in a real window, programs of
+// the system directory, and the sleeper's accuracy during macro playback.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <cstdio>
+#include <vector>
+
+#include "actions/host_actions.h"
+#include "platform/clock_win32.h"
+#include "platform/input_injector_win32.h"
+#include "platform/shell_win32.h"
+
+namespace {
+
+struct Message {
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+std::vector<Message>* g_received = nullptr;
+
+LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_KEYDOWN: case WM_KEYUP: case WM_SYSKEYDOWN: case WM_SYSKEYUP:
+        case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_RBUTTONDOWN: case WM_RBUTTONUP:
+        case WM_MBUTTONDOWN: case WM_MBUTTONUP:
+            if (g_received) g_received->push_back({msg, wParam, lParam});
+            return 0;
+        default: return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+void Pump(DWORD ms, const std::function<bool()>& done = nullptr) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageW(&m);
+        }
+        if (done && done()) return;
+        Sleep(5);
+    }
+}
+
+// A focused top-level window that records the input it receives.
+struct TargetWindow : ::testing::Test {
+    HWND hwnd = nullptr;
+    std::vector<Message> received;
+
+    void SetUp() override {
+        g_received = &received;
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = TargetProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"HxtInjectTarget";
+        RegisterClassW(&wc);
+        hwnd = CreateWindowExW(WS_EX_TOPMOST, L"HxtInjectTarget", L"inject target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                               100, 100, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+        ASSERT_NE(hwnd, nullptr);
+        SetForegroundWindow(hwnd);
+        SetFocus(hwnd);
+        Pump(2000, [&] { return GetForegroundWindow() == hwnd; });
+        ASSERT_EQ(GetForegroundWindow(), hwnd);
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        POINT centre{(rc.right - rc.left) / 2, (rc.bottom - rc.top) / 2};
+        ClientToScreen(hwnd, &centre);
+        SetCursorPos(centre.x, centre.y);
+        Pump(100);
+        received.clear();
+    }
+    void TearDown() override {
+        DestroyWindow(hwnd);
+        g_received = nullptr;
+    }
+    void WaitFor(std::size_t count) {
+        Pump(3000, [&] { return received.size() >= count; });
+        Pump(50);
+    }
+};
+
+unsigned ScanOf(LPARAM lParam) { return static_cast<unsigned>((lParam >> 16) & 0xFF); }
+bool Extended(LPARAM lParam) { return (lParam >> 24) & 1; }
+bool Transition(LPARAM lParam) { return (static_cast<unsigned long long>(lParam) >> 31) & 1; }
+
+TEST_F(TargetWindow, InjectedKeysAndButtonsArriveWithTheirCodes) {
+    SendInputInjector injector;
+    const std::uint8_t scanA = static_cast<std::uint8_t>(injector.ScanCodeOf('A'));
+    EXPECT_EQ(scanA, 0x1E);  // the US layout's scan code of A
+    const std::uint8_t scanDelete = static_cast<std::uint8_t>(injector.ScanCodeOf(VK_DELETE));
+    injector.KeyEvent('A', scanA, 0);
+    injector.KeyEvent('A', scanA, kKeyUp);
+    injector.KeyEvent(VK_DELETE, scanDelete, kKeyExtended);
+    injector.KeyEvent(VK_DELETE, scanDelete, kKeyExtended | kKeyUp);
+    injector.MouseButton(MouseButtonEvent::LeftDown);
+    injector.MouseButton(MouseButtonEvent::LeftUp);
+    injector.MouseButton(MouseButtonEvent::RightDown);
+    injector.MouseButton(MouseButtonEvent::RightUp);
+    WaitFor(8);
+    ASSERT_EQ(received.size(), 8u);
+
+    EXPECT_EQ(received[0].msg, static_cast<UINT>(WM_KEYDOWN));
+    EXPECT_EQ(received[0].wParam, static_cast<WPARAM>('A'));
+    EXPECT_EQ(ScanOf(received[0].lParam), scanA);
+    EXPECT_FALSE(Extended(received[0].lParam));
+    EXPECT_FALSE(Transition(received[0].lParam));
+    EXPECT_EQ(received[1].msg, static_cast<UINT>(WM_KEYUP));
+    EXPECT_EQ(received[1].wParam, static_cast<WPARAM>('A'));
+    EXPECT_TRUE(Transition(received[1].lParam));
+
+    EXPECT_EQ(received[2].msg, static_cast<UINT>(WM_KEYDOWN));
+    EXPECT_EQ(received[2].wParam, static_cast<WPARAM>(VK_DELETE));
+    EXPECT_EQ(ScanOf(received[2].lParam), scanDelete);
+    EXPECT_TRUE(Extended(received[2].lParam));
+    EXPECT_EQ(received[3].msg, static_cast<UINT>(WM_KEYUP));
+    EXPECT_TRUE(Extended(received[3].lParam));
+
+    EXPECT_EQ(received[4].msg, static_cast<UINT>(WM_LBUTTONDOWN));
+    EXPECT_EQ(received[5].msg, static_cast<UINT>(WM_LBUTTONUP));
+    EXPECT_EQ(received[6].msg, static_cast<UINT>(WM_RBUTTONDOWN));
+    EXPECT_EQ(received[7].msg, static_cast<UINT>(WM_RBUTTONUP));
+}
+
+// The ports the playback test does not use.
+struct NoShell : ShellPort {
+    void OpenFolder(const std::u16string&) override { ADD_FAILURE(); }
+    void LockWorkstation() override { ADD_FAILURE(); }
+    void StartSystemProgram(const std::u16string&) override { ADD_FAILURE(); }
+};
+struct NoProfile : ProfilePort {
+    std::u16string ReadString(const std::u16string&, const std::u16string&, const std::u16string&, std::size_t) override {
+        return {};
+    }
+    bool WriteString(const std::u16string&, const std::u16string&, const std::u16string&, const std::u16string&) override {
+        return true;
+    }
+};
+struct IdleLinks : HostActionLinks {
+    bool StopRequested() override { return false; }
+    int DpiDirection(int) override { return 0; }
+    int LedToggle() override { return 0; }
+    void SetLedToggle(int) override {}
+    int AppliedLed() override { return 0; }
+    void SendDpiLed(int, int) override {}
+    void ApplyConfiguration() override {}
+    void InvalidateMainWindow() override {}
+};
+
+TEST_F(TargetWindow, APlayedMacroTypesIntoTheFocusedWindow) {
+    ProgramState state;
+    NoProfile profile;
+    MacroStore macros;
+    SendInputInjector injector;
+    NoShell shell;
+    PreciseSleeper sleeper;
+    IdleLinks links;
+    HostActions actions(state, profile, macros, injector, shell, sleeper, links);
+    macros.Edit([](MacroStoreData& d) {
+        MacroRecord m = NewMacro(u"hi");
+        m.eventCount = 6;
+        m.events[0] = {'H', kActionPress, 5};
+        m.events[1] = {'H', kActionRelease, 5};
+        m.events[2] = {VK_RIGHT, kActionPress, 5};
+        m.events[3] = {VK_RIGHT, kActionRelease, 5};
+        m.events[4] = {kMiddleButtonKey, kActionPress, 5};
+        m.events[5] = {kMiddleButtonKey, kActionRelease, 0};
+        d.records[0] = m;
+        d.count = 1;
+    });
+    state.config.K[0] = 41;
+    actions.PerformButton(1);
+    WaitFor(6);
+    ASSERT_EQ(received.size(), 6u);
+    EXPECT_EQ(received[0].wParam, static_cast<WPARAM>('H'));
+    EXPECT_EQ(ScanOf(received[0].lParam), MapVirtualKeyW('H', MAPVK_VK_TO_VSC));
+    EXPECT_EQ(received[2].wParam, static_cast<WPARAM>(VK_RIGHT));
+    EXPECT_TRUE(Extended(received[2].lParam));
+    EXPECT_EQ(received[3].msg, static_cast<UINT>(WM_KEYUP));
+    EXPECT_EQ(received[4].msg, static_cast<UINT>(WM_MBUTTONDOWN));
+    EXPECT_EQ(received[5].msg, static_cast<UINT>(WM_MBUTTONUP));
+}
+
+TEST(SystemProgramTest, ProgramsComeFromTheSystemDirectoryOnly) {
+    wchar_t dir[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(dir, MAX_PATH);
+    ASSERT_GT(length, 0u);
+    const std::wstring system(dir, length);
+    EXPECT_EQ(SystemProgramPath(L"cmd.exe"), system + L"\\cmd.exe");
+    EXPECT_EQ(SystemProgramPath(L"CALC.EXE"), system + L"\\CALC.EXE");
+    for (const wchar_t* bad : {L"", L".exe", L"..\\cmd.exe", L"C:cmd.exe", L"sub\\cmd.exe", L"a/cmd.exe",
+                               L"cmd.bat", L"cmd", L"cmd.exe:stream", L"\"cmd.exe\""}) {
+        EXPECT_TRUE(SystemProgramPath(bad).empty()) << static_cast<int>(wcslen(bad));
+    }
+    EXPECT_EQ(GetFileAttributesW(SystemProgramPath(L"cmd.exe").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+
+    // A program of that name in the current directory is never the one started.
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring previous = [] {
+        wchar_t cwd[MAX_PATH];
+        GetCurrentDirectoryW(MAX_PATH, cwd);
+        return std::wstring(cwd);
+    }();
+    const std::wstring decoyDir = std::wstring(temp) + L"hxt_decoy";
+    CreateDirectoryW(decoyDir.c_str(), nullptr);
+    const std::wstring decoy = decoyDir + L"\\cmd.exe";
+    HANDLE file = CreateFileW(decoy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, "not a program", 13, &written, nullptr);
+    CloseHandle(file);
+    SetCurrentDirectoryW(decoyDir.c_str());
+
+    OwnedHandle process = LaunchSystemProgram(L"cmd.exe", L"/c exit 7", SW_HIDE);
+    SetCurrentDirectoryW(previous.c_str());
+    DeleteFileW(decoy.c_str());
+    RemoveDirectoryW(decoyDir.c_str());
+    ASSERT_TRUE(process);
+    ASSERT_EQ(WaitForSingleObject(process.get(), 20000), WAIT_OBJECT_0);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.get(), &exitCode);
+    EXPECT_EQ(exitCode, 7u);
+    EXPECT_FALSE(LaunchSystemProgram(L"..\\cmd.exe", L"", SW_HIDE));
+}
+
+double Percentile(std::vector<double> values, double p) {
+    std::sort(values.begin(), values.end());
+    const std::size_t i = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
+    return values[i];
+}
+
+// The clock of an injector that only notes when each event would have gone out.
+struct TimestampInjector : InputInjectorPort {
+    void KeyEvent(std::uint8_t, std::uint8_t, std::uint32_t) override { Stamp(); }
+    void MouseButton(MouseButtonEvent) override { Stamp(); }
+    std::uint32_t ScanCodeOf(std::uint8_t) override { return 0; }
+    void Stamp() {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        stamps.push_back(now.QuadPart);
+    }
+    std::vector<long long> stamps;
+};
+
+TEST(PreciseSleeperTest, MacroDelaysAreKeptWithinAMillisecond) {
+    // 200 events with delays of 1 to 20 ms, played through the real playback.
+    MacroRecord m = NewMacro(u"timing");
+    m.eventCount = 200;
+    for (int k = 0; k < 200; ++k) {
+        m.events[k] = {'A', static_cast<std::uint8_t>(k % 2 == 0 ? kActionPress : kActionRelease),
+                       static_cast<std::uint16_t>(1 + (k * 7) % 20)};
+    }
+    ProgramState state;
+    NoProfile profile;
+    MacroStore macros;
+    macros.Edit([&](MacroStoreData& d) {
+        d.records[0] = m;
+        d.count = 1;
+    });
+    TimestampInjector injector;
+    NoShell shell;
+    PreciseSleeper sleeper;
+    IdleLinks links;
+    HostActions(state, profile, macros, injector, shell, sleeper, links).PlayMacro(0);
+    ASSERT_EQ(injector.stamps.size(), 200u);
+
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    std::vector<double> errors;
+    double earliest = 1e9;
+    for (int k = 0; k + 1 < 200; ++k) {
+        const double elapsedMs = 1000.0 * static_cast<double>(injector.stamps[k + 1] - injector.stamps[k]) /
+                                 static_cast<double>(frequency.QuadPart);
+        const double error = elapsedMs - m.events[k].delay;
+        earliest = std::min(earliest, error);
+        errors.push_back(std::abs(error));
+    }
+    const double p50 = Percentile(errors, 0.5);
+    const double p99 = Percentile(errors, 0.99);
+    std::printf("macro timing: %s timer, error p50 %.3f ms, p99 %.3f ms, max %.3f ms\n",
+                sleeper.HighResolutionTimer() ? "high-resolution" : "normal", p50, p99,
+                Percentile(errors, 1.0));
+    EXPECT_GT(earliest, -0.05);  // never early
+    EXPECT_LT(p50, 0.5);
+    EXPECT_LT(Percentile(errors, 0.95), 1.0);
+}
+
+}  // namespace
