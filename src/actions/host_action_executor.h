@@ -1,0 +1,40 @@
+// The host action executor's thread: waits for a press that the input listener hands over, finds
+// the configuration button it belongs to and has it performed, then frees the hand-off for the
+// next press. One press at a time; while one is performed, later presses only stop it or are
+// dropped (the listener decides).
+#pragma once
+
+#include <functional>
+#include <stop_token>
+#include <thread>
+#include <utility>
+
+#include "app/thread_flags.h"
+
+struct HostActionExecutorContext {
+    ThreadFlags& flags;
+    std::function<void(int button)> performButton;  // performs the function of button 1..7
+    std::function<void()> onThreadStart;            // runs first on the new thread (its priority)
+};
+
+// Performs the one pending press, if any matches a button: the button i with
+// 0xF0 + HardwareButtonId(i) == code. Returns the button performed, or 0.
+int PerformPress(std::uint8_t code, const std::function<void(int)>& performButton);
+
+class HostActionExecutor {
+public:
+    explicit HostActionExecutor(HostActionExecutorContext context) : context_(std::move(context)) {}
+    ~HostActionExecutor() { Stop(); }
+    HostActionExecutor(const HostActionExecutor&) = delete;
+    HostActionExecutor& operator=(const HostActionExecutor&) = delete;
+
+    void Start();
+    // Ends the thread once the press being performed (if any) is done.
+    void Stop();
+
+private:
+    void Run(std::stop_token stop);
+
+    HostActionExecutorContext context_;
+    std::jthread thread_;
+};

@@ -1,0 +1,108 @@
+#include "app/thread_flags.h"
+
+#include <memory>
+
+#include "config/config_lock.h"
+
+void Doorbell::Ring() {
+    {
+        std::lock_guard<std::mutex> hold(mutex_);
+        ++rings_;
+    }
+    rung_.notify_all();
+}
+
+bool Doorbell::SleepFor(std::chrono::milliseconds duration, std::stop_token stop) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    const std::uint64_t seen = rings_;
+    const bool rang = rung_.wait_for(lock, stop, duration, [&] { return rings_ != seen; });
+    return !rang && !stop.stop_requested();
+}
+
+int ThreadFlags::DpiDirection(int button) const {
+    if (button < 1 || button > kButtonCount) return 0;
+    return dpiDirection_[static_cast<std::size_t>(button)].load();
+}
+
+void ThreadFlags::SetDpiDirection(int button, int direction) {
+    if (button < 1 || button > kButtonCount) return;
+    dpiDirection_[static_cast<std::size_t>(button)].store(direction);
+}
+
+PressOutcome ThreadFlags::OfferPress(std::uint8_t code, bool stopWhenBusy) {
+    PressOutcome outcome;
+    {
+        std::lock_guard<std::mutex> hold(handoffMutex_);
+        if (pendingInput_.load() == 0) {
+            pendingCode_.store(code);  // before PendingInput: the executor reads it after seeing that
+            pendingInput_.store(1);
+            outcome = PressOutcome::Posted;
+        } else if (stopWhenBusy) {
+            stopRequest_.store(1);
+            outcome = PressOutcome::StopRequested;
+        } else {
+            return PressOutcome::Dropped;
+        }
+    }
+    handoff_.notify_one();
+    return outcome;
+}
+
+void ThreadFlags::RequestStop() {
+    {
+        std::lock_guard<std::mutex> hold(handoffMutex_);
+        stopRequest_.store(1);
+    }
+    handoff_.notify_one();
+}
+
+std::optional<std::uint8_t> ThreadFlags::TakePress(std::stop_token stop) {
+    std::unique_lock<std::mutex> lock(handoffMutex_);
+    for (;;) {
+        bool first = true;
+        const bool ready = handoff_.wait(lock, stop, [&] {
+            if (!first) wakeups.executor.fetch_add(1, std::memory_order_relaxed);
+            first = false;
+            return pendingInput_.load() != 0 || stopRequest_.load() != 0;
+        });
+        if (!ready) return std::nullopt;
+        if (pendingInput_.load() != 0) return pendingCode_.load();
+        stopRequest_.store(0);  // nothing is playing: the request concerns nothing
+    }
+}
+
+void ThreadFlags::FinishPress() {
+    std::lock_guard<std::mutex> hold(handoffMutex_);
+    pendingInput_.store(0);
+    stopRequest_.store(0);
+}
+
+void ThreadFlags::Activate() {
+    DriverActive.store(true);
+    BlinkStarted.store(false);
+    BlinkPhase.store(false);
+    animatorBell_.Ring();
+}
+
+void ThreadFlags::ShowPage(std::uint8_t page) {
+    CurrentPage.store(page);
+    animatorBell_.Ring();
+}
+
+std::function<std::int32_t()> ConfigFieldReader(const ActiveConfig& config, std::int32_t ActiveConfig::*field) {
+    auto last = std::make_shared<std::atomic<std::int32_t>>(0);
+    {
+        std::lock_guard<std::recursive_mutex> hold(ConfigLock());
+        last->store(config.*field);
+    }
+    return [&config, field, last] {
+        std::unique_lock<std::recursive_mutex> lock(ConfigLock(), std::try_to_lock);
+        if (lock.owns_lock()) last->store(config.*field);
+        return last->load();
+    };
+}
+
+ThreadFlags& SharedFlags() {
+    static ThreadFlags flags;
+    return flags;
+}

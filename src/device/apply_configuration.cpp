@@ -1,0 +1,79 @@
+#include "device/apply_configuration.h"
+
+#include <mutex>
+
+#include "actions/function_catalogue.h"
+#include "config/config_file.h"
+#include "config/config_lock.h"
+
+namespace {
+constexpr int kFastestTableSpeed = 8;
+constexpr int kOtherSpeed = 18;
+
+void Invalidate(ApplyContext& context) {
+    if (context.invalidate) context.invalidate();
+}
+
+// Buttons in order; the first host-mode button puts host actions on hold until the mouse confirms.
+void ApplyButtons(ApplyContext& context, const ActiveConfig& config) {
+    ThreadFlags& flags = context.flags;
+    for (int button = 1; button <= kButtonCount; ++button) {
+        const std::int32_t code = config.K[static_cast<std::size_t>(button - 1)];
+        flags.SetDpiDirection(button, DpiDirectionOf(code));
+        // A code outside the catalogue has no device function; sending the previous button's
+        // byte would give this button a function nobody chose, so it is left as it is.
+        const std::optional<std::uint8_t> function = DeviceMappingOf(code);
+        if (!function) continue;
+        context.reports.SendButtonMapping(HardwareButtonId(button), *function);
+        if (*function != kHostMode || !flags.DriverActive.load()) continue;
+        flags.DriverActive.store(false);
+        flags.BlinkPhase.store(true);
+        flags.StartKeyIndex.store(button);
+        if (!flags.BlinkStarted.load()) {
+            flags.BlinkStarted.store(true);
+            if (context.startBlinkIndicator) context.startBlinkIndicator();
+            flags.BlinkRunning.store(true);
+        }
+    }
+}
+}  // namespace
+
+int PointerSpeedFor(std::uint8_t dpiSpeed) {
+    if (dpiSpeed == 0) return 1;
+    if (dpiSpeed <= kFastestTableSpeed) return 2 * dpiSpeed;
+    return kOtherSpeed;
+}
+
+unsigned WheelLinesFor(std::uint8_t wheelSpeed) { return (wheelSpeed + 1u) % 256u; }
+
+void ApplyConfiguration(ApplyContext& context) {
+    std::lock_guard<std::recursive_mutex> hold(ConfigLock());
+    ProgramState& program = context.program;
+    ActiveConfig& config = program.config;
+    ConfigFile file(context.profile, config);
+    const std::u16string& ini = program.paths.ConfigIniPath;
+
+    context.flags.DriverActive.store(true);
+    file.WriteCurConfig(ini, program.CurConfig);
+    file.SaveConfig(ini, kAppliedSlot);
+
+    ApplyButtons(context, config);
+
+    context.reports.SendWheelMode(static_cast<std::uint8_t>(config.WHEEL_STATUS));
+
+    config.AppliedStageValues = config.DPI_SET;
+    context.flags.AppliedLed.store(config.LED_STATUS);
+    // The stage picks a table entry, so it is bounded; byte 2 names the same stage.
+    const int stage = config.BoundedDpiLevel();
+    context.reports.SendDpiLed(static_cast<std::uint8_t>(stage),
+                               DpiLedByte(config.AppliedStageValues[static_cast<std::size_t>(stage)], config.LED_STATUS));
+
+    Invalidate(context);
+
+    if (context.settings.MouseSpeed()) context.settings.SetMouseSpeed(PointerSpeedFor(config.DPI_SPEED));
+    if (context.settings.WheelScrollLines()) context.settings.SetWheelScrollLines(WheelLinesFor(config.WHEEL_SPEED));
+
+    context.reports.SendFireInterval(config.FIRE_TIME);
+
+    file.SaveConfig(ini, program.CurConfig);
+}

@@ -1,0 +1,86 @@
+#include "app/thread_flags.h"
+
+#include <future>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "config/config_lock.h"
+
+TEST(ThreadFlags, DpiDirectionIsKeptForButtonsOneToSevenOnly) {
+    ThreadFlags flags;
+    EXPECT_TRUE(flags.DriverActive);  // host actions are on until an apply says otherwise
+    flags.SetDpiDirection(1, -1);
+    flags.SetDpiDirection(7, 2);
+    flags.SetDpiDirection(0, 1);
+    flags.SetDpiDirection(8, 1);
+    flags.SetDpiDirection(-5, 1);
+    EXPECT_EQ(flags.DpiDirection(1), -1);
+    EXPECT_EQ(flags.DpiDirection(7), 2);
+    for (int button : {0, 8, -5, 1000}) EXPECT_EQ(flags.DpiDirection(button), 0) << button;
+    for (int button = 2; button <= 6; ++button) EXPECT_EQ(flags.DpiDirection(button), 0);
+}
+
+TEST(ThreadFlags, TakePressReturnsThePendingCodeOrNothingWhenStopped) {
+    ThreadFlags flags;
+    EXPECT_EQ(flags.OfferPress(0xF2, true), PressOutcome::Posted);
+    std::stop_source source;
+    EXPECT_EQ(flags.TakePress(source.get_token()), 0xF2);
+    flags.FinishPress();
+
+    auto taken = std::async(std::launch::async, [&] { return flags.TakePress(source.get_token()); });
+    EXPECT_EQ(taken.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
+    source.request_stop();
+    ASSERT_EQ(taken.wait_for(std::chrono::seconds(2)), std::future_status::ready);
+    EXPECT_FALSE(taken.get().has_value());
+}
+
+TEST(ThreadFlags, ActivationAndPageChangesWakeSleepingAnimators) {
+    ThreadFlags flags;
+    EXPECT_TRUE(flags.AnimatorBell().SleepFor(std::chrono::milliseconds(10), {}));  // slept it out
+
+    for (int which = 0; which < 2; ++which) {
+        flags.DriverActive = false;
+        flags.BlinkStarted = true;
+        flags.BlinkPhase = true;
+        auto sleeper = std::async(std::launch::async,
+                                  [&] { return flags.AnimatorBell().SleepFor(std::chrono::seconds(30), {}); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        if (which == 0) flags.Activate();
+        else flags.ShowPage(2);
+        ASSERT_EQ(sleeper.wait_for(std::chrono::seconds(2)), std::future_status::ready);
+        EXPECT_FALSE(sleeper.get());
+        if (which == 0) {
+            EXPECT_TRUE(flags.DriverActive);
+            EXPECT_FALSE(flags.BlinkStarted);
+            EXPECT_FALSE(flags.BlinkPhase);
+        } else {
+            EXPECT_EQ(flags.CurrentPage, 2);
+        }
+    }
+
+    std::stop_source source;
+    source.request_stop();
+    EXPECT_FALSE(flags.AnimatorBell().SleepFor(std::chrono::seconds(30), source.get_token()));
+}
+
+TEST(ThreadFlags, ConfigFieldReaderNeverWaitsForAnApply) {
+    ActiveConfig config;
+    config.MACRO_MODE2 = 1;
+    const auto read = ConfigFieldReader(config, &ActiveConfig::MACRO_MODE2);
+    EXPECT_EQ(read(), 1);
+
+    std::promise<void> locked;
+    std::promise<void> release;
+    std::thread apply([&] {
+        std::lock_guard<std::recursive_mutex> hold(ConfigLock());
+        config.MACRO_MODE2 = 0;
+        locked.set_value();
+        release.get_future().wait();
+    });
+    locked.get_future().wait();
+    EXPECT_EQ(read(), 1);  // the apply holds the lock: the last value read
+    release.set_value();
+    apply.join();
+    EXPECT_EQ(read(), 0);
+}

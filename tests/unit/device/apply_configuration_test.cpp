@@ -1,0 +1,213 @@
+#include "device/apply_configuration.h"
+
+#include <future>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "config/config_lock.h"
+#include "unit/device/fakes.h"
+
+using namespace device_test;
+
+namespace {
+const std::u16string kIni = u"C:\\prog\\config.ini";
+
+// An apply against a fake mouse whose every report, ini section, setting and window request
+// lands in one event list.
+struct ApplyRig {
+    ApplyRig() {
+        port.listing = {MouseInput(), MouseFeature()};
+        port.device->log = &log;
+        DiscoverDevice(port, link);
+        profile.log = &log;
+        settings.log = &log;
+        program.paths.ConfigIniPath = kIni;
+        program.CurConfig = 2;
+        SetBuiltInDefaults(program.config);
+    }
+    void Apply() { ApplyConfiguration(context); }
+    void SetButtons(std::array<std::int32_t, kButtonCount> codes) { program.config.K = codes; }
+    std::vector<std::string> Reports() {
+        std::vector<std::string> reports;
+        for (const std::string& e : log.Take()) {
+            if (e.rfind("report ", 0) == 0) reports.push_back(e.substr(7));
+        }
+        return reports;
+    }
+
+    EventLog log;
+    FakeHidPort port;
+    DeviceLink link;
+    FeatureReportSender sender{link};
+    MemoryProfile profile;
+    FakeSettings settings;
+    ThreadFlags flags;
+    ProgramState program;
+    int blinkStarts = 0;
+    ApplyContext context{program, profile, sender, flags, settings, [this] { log.Add("invalidate"); },
+                         [this] {
+                             ++blinkStarts;
+                             log.Add("blink");
+                         }};
+};
+}  // namespace
+
+TEST(ApplyConfiguration, DoesEverythingInItsOrder) {
+    ApplyRig rig;  // factory buttons 1, 2, 3, 5, 4, 18, 17: buttons 6 and 7 step the DPI stage
+    rig.Apply();
+    EXPECT_EQ(rig.log.Take(), (std::vector<std::string>{
+                                  "ini Init",
+                                  "ini Config6",
+                                  "report 07 10 01 01 00 00 00 00 00",
+                                  "report 07 10 02 02 00 00 00 00 00",
+                                  "report 07 10 03 03 00 00 00 00 00",
+                                  "report 07 10 05 05 00 00 00 00 00",
+                                  "report 07 10 04 04 00 00 00 00 00",
+                                  "report 07 10 06 1F 00 00 00 00 00",
+                                  "blink",
+                                  "report 07 10 08 1F 00 00 00 00 00",
+                                  "report 07 11 00 00 00 00 00 00 00",
+                                  "report 07 09 00 90 00 00 00 00 00",
+                                  "invalidate",
+                                  "speed 8",
+                                  "lines 3",
+                                  "report 07 12 06 00 00 00 00 00 00",
+                                  "ini Config2",
+                              }));
+    EXPECT_EQ(rig.profile.Value(kIni, u"Init", u"CurConfig"), "2");
+    EXPECT_EQ(rig.profile.Value(kIni, u"Config6", u"K6"), "18");
+    EXPECT_EQ(rig.profile.Value(kIni, u"Config2", u"K7"), "17");
+    EXPECT_FALSE(rig.flags.DriverActive);
+    EXPECT_TRUE(rig.flags.BlinkPhase);
+    EXPECT_TRUE(rig.flags.BlinkStarted);
+    EXPECT_TRUE(rig.flags.BlinkRunning);
+    EXPECT_EQ(rig.flags.StartKeyIndex, 6);
+    const int directions[] = {0, 0, 0, 0, 0, -1, 1};
+    for (int button = 1; button <= 7; ++button) EXPECT_EQ(rig.flags.DpiDirection(button), directions[button - 1]);
+}
+
+TEST(ApplyConfiguration, DeviceFunctionsOnlyLeaveHostActionsOn) {
+    ApplyRig rig;
+    rig.flags.StartKeyIndex = 4;
+    rig.SetButtons({1, 2, 11, 16, 21, 25, 0});
+    rig.Apply();
+    const std::vector<std::string> reports = rig.Reports();
+    ASSERT_EQ(reports.size(), 10u);
+    EXPECT_EQ(reports[3], "07 10 05 0C 00 00 00 00 00");  // button 4 is the mouse's 5; code 16 is function 12
+    EXPECT_TRUE(rig.flags.DriverActive);
+    EXPECT_EQ(rig.blinkStarts, 0);
+    EXPECT_FALSE(rig.flags.BlinkStarted);
+    EXPECT_EQ(rig.flags.StartKeyIndex, 4);
+}
+
+TEST(ApplyConfiguration, TheFirstHostButtonStartsOneIndicatorPerWait) {
+    ApplyRig rig;
+    rig.SetButtons({1, 2, 40, 3, 41, 4, 5});
+    rig.Apply();
+    EXPECT_EQ(rig.flags.StartKeyIndex, 3);
+    EXPECT_EQ(rig.blinkStarts, 1);
+
+    // Applied again while that indicator still runs: no second one.
+    rig.SetButtons({1, 2, 3, 4, 19, 5, 0});
+    rig.Apply();
+    EXPECT_EQ(rig.flags.StartKeyIndex, 5);
+    EXPECT_FALSE(rig.flags.DriverActive);
+    EXPECT_EQ(rig.blinkStarts, 1);
+
+    // Once the mouse confirmed, the next wait gets its own indicator.
+    rig.flags.Activate();
+    rig.Apply();
+    EXPECT_EQ(rig.blinkStarts, 2);
+}
+
+TEST(ApplyConfiguration, CodesOutsideTheCatalogueAreSkippedNotSentWithAStaleByte) {
+    ApplyRig rig;
+    rig.SetButtons({20, 7, 1, 53, -3, 6, 2});
+    rig.Apply();
+    const std::vector<std::string> reports = rig.Reports();
+    ASSERT_GE(reports.size(), 3u);
+    EXPECT_EQ(reports[0], "07 10 03 01 00 00 00 00 00");
+    EXPECT_EQ(reports[1], "07 10 06 1F 00 00 00 00 00");
+    EXPECT_EQ(reports[2], "07 10 08 02 00 00 00 00 00");
+    EXPECT_EQ(reports.size(), 6u);
+    EXPECT_EQ(rig.flags.StartKeyIndex, 6);
+    EXPECT_EQ(rig.flags.DpiDirection(6), 2);
+    EXPECT_EQ(rig.flags.DpiDirection(1), 0);
+}
+
+TEST(ApplyConfiguration, DpiStageAndLedGoOutAsAppliedValues) {
+    ApplyRig rig;
+    ActiveConfig& config = rig.program.config;
+    config.LED_STATUS = 3;
+    config.DPI_LEVEL = 0;
+    config.SetStageValue(0, 1);
+    config.SetStageValue(2, 4);
+    config.AppliedStageValues = {0, 0, 0, 0};
+    rig.Apply();
+    EXPECT_EQ(rig.Reports().at(8), "07 09 00 93 00 00 00 00 00");
+    EXPECT_EQ(config.AppliedStageValues, config.DPI_SET);
+    EXPECT_EQ(rig.flags.AppliedLed, 3);
+
+    // A stage number from a hand-edited file is bounded to the four stages for both bytes.
+    config.DPI_LEVEL = 9;
+    config.LED_STATUS = 0;
+    rig.Apply();
+    EXPECT_EQ(rig.Reports().at(8), "07 09 03 80 00 00 00 00 00");
+}
+
+TEST(ApplyConfiguration, WindowsSettingsFollowTheTablesAndFailedQueriesSkipTheSet) {
+    const std::pair<int, int> speeds[] = {{0, 1}, {1, 2}, {5, 10}, {8, 16}, {9, 18}, {255, 18}};
+    for (const auto& [dpiSpeed, expected] : speeds) {
+        EXPECT_EQ(PointerSpeedFor(static_cast<std::uint8_t>(dpiSpeed)), expected) << dpiSpeed;
+    }
+    EXPECT_EQ(WheelLinesFor(2), 3u);
+    EXPECT_EQ(WheelLinesFor(255), 0u);
+
+    ApplyRig rig;
+    rig.program.config.DPI_SPEED = 9;
+    rig.program.config.WHEEL_SPEED = 2;
+    rig.Apply();
+    EXPECT_EQ(rig.settings.speed, 18);
+    EXPECT_EQ(rig.settings.lines, 3u);
+
+    ApplyRig failing;
+    failing.settings.speedQueryFails = true;
+    failing.Apply();
+    EXPECT_FALSE(failing.settings.speed.has_value());
+    EXPECT_EQ(failing.settings.lines, 3u);
+    failing.settings.speedQueryFails = false;
+    failing.settings.linesQueryFails = true;
+    failing.settings.lines.reset();
+    failing.Apply();
+    EXPECT_EQ(failing.settings.speed, 8);
+    EXPECT_FALSE(failing.settings.lines.has_value());
+}
+
+TEST(ApplyConfiguration, WithoutAWriteHandleTheHostSideAndSavesStillHappen) {
+    ApplyRig rig;
+    rig.port.failingOpens = {MouseFeature().path};
+    DiscoverDevice(rig.port, rig.link);
+    rig.log.Take();
+    rig.Apply();
+    EXPECT_TRUE(rig.Reports().empty());
+    EXPECT_FALSE(rig.flags.DriverActive);
+    EXPECT_EQ(rig.flags.StartKeyIndex, 6);
+    EXPECT_EQ(rig.settings.speed, 8);
+    EXPECT_EQ(rig.profile.Value(kIni, u"Config2", u"FIRE_TIME"), "50");
+}
+
+TEST(ApplyConfiguration, HoldsTheConfigLockThroughout) {
+    ApplyRig rig;
+    std::vector<bool> otherThreadGotLock;
+    auto probe = [&] {
+        otherThreadGotLock.push_back(std::async(std::launch::async, [] {
+                                         std::unique_lock<std::recursive_mutex> lock(ConfigLock(), std::try_to_lock);
+                                         return lock.owns_lock();
+                                     }).get());
+    };
+    rig.context.invalidate = probe;
+    rig.settings.onSet = probe;
+    rig.Apply();
+    EXPECT_EQ(otherThreadGotLock, (std::vector<bool>{false, false}));
+}

@@ -1,0 +1,162 @@
+#include "device/input_listener.h"
+
+#include <atomic>
+
+#include <gtest/gtest.h>
+
+#include "unit/device/fakes.h"
+
+using namespace device_test;
+
+namespace {
+InputEvent Feed(ThreadFlags& flags, Bytes report, std::int32_t macroMode2 = 0) {
+    return HandleInputReport(report, macroMode2, flags);
+}
+
+// A listener thread on a fake mouse, with counters of what it asked of the window.
+struct ListenerRig {
+    ListenerRig() { port.listing = {MouseInput(), MouseFeature()}; }
+    void Start(std::chrono::milliseconds retryAfter = std::chrono::milliseconds(1000)) {
+        listener = std::make_unique<InputListener>(InputListenerContext{
+            link, flags, [this] { return macroMode2.load(); }, [this] { ++invalidations; },
+            [this] { ++threadStarts; }, retryAfter});
+        listener->Start();
+    }
+
+    FakeHidPort port;
+    DeviceLink link;
+    ThreadFlags flags;
+    std::atomic<std::int32_t> macroMode2{0};
+    std::atomic<int> invalidations{0};
+    std::atomic<int> threadStarts{0};
+    std::unique_ptr<InputListener> listener;
+};
+}  // namespace
+
+TEST(InputListener, WhileActiveAPressWaitsForTheExecutorAndRepeatsStopOrDrop) {
+    ThreadFlags flags;
+    EXPECT_EQ(Feed(flags, {0x06, 0xF3}), InputEvent::PressPosted);
+    EXPECT_EQ(flags.PendingInput(), 1);
+    EXPECT_EQ(flags.PendingCode(), 0xF3);
+
+    // Busy, MACRO_MODE2 0: pressing again stops the macro; the press itself is not queued.
+    EXPECT_EQ(Feed(flags, {0x06, 0xF1}, 0), InputEvent::StopRequested);
+    EXPECT_EQ(flags.StopRequest(), 1);
+    EXPECT_EQ(flags.PendingCode(), 0xF3);
+    flags.FinishPress();
+
+    // Busy, MACRO_MODE2 1: the press is dropped, the release stops.
+    Feed(flags, {0x06, 0xF2}, 1);
+    EXPECT_EQ(Feed(flags, {0x06, 0xF1}, 1), InputEvent::PressDropped);
+    EXPECT_EQ(flags.StopRequest(), 0);
+    EXPECT_EQ(Feed(flags, {0x06, 0x00}, 1), InputEvent::StopRequested);
+    EXPECT_EQ(flags.StopRequest(), 1);
+    flags.FinishPress();
+
+    // A release with MACRO_MODE2 0 and codes up to 0xF0 mean nothing.
+    EXPECT_EQ(Feed(flags, {0x06, 0x00}, 0), InputEvent::Ignored);
+    EXPECT_EQ(Feed(flags, {0x06, 0xF0}), InputEvent::Ignored);
+    EXPECT_EQ(Feed(flags, {0x06, 0x42}, 1), InputEvent::Ignored);
+    EXPECT_EQ(flags.PendingInput(), 0);
+    EXPECT_EQ(flags.StopRequest(), 0);
+
+    // Active, the report ID is not looked at.
+    EXPECT_EQ(Feed(flags, {0x05, 0xF8}), InputEvent::PressPosted);
+    EXPECT_EQ(flags.PendingCode(), 0xF8);
+}
+
+TEST(InputListener, WhileWaitingOnlyTheActivationReportCounts) {
+    ThreadFlags flags;
+    flags.DriverActive = false;
+    flags.BlinkStarted = true;
+    flags.BlinkPhase = true;
+
+    EXPECT_EQ(Feed(flags, {0x06, 0xF2}), InputEvent::Ignored);
+    EXPECT_EQ(Feed(flags, {0x05, 0x00}, 1), InputEvent::Ignored);
+    EXPECT_EQ(Feed(flags, {0x06}), InputEvent::Ignored);  // too short to judge
+    EXPECT_EQ(flags.PendingInput(), 0);
+    EXPECT_EQ(flags.StopRequest(), 0);
+    EXPECT_FALSE(flags.DriverActive);
+    EXPECT_TRUE(flags.BlinkStarted);
+
+    EXPECT_EQ(Feed(flags, {0x06, 0x00}, 1), InputEvent::Activated);
+    EXPECT_TRUE(flags.DriverActive);
+    EXPECT_FALSE(flags.BlinkStarted);
+    EXPECT_FALSE(flags.BlinkPhase);
+    EXPECT_EQ(flags.StopRequest(), 0);  // the activation is not also a release
+}
+
+TEST(InputListener, ThreadHandsReportsOverAndRepaintsOnActivation) {
+    ListenerRig rig;
+    DiscoverDevice(rig.port, rig.link);
+    rig.flags.DriverActive = false;
+    rig.Start();
+    rig.port.device->Push(Padded({0x06, 0x00}));
+    ASSERT_TRUE(Eventually([&] { return rig.invalidations.load() == 1; }));
+    EXPECT_TRUE(rig.flags.DriverActive);
+
+    rig.port.device->Push(Padded({0x06, 0xF3}));
+    ASSERT_TRUE(Eventually([&] { return rig.flags.PendingInput() == 1; }));
+    EXPECT_EQ(rig.flags.PendingCode(), 0xF3);
+    EXPECT_EQ(rig.threadStarts.load(), 1);
+    EXPECT_EQ(rig.port.device->ReadSizes().front(), 9u);
+
+    // Stopping ends the read the thread is blocked in.
+    const auto before = std::chrono::steady_clock::now();
+    rig.listener->Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(500));
+}
+
+TEST(InputListener, WithoutAReadHandleWaitsForADiscoveryInsteadOfSpinning) {
+    ListenerRig rig;
+    rig.Start();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(rig.port.device->Reads(), 0u);
+    EXPECT_EQ(rig.flags.wakeups.listener.load(), 0u);
+
+    DiscoverDevice(rig.port, rig.link);
+    rig.port.device->Push(Padded({0x06, 0xF1}));
+    ASSERT_TRUE(Eventually([&] { return rig.flags.PendingCode() == 0xF1; }));
+}
+
+TEST(InputListener, UnusableReadHandlesAreNotReadAndLongReportsAreCut) {
+    for (bool openFails : {true, false}) {
+        ListenerRig rig;
+        rig.port.listing = {Interface(u"in", kMouseVendorId, kMouseProductId, kInputUsagePage, kVendorUsage, 1),
+                            MouseFeature()};
+        if (openFails) {
+            rig.port.listing[0] = MouseInput(u"in");
+            rig.port.failingOpens = {u"in"};
+        }
+        DiscoverDevice(rig.port, rig.link);
+        rig.Start();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(rig.port.device->Reads(), 0u) << openFails;
+    }
+
+    ListenerRig rig;
+    rig.port.listing = {Interface(u"in", kMouseVendorId, kMouseProductId, kInputUsagePage, kVendorUsage, 700),
+                        MouseFeature()};
+    DiscoverDevice(rig.port, rig.link);
+    rig.Start();
+    rig.port.device->Push(Bytes(300, 0xF4));
+    ASSERT_TRUE(Eventually([&] { return rig.flags.PendingInput() == 1; }));
+    EXPECT_EQ(rig.port.device->ReadSizes().front(), kReportBufferSize);
+}
+
+TEST(InputListener, AFailingReadIsRetriedSlowlyUntilARediscovery) {
+    ListenerRig rig;
+    DiscoverDevice(rig.port, rig.link);
+    rig.port.device->readsFail = true;
+    rig.Start(std::chrono::milliseconds(40));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const std::size_t reads = rig.port.device->Reads();
+    EXPECT_GE(reads, 2u);  // it does try again
+    EXPECT_LE(reads, 10u);  // but not in a loop
+
+    auto fresh = std::make_shared<FakeDevice>();
+    rig.port.device = fresh;
+    DiscoverDevice(rig.port, rig.link);
+    fresh->Push(Padded({0x06, 0xF6}));
+    ASSERT_TRUE(Eventually([&] { return rig.flags.PendingCode() == 0xF6; }));
+}
