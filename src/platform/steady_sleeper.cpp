@@ -11,5 +11,10 @@ void SteadySleeper::SleepMs(std::uint32_t ms) {
     constexpr auto kSpin = std::chrono::microseconds(1000);
     const auto wake = end - kSpin;
     if (Clock::now() < wake) std::this_thread::sleep_until(wake);
-    while (Clock::now() < end) std::this_thread::yield();
+    // Spin without giving the processor away: a yield under load can cost a whole time slice.
+    while (Clock::now() < end) {
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+    }
 }

@@ -195,15 +195,6 @@ TEST_F(MacroFileTest, FailedWritesAreReported) {
     EXPECT_FALSE(SaveMacroFile(memory, store, path));
 }
 
-TEST_F(MacroFileTest, TheLanguageChoosesTheFile) {
-    SelectMacroFile(store, u"C:\\Games", LanguageMode::English);
-    EXPECT_EQ(store.Copy().filePath, u"C:\\Games\\Macro_EN.dat");
-    SelectMacroFile(store, u"C:\\Games", LanguageMode::Chinese);
-    EXPECT_EQ(store.Copy().filePath, u"C:\\Games\\Macro_CN.dat");
-    EXPECT_EQ(DefaultMacroFilePath(u"C:\\G\\skins", LanguageMode::English), u"C:\\G\\skins\\INI_EN\\defMacro.dat");
-    EXPECT_EQ(DefaultMacroFilePath(u"C:\\G\\skins", LanguageMode::Chinese), u"C:\\G\\skins\\INI_CN\\defMacro.dat");
-}
-
 TEST_F(MacroFileTest, FactoryResetNeverReplacesTheUsersMacrosWithNothing) {
     // Program folder "prog" with its skins folder; on this platform the backslashes are part of
     // the file names inside the temp dir.
