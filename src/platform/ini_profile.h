@@ -1,5 +1,7 @@
 // The portable INI engine: the observable behaviour of Windows' private profile functions (as
-// Wine implements them) on files in UTF-16LE with BOM, UTF-8 or plain ASCII.
+// Wine implements them) on files in UTF-16LE with BOM, UTF-8 or plain ASCII. Every call reads
+// the file afresh. Paths are used as given: a bare file name is not looked for in the Windows
+// directory as Windows would.
 #pragma once
 
 #include "platform/profile_port.h"

@@ -1,0 +1,48 @@
+#include "platform/profile_win32.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+#include <vector>
+
+namespace {
+
+std::wstring Wide(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
+
+// Wine keeps a parsed copy of each profile file and answers from it until it notices the file
+// changed, which a change within the same timestamp tick can hide. Dropping that copy around
+// every call makes each call see the file as it is on disk.
+void ForgetCachedCopy(const std::wstring& file) { WritePrivateProfileStringW(nullptr, nullptr, nullptr, file.c_str()); }
+
+}  // namespace
+
+std::u16string Win32Profile::ReadString(const std::u16string& file, const std::u16string& section,
+                                        const std::u16string& key, std::size_t bufferChars) {
+    if (bufferChars == 0) return {};
+    const std::wstring path = Wide(file);
+    ForgetCachedCopy(path);
+    const std::size_t limit = std::min<std::size_t>(bufferChars, UINT_MAX);
+    // Start small and grow: the caller's size may be huge. A result within two characters of the
+    // buffer's end may have been cut (or lost a character to quote removal), so it is retried.
+    std::size_t chars = std::min<std::size_t>(limit, 1024);
+    for (;;) {
+        // One spare character in front: Wine writes one before the buffer for "" in a 1-char buffer.
+        std::vector<wchar_t> buffer(chars + 1, L'\0');
+        const DWORD got = GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), L"", buffer.data() + 1,
+                                                   static_cast<DWORD>(chars), path.c_str());
+        const std::size_t length = std::min<std::size_t>(got, chars - 1);
+        if (chars == limit || length + 2 < chars) return std::u16string(buffer.begin() + 1, buffer.begin() + 1 + length);
+        chars = std::min(limit, chars * 2);
+    }
+}
+
+bool Win32Profile::WriteString(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+                               const std::u16string& value) {
+    const std::wstring path = Wide(file);
+    ForgetCachedCopy(path);
+    const bool ok = WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str(),
+                                               path.c_str()) != FALSE;
+    ForgetCachedCopy(path);
+    return ok;
+}
