@@ -109,64 +109,6 @@ std::u16string DecodeAnsi(std::string_view bytes) {
     return out;
 }
 
-// One character starting at bytes[i] (a lead byte >= 0x80); advances i past what it used.
-// Mirrors Windows: a broken sequence gives one U+FFFD for the bytes accepted before the fault
-// was seen, and a sequence cut off by the end of the file swallows the rest.
-char32_t DecodeUtf8Char(std::string_view bytes, std::size_t& i) {
-    const auto lead = static_cast<unsigned char>(bytes[i++]);
-    const int len = lead >= 0xF0 && lead <= 0xF4 ? 3 : lead >= 0xE0 && lead <= 0xEF ? 2 : lead >= 0xC2 && lead <= 0xDF ? 1 : 0;
-    constexpr char32_t kBad = 0xFFFD;
-    if (len == 0) return kBad;
-    if (i + len > bytes.size()) {
-        i = bytes.size();
-        return kBad;
-    }
-    // Shifts the continuation byte at i into acc; false when bytes[i] is not one.
-    auto take = [&](char32_t& acc) {
-        const unsigned c = static_cast<unsigned char>(bytes[i]) ^ 0x80;
-        if (c >= 0x40) return false;
-        acc = (acc << 6) | c;
-        return true;
-    };
-    char32_t res = lead & (0x7F >> (len + 1));
-    if (len == 3) {
-        if (!take(res)) return kBad;
-        ++i;
-        if (res < 0x10) return kBad;  // overlong four-byte form
-    }
-    if (len >= 2) {
-        if (!take(res) || res >= (0x110000 >> 6)) return kBad;
-        ++i;
-        if (res < 0x20) return kBad;                                    // overlong
-        if (res >= (0xD800 >> 6) && res <= (0xDFFF >> 6)) return kBad;  // surrogate
-    }
-    if (!take(res)) return kBad;
-    ++i;
-    return res;
-}
-
-std::u16string DecodeUtf8(std::string_view bytes) {
-    std::u16string out;
-    out.reserve(bytes.size());
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if (b < 0x80) {
-            out.push_back(b);
-            ++i;
-            continue;
-        }
-        char32_t cp = DecodeUtf8Char(bytes, i);
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
-    }
-    return out;
-}
 
 std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
     std::u16string out(bytes.size() / 2, u'\0');
@@ -196,7 +138,7 @@ std::string EncodeUtf16(std::u16string_view text, bool bigEndian) {
 std::u16string DecodeIniBytes(std::string_view bytes, IniEncoding& encoding) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         encoding = IniEncoding::Utf8;
-        return DecodeUtf8(bytes.substr(3));
+        return Utf16FromUtf8(bytes.substr(3));
     }
     if (bytes.substr(0, 2) == "\xFF\xFE") {
         encoding = IniEncoding::Utf16Le;

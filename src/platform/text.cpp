@@ -2,39 +2,56 @@
 
 #include <climits>
 
-std::u16string Utf16FromUtf8(std::string_view utf8) {
+namespace {
+// One character starting at bytes[i] (a lead byte >= 0x80); advances i past what it used.
+// Mirrors Windows: a broken sequence gives one U+FFFD for the bytes accepted before the fault
+// was seen, and a sequence cut off by the end of the file swallows the rest.
+char32_t DecodeUtf8Char(std::string_view bytes, std::size_t& i) {
+    const auto lead = static_cast<unsigned char>(bytes[i++]);
+    const int len = lead >= 0xF0 && lead <= 0xF4 ? 3 : lead >= 0xE0 && lead <= 0xEF ? 2 : lead >= 0xC2 && lead <= 0xDF ? 1 : 0;
+    constexpr char32_t kBad = 0xFFFD;
+    if (len == 0) return kBad;
+    if (i + len > bytes.size()) {
+        i = bytes.size();
+        return kBad;
+    }
+    // Shifts the continuation byte at i into acc; false when bytes[i] is not one.
+    auto take = [&](char32_t& acc) {
+        const unsigned c = static_cast<unsigned char>(bytes[i]) ^ 0x80;
+        if (c >= 0x40) return false;
+        acc = (acc << 6) | c;
+        return true;
+    };
+    char32_t res = lead & (0x7F >> (len + 1));
+    if (len == 3) {
+        if (!take(res)) return kBad;
+        ++i;
+        if (res < 0x10) return kBad;  // overlong four-byte form
+    }
+    if (len >= 2) {
+        if (!take(res) || res >= (0x110000 >> 6)) return kBad;
+        ++i;
+        if (res < 0x20) return kBad;                                    // overlong
+        if (res >= (0xD800 >> 6) && res <= (0xDFFF >> 6)) return kBad;  // surrogate
+    }
+    if (!take(res)) return kBad;
+    ++i;
+    return res;
+}
+}  // namespace
+
+std::u16string Utf16FromUtf8(std::string_view bytes) {
     std::u16string out;
-    out.reserve(utf8.size());
+    out.reserve(bytes.size());
     std::size_t i = 0;
-    while (i < utf8.size()) {
-        const unsigned char c = static_cast<unsigned char>(utf8[i]);
-        char32_t cp = 0xFFFD;
-        std::size_t len = 1;
-        if (c < 0x80) {
-            cp = c;
-        } else if ((c >> 5) == 0x6) {
-            len = 2;
-        } else if ((c >> 4) == 0xE) {
-            len = 3;
-        } else if ((c >> 3) == 0x1E) {
-            len = 4;
+    while (i < bytes.size()) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            out.push_back(b);
+            ++i;
+            continue;
         }
-        if (len > 1) {
-            if (i + len > utf8.size()) {
-                len = 1;
-            } else {
-                char32_t v = c & (0x7F >> len);
-                bool ok = true;
-                for (std::size_t k = 1; k < len; ++k) {
-                    const unsigned char cc = static_cast<unsigned char>(utf8[i + k]);
-                    if ((cc & 0xC0) != 0x80) { ok = false; break; }
-                    v = (v << 6) | (cc & 0x3F);
-                }
-                static constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
-                if (ok && v >= kShortest[len] && v <= 0x10FFFF && !(v >= 0xD800 && v <= 0xDFFF)) cp = v;
-                else len = 1;
-            }
-        }
+        char32_t cp = DecodeUtf8Char(bytes, i);
         if (cp >= 0x10000) {
             cp -= 0x10000;
             out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
@@ -42,7 +59,6 @@ std::u16string Utf16FromUtf8(std::string_view utf8) {
         } else {
             out.push_back(static_cast<char16_t>(cp));
         }
-        i += len;
     }
     return out;
 }

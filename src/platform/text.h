@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+// Decodes as Windows does: a broken sequence becomes U+FFFD, a sequence cut off by the end of
+// the text swallows the rest.
 std::u16string Utf16FromUtf8(std::string_view utf8);
 std::string Utf8FromUtf16(std::u16string_view utf16);
 
