@@ -2,7 +2,6 @@
 #include "app/main_dialog_win32.h"
 
 #include "app/about_dialog_win32.h"
-#include "app/placeholder_face_win32.h"
 #include "app/program_state.h"
 #include "app/startup.h"
 #include "app/ui_fonts_win32.h"
@@ -20,6 +19,19 @@ CHXT_GMouseDlg::CHXT_GMouseDlg()
     m.On<WM_QUERYDRAGICON>(this, &CHXT_GMouseDlg::OnQueryDragIcon);
     // The window lives as long as the program: Enter and Esc must not end it.
     m.OnCommand({IDOK, IDCANCEL}, this, &CHXT_GMouseDlg::OnEnterOrEscape);
+    m.On<WM_MOUSEMOVE>(this, &CHXT_GMouseDlg::OnMouseMove);
+    m.On<WM_LBUTTONDOWN>(this, &CHXT_GMouseDlg::OnLButtonDown);
+    m.On<WM_LBUTTONUP>(this, &CHXT_GMouseDlg::OnLButtonUp);
+    m.On<WM_CTLCOLOREDIT>(this, &CHXT_GMouseDlg::OnCtlColor);
+    m.On<WM_CTLCOLORLISTBOX>(this, &CHXT_GMouseDlg::OnCtlColor);
+    m.On<WM_CTLCOLORSTATIC>(this, &CHXT_GMouseDlg::OnCtlColor);
+    m.On<WM_CTLCOLORBTN>(this, &CHXT_GMouseDlg::OnCtlColor);
+    m.On<WM_CTLCOLORSCROLLBAR>(this, &CHXT_GMouseDlg::OnCtlColor);
+    m.Set(kTrayNotifyMessage, [this](WPARAM icon, LPARAM mouse) -> std::optional<LRESULT> {
+        return OnTrayNotification(Hwnd(), icon, mouse, trayMenu_);
+    });
+    m.OnCommand({ID_TRAY_SHOW, ID_TRAY_SHOW_CN}, this, &CHXT_GMouseDlg::OnShowWindow);
+    m.OnCommand({ID_TRAY_EXIT, ID_TRAY_EXIT_CN}, this, &CHXT_GMouseDlg::CloseProgram);
 }
 
 HFONT CHXT_GMouseDlg::CurrentUiFont() const {
@@ -45,7 +57,12 @@ BOOL CHXT_GMouseDlg::OnInitDialog() {
     englishUiFont_ = CreateEnglishUiFont();
     chineseUiFont_ = CreateChineseUiFont();
 
-    // [later] Skin, window shape, macros, menus, device discovery and the first apply.
+    skin_.LoadDescriptions(Hwnd(), program, [this] { CloseProgram(); });
+    skin_.ShapeWindow(Hwnd(), program);
+    // [later] Macros, the macro event list's selected line, the edit menu and the menus'
+    // owner-drawn look.
+    trayMenu_.Load(program.language);
+    // [later] Device discovery and the first apply.
     return TRUE;
 }
 
@@ -65,35 +82,25 @@ bool CHXT_GMouseDlg::OnSysCommand(UINT command, LPARAM) {
 void CHXT_GMouseDlg::OnClose() { CloseProgram(); }
 
 void CHXT_GMouseDlg::CloseProgram() {
-    // [later] Remove the tray icon, send the mouse its exit command, reset the pointer speed.
-
     // Alt may still count as held down by input the program injected; release it.
     for (int i = 0; i < 7; ++i) keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
+    RemoveTrayIcon(Hwnd());
+    // [later] Send the mouse its exit command, reset the pointer speed.
     DestroyWindow(Hwnd());
 }
 
-void CHXT_GMouseDlg::OnPaint() {
-    PaintScope paint(Hwnd());
-    RECT client{};
-    GetClientRect(Hwnd(), &client);
-    const int width = client.right - client.left, height = client.bottom - client.top;
-    if (width <= 0 || height <= 0) return;
-
-    // Drawn off-screen and copied in one go, so the window never flickers.
-    OwnedDC memory(CreateCompatibleDC(paint.dc()));
-    OwnedBitmap canvas(CreateCompatibleBitmap(paint.dc(), width, height));
-    if (!memory || !canvas) return;
-    {
-        SelectScope selected(memory.get(), canvas.get());
-        const ProgramState& program = Program();
-        DrawPlaceholderFace(memory.get(), client, ToWide(WindowTitle(program.language)), program.CurConfig,
-                            program.language, CurrentUiFont());
-        BitBlt(paint.dc(), 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
-    }
-}
+void CHXT_GMouseDlg::OnPaint() { skin_.Paint(Hwnd(), EnglishUiFont(), ChineseUiFont(), icon_); }
 
 BOOL CHXT_GMouseDlg::OnEraseBkgnd(HDC) { return TRUE; }
 
 HICON CHXT_GMouseDlg::OnQueryDragIcon() { return icon_; }
 
 void CHXT_GMouseDlg::OnEnterOrEscape() {}
+
+void CHXT_GMouseDlg::OnMouseMove(POINT point) { skin_.OnMouseMove(Hwnd(), point); }
+void CHXT_GMouseDlg::OnLButtonDown(POINT point) { skin_.OnLButtonDown(Hwnd(), point); }
+void CHXT_GMouseDlg::OnLButtonUp(POINT point) { skin_.OnLButtonUp(Hwnd(), point, Program()); }
+
+HBRUSH CHXT_GMouseDlg::OnCtlColor(HDC dc, HWND) { return ColourChildControl(dc, CurrentUiFont()); }
+
+void CHXT_GMouseDlg::OnShowWindow() { ShowFromTray(Hwnd()); }

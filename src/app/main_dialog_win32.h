@@ -2,6 +2,8 @@
 // program and closes it.
 #pragma once
 
+#include "app/main_skin_win32.h"
+#include "app/tray_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/window_framework_win32.h"
 
@@ -14,6 +16,9 @@ public:
     HFONT ChineseUiFont() const { return chineseUiFont_.get(); }
     HFONT CurrentUiFont() const;
 
+    // The skin: its tables, shape, painting and the mouse's state on the pages.
+    const MainSkin& Skin() const { return skin_; }
+
 private:
     BOOL OnInitDialog();
     bool OnSysCommand(UINT command, LPARAM position);
@@ -22,6 +27,11 @@ private:
     BOOL OnEraseBkgnd(HDC dc);
     HICON OnQueryDragIcon();
     void OnEnterOrEscape();
+    void OnMouseMove(POINT point);
+    void OnLButtonDown(POINT point);
+    void OnLButtonUp(POINT point);
+    HBRUSH OnCtlColor(HDC dc, HWND control);
+    void OnShowWindow();  // the tray menu's "Show Window"
 
     // Everything the program does on its way out, ending with the window itself.
     void CloseProgram();
@@ -29,4 +39,6 @@ private:
     HICON icon_;  // shared resource icon, never destroyed
     OwnedFont englishUiFont_;
     OwnedFont chineseUiFont_;
+    MainSkin skin_;
+    TrayMenu trayMenu_;
 };

@@ -70,6 +70,42 @@ struct MessageCracker<WM_SYSCOMMAND> {
     }
 };
 
+// Mouse messages in client coordinates. The message goes on to the default handling afterwards.
+struct MouseCracker {
+    using Signature = void(POINT point);
+    template <class F>
+    static std::optional<LRESULT> Call(F&& f, WPARAM, LPARAM l) {
+        // Signed: a point left of or above the client area arrives negative.
+        f(POINT{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))});
+        return std::nullopt;
+    }
+};
+template <>
+struct MessageCracker<WM_MOUSEMOVE> : MouseCracker {};
+template <>
+struct MessageCracker<WM_LBUTTONDOWN> : MouseCracker {};
+template <>
+struct MessageCracker<WM_LBUTTONUP> : MouseCracker {};
+
+// WM_CTLCOLOR* of child controls: the control's DC and window; the brush paints its background.
+struct CtlColorCracker {
+    using Signature = HBRUSH(HDC dc, HWND control);
+    template <class F>
+    static std::optional<LRESULT> Call(F&& f, WPARAM w, LPARAM l) {
+        return reinterpret_cast<LRESULT>(f(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l)));
+    }
+};
+template <>
+struct MessageCracker<WM_CTLCOLOREDIT> : CtlColorCracker {};
+template <>
+struct MessageCracker<WM_CTLCOLORLISTBOX> : CtlColorCracker {};
+template <>
+struct MessageCracker<WM_CTLCOLORSTATIC> : CtlColorCracker {};
+template <>
+struct MessageCracker<WM_CTLCOLORBTN> : CtlColorCracker {};
+template <>
+struct MessageCracker<WM_CTLCOLORSCROLLBAR> : CtlColorCracker {};
+
 template <>
 struct MessageCracker<WM_QUERYDRAGICON> {
     using Signature = HICON();

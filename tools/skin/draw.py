@@ -374,7 +374,9 @@ def advanced_page(state):
 def led_mouse(m, x, y, w, h, colour):
     """The LED preview: a large mouse seen from above with its lights in one colour (None: unlit)."""
     m.rect(x, y, w, h, PANEL)
-    cx, top, bottom = x + w / 2, y + 14, y + h - 10
+    # The widest glow stroke reaches 13 pixels past the shell: keep it inside the entry, which is
+    # all the preview copies.
+    cx, top, bottom = x + w / 2, y + 14, y + h - 16
     left, right = x + 40, x + w - 40
     shell = ("M %.1f,%.1f C %.1f,%.1f %.1f,%.1f %.1f,%.1f C %.1f,%.1f %.1f,%.1f %.1f,%.1f "
              "C %.1f,%.1f %.1f,%.1f %.1f,%.1f C %.1f,%.1f %.1f,%.1f %.1f,%.1f Z" %

@@ -1,0 +1,73 @@
+// The notification area icon and its menu.
+#include "app/tray_win32.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "platform/window_framework_win32.h"
+#include "resource.h"
+
+namespace {
+// The record's size is our build's own: a size of another layout makes the call fail.
+NOTIFYICONDATAW IconRecord(HWND main, const std::wstring& tip) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = main;
+    data.uID = kTrayIconId;
+    const std::size_t length = std::min(tip.size(), std::size(data.szTip) - 1);
+    std::copy_n(tip.begin(), length, data.szTip);
+    return data;
+}
+}  // namespace
+
+void HideToTray(HWND main, const std::wstring& tip) {
+    NOTIFYICONDATAW data = IconRecord(main, tip);
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = kTrayNotifyMessage;
+    data.hIcon = LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    Shell_NotifyIconW(NIM_ADD, &data);
+    ShowWindow(main, SW_MINIMIZE);
+    ShowWindow(main, SW_HIDE);
+}
+
+void RemoveTrayIcon(HWND main) {
+    NOTIFYICONDATAW data = IconRecord(main, L"HXT_GMouse");
+    Shell_NotifyIconW(NIM_DELETE, &data);
+}
+
+void ShowFromTray(HWND main) {
+    ShowWindow(main, SW_SHOW);
+    ShowWindow(main, SW_RESTORE);
+    RemoveTrayIcon(main);
+}
+
+void TrayMenu::Load(LanguageMode language) {
+    const UINT id = language == LanguageMode::English ? IDR_MENU_TRAY_EN : IDR_MENU_TRAY_CN;
+    menu_.reset(LoadMenuW(ResourceModule(), MAKEINTRESOURCEW(id)));
+}
+
+HMENU TrayMenu::Popup() const { return menu_ ? GetSubMenu(menu_.get(), 0) : nullptr; }
+
+LRESULT OnTrayNotification(HWND main, WPARAM iconId, LPARAM mouseMessage, const TrayMenu& menu) {
+    if (iconId != kTrayIconId) return 1;
+    switch (static_cast<UINT>(mouseMessage)) {
+        case WM_LBUTTONDBLCLK:
+            RemoveTrayIcon(main);
+            ShowWindow(main, SW_SHOW);
+            ShowWindow(main, SW_RESTORE);
+            break;
+        case WM_RBUTTONUP: {
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            if (HMENU popup = menu.Popup()) {
+                // Without the foreground the menu would stay open after a click elsewhere.
+                SetForegroundWindow(main);
+                TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, main, nullptr);
+            }
+            break;
+        }
+        default: break;
+    }
+    return 0;
+}

@@ -1,0 +1,34 @@
+// The program's icon in the notification area: hiding the main window into it, showing the
+// window again, the icon's notifications and its menu.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "config/language.h"
+#include "platform/handles_win32.h"
+
+constexpr UINT kTrayIconId = 153;
+constexpr UINT kTrayNotifyMessage = WM_USER + 1;
+
+// Adds the icon (tip: the window's title) and hides the window: minimised, then hidden.
+void HideToTray(HWND main, const std::wstring& tip);
+// Removes the icon, whether or not it was added.
+void RemoveTrayIcon(HWND main);
+// "Show Window": the window back on screen, the icon gone.
+void ShowFromTray(HWND main);
+
+// The tray menu of one language (menu resource 157 or 162); its first pop-up is what shows.
+class TrayMenu {
+public:
+    void Load(LanguageMode language);
+    HMENU Popup() const;
+
+private:
+    OwnedMenu menu_;
+};
+
+// WM_USER + 1: wParam the icon id, lParam the mouse message. 1 for another icon, else 0: a
+// double click brings the window back, a right click opens the menu at the cursor.
+LRESULT OnTrayNotification(HWND main, WPARAM iconId, LPARAM mouseMessage, const TrayMenu& menu);

@@ -1,0 +1,105 @@
+// The painting surface of the skinned windows: JPEG pictures decoded by GDI+, kept as DIB
+// sections between paints while their files stay unchanged, and a canvas on a memory DC that the
+// portable paint draws into before it reaches the screen in one copy.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/handles_win32.h"
+#include "skin/canvas_port.h"
+#include "skin/mask_region.h"
+
+// Decodes a picture file (JPEG, or anything else GDI+ reads) into RGB rows without padding.
+// Nothing for a missing or undecodable file, or for a picture larger than kMaxMaskSide.
+std::optional<RgbPicture> DecodeRgbPicture(const std::wstring& path);
+
+// A decoded picture as a top-down 24-bit DIB section.
+struct SkinBitmap {
+    OwnedBitmap bitmap;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+// Decoded pictures by path. A picture is decoded again when its file's last-write time or size
+// has changed since it was decoded, so an edited skin picture shows at the next paint; a file
+// that has gone reads as missing at once.
+class PictureCache {
+public:
+    // The picture of path; nullptr when the file is missing or cannot be decoded. Shared, so a
+    // canvas that holds a picture for its paint keeps it alive when the cache lets it go.
+    std::shared_ptr<const SkinBitmap> Get(const std::wstring& path);
+    std::size_t DecodeCount() const { return decodes_; }
+
+private:
+    struct Stamp {
+        FILETIME lastWrite{};
+        std::uint64_t size = 0;
+        bool operator==(const Stamp& other) const;
+    };
+    struct Entry {
+        Stamp stamp;
+        std::shared_ptr<const SkinBitmap> picture;  // null: the file could not be decoded
+    };
+    // More pictures than the skin has (a page's three, slider, previews) means paths that come
+    // and go; the cache then starts afresh instead of growing.
+    static constexpr std::size_t kMaxEntries = 32;
+
+    std::map<std::wstring, Entry> entries_;
+    std::size_t decodes_ = 0;
+};
+
+// A canvas of a fixed size on a memory DC, filled by PaintMainWindow and then copied to the
+// window. Pictures are named by file name and read from skinsDir through the cache.
+class GdiCanvas : public CanvasPort {
+public:
+    GdiCanvas(HDC reference, std::int32_t width, std::int32_t height, PictureCache& pictures, std::wstring skinsDir,
+              HFONT englishFont, HFONT chineseFont);
+    ~GdiCanvas() override;
+    GdiCanvas(const GdiCanvas&) = delete;
+    GdiCanvas& operator=(const GdiCanvas&) = delete;
+
+    // False when the memory DC or its bitmap could not be made; nothing is drawn then.
+    bool Ready() const { return ready_; }
+    HDC Dc() const { return dc_.get(); }
+    // One BitBlt of the whole canvas to (0, 0) of target.
+    void CopyTo(HDC target) const;
+
+    bool LoadPicture(std::u16string_view picture) override;
+    void Fill(const PixelRect& area, Rgb colour) override;
+    void CopyPicture(std::u16string_view picture, const PixelRect& source, std::int64_t toX,
+                     std::int64_t toY) override;
+    void SelectFont(LanguageMode language) override;
+    TextSize MeasureText(std::u16string_view text) override;
+    void DrawText(std::int64_t x, std::int64_t y, std::u16string_view text, Rgb colour) override;
+
+private:
+    // A picture of this paint, selected into its own memory DC.
+    struct Loaded {
+        std::shared_ptr<const SkinBitmap> picture;
+        OwnedDC dc;
+        HGDIOBJ previous = nullptr;  // put back before the DC goes, so the bitmap can be freed
+    };
+
+    std::int32_t width_;
+    std::int32_t height_;
+    PictureCache& pictures_;
+    std::wstring skinsDir_;
+    HFONT englishFont_;
+    HFONT chineseFont_;
+    OwnedDC dc_;
+    OwnedBitmap bitmap_;
+    HGDIOBJ previousBitmap_ = nullptr;
+    HGDIOBJ previousFont_ = nullptr;
+    bool ready_ = false;
+    std::map<std::u16string, Loaded, std::less<>> loaded_;
+};
+
+// WM_CTLCOLOR* of the main window's child controls: the language's font, white on black.
+HBRUSH ColourChildControl(HDC dc, HFONT font);
