@@ -9,7 +9,24 @@ hxt_build_win64
 
 exe=$HXT_ROOT/build/win64/HXT_GMouse.exe
 args=("$@")
-# [later] The --virtual-mouse=PORT option of the simulated mouse is added to args here.
+# Wine never sees a mouse of ours: unless the arguments name one, a virtual mouse stands in,
+# served on 127.0.0.1 (port 27815 when free, else any free one).
+if [[ " ${args[*]-} " != *" --virtual-mouse="* ]]; then
+    port=$(python3 -c '
+import socket
+for wanted in (27815, 0):
+    s = socket.socket()
+    try:
+        s.bind(("127.0.0.1", wanted))
+    except OSError:
+        continue
+    print(s.getsockname()[1])
+    break')
+    args+=("--virtual-mouse=$port")
+    echo "Virtual mouse on 127.0.0.1:$port; talk to it with e.g."
+    echo "  tools/vmouse.py $port state        tools/vmouse.py $port press 6        tools/vmouse.py $port unplug"
+    echo "  printf 'features\\n' | nc -q1 127.0.0.1 $port"
+fi
 
 if [ -n "${DISPLAY:-}" ]; then
     exec "$HXT_ROOT/tools/wine-run.sh" "$exe" "${args[@]}"

@@ -1,7 +1,7 @@
 # Windows tree: the statically linked program, its Win32 tests and the end-to-end tests.
 add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 add_link_options(-static -static-libgcc -static-libstdc++)
-set(HXT_WIN32_LIBS setupapi hid comctl32 comdlg32 gdiplus gdi32 user32 shell32 ole32 uuid winmm)
+set(HXT_WIN32_LIBS setupapi hid comctl32 comdlg32 gdiplus gdi32 user32 shell32 ole32 uuid winmm ws2_32)
 
 add_library(hxt_shell STATIC ${HXT_WIN32_SOURCES})
 target_compile_options(hxt_shell PRIVATE ${HXT_WARNINGS})

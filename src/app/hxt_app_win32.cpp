@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "app/device_wiring_win32.h"
 #include "app/main_dialog_win32.h"
 #include "app/program_state.h"
 
@@ -26,7 +27,11 @@ bool CHXT_GMouseApp::InitInstance() {
     INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
     InitCommonControlsEx(&controls);
 
-    CHXT_GMouseDlg dialog;
+    // The real mouse, or the virtual one the command line asks for; nothing on a bad command line.
+    const std::unique_ptr<MainWindowDevice> device = CreateProgramDevice();
+    if (!device) return false;
+    CHXT_GMouseDlg dialog(device.get());
     dialog.DoModal();
+    device->Stop();
     return false;
 }

@@ -2,14 +2,16 @@
 #include "app/main_dialog_win32.h"
 
 #include "app/about_dialog_win32.h"
+#include "app/device_wiring_win32.h"
 #include "app/program_state.h"
 #include "app/startup.h"
 #include "app/ui_fonts_win32.h"
 #include "platform/profile_win32.h"
 #include "resource.h"
 
-CHXT_GMouseDlg::CHXT_GMouseDlg()
-    : Dialog(IDD_HXT_GMOUSE_DIALOG), icon_(LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME))) {
+CHXT_GMouseDlg::CHXT_GMouseDlg(MainWindowDevice* device)
+    : Dialog(IDD_HXT_GMOUSE_DIALOG), icon_(LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
+      device_(device) {
     MessageTable& m = Messages();
     m.On<WM_INITDIALOG>(this, &CHXT_GMouseDlg::OnInitDialog);
     m.On<WM_SYSCOMMAND>(this, &CHXT_GMouseDlg::OnSysCommand);
@@ -32,6 +34,18 @@ CHXT_GMouseDlg::CHXT_GMouseDlg()
     });
     m.OnCommand({ID_TRAY_SHOW, ID_TRAY_SHOW_CN}, this, &CHXT_GMouseDlg::OnShowWindow);
     m.OnCommand({ID_TRAY_EXIT, ID_TRAY_EXIT_CN}, this, &CHXT_GMouseDlg::CloseProgram);
+    m.Set(WM_DEVICECHANGE, [this](WPARAM event, LPARAM header) -> std::optional<LRESULT> {
+        if (device_ && device_->OnDeviceChange(event, header) == DeviceChangeOutcome::MouseRemoved) {
+            // The mouse is gone: the program ends without the other close steps.
+            RemoveTrayIcon(Hwnd());
+            DestroyWindow(Hwnd());
+        }
+        return TRUE;
+    });
+    m.Set(WM_POWERBROADCAST, [this](WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (device_) device_->Apply();  // after a resume the mouse gets its whole configuration again
+        return std::nullopt;
+    });
 }
 
 HFONT CHXT_GMouseDlg::CurrentUiFont() const {
@@ -39,7 +53,7 @@ HFONT CHXT_GMouseDlg::CurrentUiFont() const {
 }
 
 BOOL CHXT_GMouseDlg::OnInitDialog() {
-    // [later] Clear the executor hand-off flags, then start the worker threads.
+    if (device_) device_->StartWorkers(Hwnd());
 
     HMENU systemMenu = GetSystemMenu(Hwnd(), FALSE);
     const std::wstring aboutText = LoadResourceString(IDS_ABOUTBOX);
@@ -59,10 +73,11 @@ BOOL CHXT_GMouseDlg::OnInitDialog() {
 
     skin_.LoadDescriptions(Hwnd(), program, [this] { CloseProgram(); });
     skin_.ShapeWindow(Hwnd(), program);
-    // [later] Macros, the macro event list's selected line, the edit menu and the menus'
-    // owner-drawn look.
+    skin_.SetBlinkStarter([this] { if (device_) device_->StartBlinkIndicator(); });
+    if (device_) device_->LoadMacros();
+    // [later] The macro event list's selected line, the edit menu and the menus' owner-drawn look.
     trayMenu_.Load(program.language);
-    // [later] Device discovery and the first apply.
+    if (device_) device_->FindMouseAndApply([this] { CloseProgram(); });
     return TRUE;
 }
 
@@ -85,7 +100,7 @@ void CHXT_GMouseDlg::CloseProgram() {
     // Alt may still count as held down by input the program injected; release it.
     for (int i = 0; i < 7; ++i) keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
     RemoveTrayIcon(Hwnd());
-    // [later] Send the mouse its exit command, reset the pointer speed.
+    if (device_) device_->PrepareClose();  // the mouse's exit command, the pointer speed back to 10
     DestroyWindow(Hwnd());
 }
 

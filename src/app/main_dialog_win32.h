@@ -7,9 +7,13 @@
 #include "platform/handles_win32.h"
 #include "platform/window_framework_win32.h"
 
+class MainWindowDevice;
+
 class CHXT_GMouseDlg : public Dialog {
 public:
-    CHXT_GMouseDlg();
+    // device: the mouse the window serves (see device_wiring_win32.h); without one the window
+    // only shows the configuration.
+    explicit CHXT_GMouseDlg(MainWindowDevice* device = nullptr);
 
     // The language fonts, alive as long as the window.
     HFONT EnglishUiFont() const { return englishUiFont_.get(); }
@@ -41,4 +45,5 @@ private:
     OwnedFont chineseUiFont_;
     MainSkin skin_;
     TrayMenu trayMenu_;
+    MainWindowDevice* device_;
 };

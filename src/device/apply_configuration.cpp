@@ -31,8 +31,10 @@ void ApplyButtons(ApplyContext& context, const ActiveConfig& config) {
         flags.StartKeyIndex.store(button);
         if (!flags.BlinkStarted.load()) {
             flags.BlinkStarted.store(true);
-            if (context.startBlinkIndicator) context.startBlinkIndicator();
+            // Set before the indicator runs: one that ends at once (another page is shown)
+            // clears it, and setting it afterwards would leave it set with no indicator.
             flags.BlinkRunning.store(true);
+            if (context.startBlinkIndicator) context.startBlinkIndicator();
         }
     }
 }

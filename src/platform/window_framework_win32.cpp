@@ -139,6 +139,10 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM w, LPARAM l)
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, DWLP_USER, 0);
         self->hwnd_ = nullptr;
+        // Destroyed while handling a sent message (a device notification, another thread's
+        // request), the window would leave its modal loop waiting in GetMessageW for a posted
+        // message that may never come: wake the loop so it sees the window gone.
+        PostMessageW(nullptr, WM_NULL, 0, 0);
     }
     if (!result) return FALSE;
     if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(*result);

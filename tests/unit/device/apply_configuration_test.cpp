@@ -121,6 +121,19 @@ TEST(ApplyConfiguration, TheFirstHostButtonStartsOneIndicatorPerWait) {
     EXPECT_EQ(rig.blinkStarts, 2);
 }
 
+TEST(ApplyConfiguration, AnIndicatorThatEndsAtOnceLeavesBlinkRunningClear) {
+    ApplyRig rig;
+    rig.flags.CurrentPage = 1;  // another page: the indicator ends as soon as it starts
+    ApplyContext context = rig.context;
+    context.startBlinkIndicator = [&rig] {
+        EXPECT_TRUE(rig.flags.BlinkRunning);
+        rig.flags.BlinkRunning = false;
+    };
+    ApplyConfiguration(context);
+    EXPECT_TRUE(rig.flags.BlinkStarted);
+    EXPECT_FALSE(rig.flags.BlinkRunning);  // so showing the main page starts a new one
+}
+
 TEST(ApplyConfiguration, CodesOutsideTheCatalogueAreSkippedNotSentWithAStaleByte) {
     ApplyRig rig;
     rig.SetButtons({20, 7, 1, 53, -3, 6, 2});

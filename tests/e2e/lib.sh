@@ -1,0 +1,96 @@
+# Helpers of the end-to-end tests. A test sources this file and calls e2e_init "$@" first; it
+# then has: $exe, $src, $build, $work (a scratch folder, removed at the end), a display, a Wine
+# prefix of the end-to-end tests alone, and the functions below.
+
+# Stops the test with a message; the EXIT trap cleans up.
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+e2e_init() {
+    exe=${1:?usage: $0 PATH/TO/HXT_GMouse.exe}
+    src=${HXT_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+    build=${HXT_BUILD_DIR:-$(dirname "$exe")}
+    if [ -z "${DISPLAY:-}" ]; then
+        exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+    fi
+    # A prefix of its own: a copy a developer runs elsewhere holds the single-copy mutex of its
+    # own prefix, and the final `wineserver -k` stops nothing but this test's processes.
+    export HXT_WINEPREFIX=$build/wineprefix-e2e
+    export WINEPREFIX=$HXT_WINEPREFIX
+    wine_run=$src/tools/wine-run.sh
+    work=$(mktemp -d)
+    pid=""
+    trap e2e_cleanup EXIT
+}
+
+e2e_cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    wineserver -k 2>/dev/null
+    rm -rf "$work"
+}
+
+# The exe with the shipped data and the skin laid out beside it in $work, as the build does.
+# Sets $title, the main window's title for the configured language.
+e2e_lay_out() {
+    cp "$exe" "$work/" || fail "cannot copy $exe"
+    cmake -DSRC="$src/data" -DDST="$work" -P "$src/cmake/lay_out_data.cmake" || fail "cannot lay out data/"
+    [ -d "$build/skins" ] && { cp -r "$build/skins" "$work/" || fail "cannot copy the skins"; }
+    [ -f "$work/config.ini" ] || printf '[Init]\r\nCurConfig=1\r\nVER_SEL=1\r\n' > "$work/config.ini"
+    local ver_sel
+    ver_sel=$(grep -m1 -a '^VER_SEL=' "$work/config.ini" | tr -d '\r' | cut -d= -f2)
+    if [ "$ver_sel" = 1 ]; then title="K-R7T GAMING MOUSE"; else title="KestrixK-R7T游戏鼠标"; fi
+}
+
+# Starts the laid-out exe with the arguments given, in the background; its process id in $pid.
+e2e_start() {
+    "$wine_run" "$work/HXT_GMouse.exe" "$@" &
+    pid=$!
+}
+
+# The id of a visible window whose title matches the regular expression $1, or nothing (and
+# status 1) after $2 seconds or when the program ended.
+e2e_wait_for_window() {
+    local deadline=$((SECONDS + $2)) id
+    while [ $SECONDS -lt $deadline ]; do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null && return 1
+        sleep 0.5
+    done
+    return 1
+}
+
+# Waits up to $1 seconds for the program to end; its exit status in $status. Status 1 when it
+# was still running.
+e2e_wait_for_exit() {
+    local deadline=$((SECONDS + $1))
+    while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
+    kill -0 "$pid" 2>/dev/null && return 1
+    wait "$pid"
+    status=$?
+    pid=""
+    return 0
+}
+
+# Alt+F4 on window $1.
+e2e_alt_f4() {
+    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+    xdotool key --clearmodifiers alt+F4
+}
+
+# A TCP port of 127.0.0.1 that is free right now.
+e2e_free_port() {
+    python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+
+# A Linux path as the program under Wine sees it.
+e2e_windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Polls the command given until it succeeds, at most $1 seconds; status 1 when it never did.
+e2e_poll() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.2
+    done
+}

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "app/command_line.h"
+
+namespace {
+ParsedCommandLine Parse(std::vector<std::u16string> arguments) { return ParseCommandLine(arguments); }
+}  // namespace
+
+TEST(CommandLine, NoArgumentsMeanTheRealMouse) {
+    const ParsedCommandLine parsed = Parse({});
+    EXPECT_TRUE(parsed.ok());
+    EXPECT_FALSE(parsed.options.virtualMousePort);
+    EXPECT_TRUE(parsed.options.virtualMouseLog.empty());
+}
+
+TEST(CommandLine, VirtualMouseWithPortAndLog) {
+    const ParsedCommandLine parsed = Parse({u"--virtual-mouse-log=C:\\t\\报告 log.txt", u"--virtual-mouse=27815"});
+    ASSERT_TRUE(parsed.ok());
+    EXPECT_EQ(parsed.options.virtualMousePort, 27815);
+    EXPECT_EQ(parsed.options.virtualMouseLog, u"C:\\t\\报告 log.txt");
+
+    EXPECT_EQ(Parse({u"--virtual-mouse=1"}).options.virtualMousePort, 1);
+    EXPECT_EQ(Parse({u"--virtual-mouse=65535"}).options.virtualMousePort, 65535);
+}
+
+TEST(CommandLine, BadPortsAreRefused) {
+    for (const std::u16string value : {u"", u"0", u"65536", u"99999", u"123456", u"-1", u"+80", u" 80", u"80 ",
+                                       u"0x50", u"80a", u"080", u"4294967377", u"８０"}) {
+        const ParsedCommandLine parsed = Parse({u"--virtual-mouse=" + value});
+        EXPECT_FALSE(parsed.ok()) << std::string(value.begin(), value.end());
+        EXPECT_FALSE(parsed.options.virtualMousePort);
+    }
+    // The option's name must be exact.
+    EXPECT_FALSE(Parse({u"--virtual-mouse"}).ok());
+    EXPECT_FALSE(Parse({u"--Virtual-Mouse=80"}).ok());
+    EXPECT_FALSE(Parse({u"--virtual-mouse:80"}).ok());
+}
+
+TEST(CommandLine, UnknownRepeatedAndOrphanOptionsAreRefusedWithNothingRead) {
+    ParsedCommandLine parsed = Parse({u"--virtual-mouse=80", u"/verbose"});
+    EXPECT_FALSE(parsed.ok());
+    EXPECT_FALSE(parsed.options.virtualMousePort);  // nothing half-applied
+    ASSERT_EQ(parsed.errors.size(), 1u);
+    EXPECT_NE(parsed.errors[0].find(u"/verbose"), std::u16string::npos);
+
+    EXPECT_FALSE(Parse({u"--virtual-mouse=80", u"--virtual-mouse=81"}).ok());
+    EXPECT_FALSE(Parse({u"--virtual-mouse=80", u"--virtual-mouse-log=a", u"--virtual-mouse-log=b"}).ok());
+    EXPECT_FALSE(Parse({u"--virtual-mouse=80", u"--virtual-mouse-log="}).ok());
+    // A log without a virtual mouse would stay empty.
+    EXPECT_FALSE(Parse({u"--virtual-mouse-log=a.txt"}).ok());
+
+    // Every fault is reported, each once.
+    EXPECT_EQ(Parse({u"x", u"--virtual-mouse=0", u"y"}).errors.size(), 3u);
+}
+
+TEST(CommandLine, ErrorsShowAShortPrintableExcerptOfTheArgument) {
+    const std::u16string huge(100000, u'9');
+    const ParsedCommandLine parsed = Parse({u"--virtual-mouse=" + huge, std::u16string(u"\x01\x1b[2J")});
+    ASSERT_EQ(parsed.errors.size(), 2u);
+    for (const std::u16string& error : parsed.errors) {
+        EXPECT_LT(error.size(), 120u);
+        for (char16_t c : error) EXPECT_GE(c, 0x20);
+    }
+}
