@@ -50,6 +50,12 @@ if(HXT_WIN32_TESTS)
   set_tests_properties(win32_tests PROPERTIES TIMEOUT 600)
 endif()
 
+# A window that logs the keys and mouse buttons it receives, for the end-to-end tests to watch.
+add_executable(key_logger WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/key_logger_win32.cpp)
+target_compile_options(key_logger PRIVATE ${HXT_WARNINGS})
+target_link_options(key_logger PRIVATE -municode)
+target_link_libraries(key_logger PRIVATE user32 shell32)
+
 # End-to-end tests: scripts that drive the real exe under Wine and Xvfb.
 file(GLOB HXT_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.sh)
 foreach(script ${HXT_E2E_TESTS})
