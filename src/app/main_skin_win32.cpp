@@ -35,10 +35,21 @@ private:
     HWND owner_;
 };
 
+// A paint that had to use an older configuration copy asks for one more paint shortly.
+constexpr UINT_PTR kStaleRepaintTimer = 0x4858;
+constexpr UINT kStaleRepaintMs = 50;
+void CALLBACK RepaintOnce(HWND window, UINT, UINT_PTR id, DWORD) {
+    KillTimer(window, id);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
 WindowPage CurrentPage() { return WindowPageFrom(SharedFlags().CurrentPage.load()); }
 
-// Everything the paint reads, taken once at its start.
-PaintState GatherPaintState(const MainWindowModel& model, const ProgramState& program, SIZE mask) {
+// Everything the paint reads, taken once at its start. The configuration comes from a whole copy
+// taken under the configuration lock; while another thread holds that lock (an apply broadcasting
+// a settings change that waits for this very thread), the last copy serves and *stale is set.
+PaintState GatherPaintState(const MainWindowModel& model, const ProgramState& program, SIZE mask,
+                            PaintedConfig& last, bool* stale) {
     PaintState state;
     state.page = CurrentPage();
     state.language = program.language.load();
@@ -48,12 +59,12 @@ PaintState GatherPaintState(const MainWindowModel& model, const ProgramState& pr
     state.advancedHot = model.AdvancedHot();
     state.colourHot = model.ColourHot();
     state.pressed = model.Pressed();
-    {
-        // The host action thread may be loading or applying a slot: take a whole copy.
-        std::lock_guard<std::recursive_mutex> hold(ConfigLock());
-        state.curConfig = program.CurConfig;
-        state.config = program.config;
-    }
+    std::unique_lock<std::recursive_mutex> hold(ConfigLock(), std::try_to_lock);
+    if (!hold.owns_lock() && !last.valid) hold.lock();  // nothing painted yet: worth the wait
+    *stale = !hold.owns_lock();
+    if (hold.owns_lock()) last = {true, program.CurConfig, program.config};
+    state.curConfig = last.curConfig;
+    state.config = last.config;
     const ThreadFlags& flags = SharedFlags();
     state.driverActive = flags.DriverActive.load();
     state.startKeyIndex = flags.StartKeyIndex.load();
@@ -114,7 +125,9 @@ void MainSkin::Paint(HWND window, HFONT englishFont, HFONT chineseFont, HICON ic
                  (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, icon);
         return;
     }
-    const PaintState state = GatherPaintState(model_, Program(), MaskSize());
+    bool stale = false;
+    const PaintState state = GatherPaintState(model_, Program(), MaskSize(), lastConfig_, &stale);
+    if (stale) SetTimer(window, kStaleRepaintTimer, kStaleRepaintMs, RepaintOnce);
     GdiCanvas canvas(paint.dc(), maskWidth_, maskHeight_, pictures_, ToWide(Program().paths.SkinsDir), englishFont,
                      chineseFont);
     if (!canvas.Ready()) return;

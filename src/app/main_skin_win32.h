@@ -19,6 +19,13 @@
 // milliseconds since the process was created: start-up time as the user sees it.
 inline constexpr wchar_t kFirstPaintLogVariable[] = L"HXT_FIRST_PAINT_LOG";
 
+// The configuration as the last paint saw it.
+struct PaintedConfig {
+    bool valid = false;
+    int curConfig = 0;
+    ActiveConfig config;
+};
+
 class MainSkin {
 public:
     MainSkin();
@@ -68,6 +75,7 @@ private:
     MainWindowModel model_;
     std::function<void()> startBlink_;
     bool painted_ = false;
+    PaintedConfig lastConfig_;
 
     // The colour page's LED preview, running while that page shows.
     BellClock previewClock_;

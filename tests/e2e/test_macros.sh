@@ -352,6 +352,9 @@ step "long macro stopped after $final of $long_passes passes"
 
 # 6. Button 5 switches to slot 5, where button 6 is the start key.
 switch_to 5 5
+# A switch that stalls for seconds means the apply and the window wait on each other.
+awk -v s="$switch_seconds" 'BEGIN { exit !(s < 2.5) }' ||
+    fail "the switch to slot 5 took $switch_seconds s (a stall between the apply and the window)"
 step "switched to slot 5 (its reports complete after $switch_seconds s)"
 
 # 7. In slot 5, macro 1 of mouse buttons plays twice once button 6 started host actions again.
