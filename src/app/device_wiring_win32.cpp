@@ -10,6 +10,7 @@
 #include "app/command_line.h"
 #include "app/program_state.h"
 #include "config/config_file.h"
+#include "macros/macro_editor_state.h"
 #include "macros/macro_file.h"
 #include "macros/message_box_win32.h"
 #include "platform/window_framework_win32.h"
@@ -139,6 +140,7 @@ void MainWindowDevice::LoadMacros() {
     SelectMacroFile(Macros(), program.paths.ProgramDir, program.language);
     MessageBoxPort messages(ApplicationName(), window_.load());
     LoadMacroFile(profile_, messages, Macros(), program.paths.MacroFilePath);
+    MacroEditor().selectedLine = Macros().Read([](const MacroStoreData& macros) { return LastEventLine(macros); });
 }
 
 bool MainWindowDevice::Discover() { return DiscoverDevice(Port(), MouseLink()); }
