@@ -61,8 +61,12 @@ std::wstring ApplicationName() {
 }
 
 MainWindowDevice::MainWindowDevice(std::shared_ptr<VirtualMouse> mouse)
+    : MainWindowDevice(std::move(mouse), systemSettings_) {}  // bound now, built before any use
+
+MainWindowDevice::MainWindowDevice(std::shared_ptr<VirtualMouse> mouse, SystemSettingsPort& settings)
     : virtual_(std::move(mouse)),
       hid_(virtual_ ? nullptr : std::make_unique<Win32HidPort>()),
+      settings_(settings),
       apply_{Program(), profile_, MouseFeatureReports(), SharedFlags(), settings_, [this] { Invalidate(); },
              [this] { StartBlinkIndicator(); }},
       links_(SharedFlags(), Program(), MouseFeatureReports(), apply_, [this] { Invalidate(); }),
@@ -75,7 +79,7 @@ MainWindowDevice::MainWindowDevice(std::shared_ptr<VirtualMouse> mouse)
       blinkClock_(SharedFlags().AnimatorBell()),
       blinkContext_{SharedFlags(), blinkClock_, [this] { Invalidate(); }} {}
 
-MainWindowDevice::MainWindowDevice() : MainWindowDevice(nullptr) {}
+MainWindowDevice::MainWindowDevice() : MainWindowDevice(nullptr, systemSettings_) {}
 
 MainWindowDevice::~MainWindowDevice() { Stop(); }
 

@@ -59,6 +59,8 @@ public:
     MainWindowDevice();
     // A mouse in memory as the HID port.
     explicit MainWindowDevice(std::shared_ptr<VirtualMouse> mouse);
+    // With other system settings than Windows' own (tests: Wine loses the pointer speed).
+    MainWindowDevice(std::shared_ptr<VirtualMouse> mouse, SystemSettingsPort& settings);
     ~MainWindowDevice();
     MainWindowDevice(const MainWindowDevice&) = delete;
     MainWindowDevice& operator=(const MainWindowDevice&) = delete;
@@ -114,7 +116,8 @@ private:
     std::atomic<bool> stopped_{false};
 
     Win32Profile profile_;
-    Win32SystemSettings settings_;
+    Win32SystemSettings systemSettings_;
+    SystemSettingsPort& settings_;
     SendInputInjector injector_;
     Win32Shell shell_;
     PreciseSleeper clock_;  // the executor's alone

@@ -520,6 +520,21 @@ TEST(DeviceWiring, PressesOfHostButtonsTravelFromTheMouseToTheExecutor) {
     MouseLink().Install({});
 }
 
+// Windows' settings as the program sets them; Wine would lose the pointer speed.
+struct RecordingSettings : SystemSettingsPort {
+    std::vector<std::string> calls;
+    std::optional<int> MouseSpeed() override { return 7; }
+    bool SetMouseSpeed(int speed) override {
+        calls.push_back("speed " + std::to_string(speed));
+        return true;
+    }
+    std::optional<unsigned> WheelScrollLines() override { return 3; }
+    bool SetWheelScrollLines(unsigned lines) override {
+        calls.push_back("lines " + std::to_string(lines));
+        return true;
+    }
+};
+
 TEST(MainWindowDevice, TheWindowDownloadsAtStartReappliesOnPowerEventsAndSaysGoodbyeOnClose) {
     ProgramStateRestorer restorer;
     ScratchDir dir;
@@ -550,23 +565,26 @@ TEST(MainWindowDevice, TheWindowDownloadsAtStartReappliesOnPowerEventsAndSaysGoo
         mouse->ClearFeatureReports();
         return hex;
     };
-    MainWindowDevice device(mouse);
+    RecordingSettings recorded;
+    MainWindowDevice device(mouse, recorded);
     {
         CHXT_GMouseDlg dialog(&device);
         ASSERT_TRUE(dialog.Create());
         const HWND hwnd = dialog.Hwnd();
         EXPECT_TRUE(MouseLink().DevicePresent());
         EXPECT_EQ(received(), applied);
+        EXPECT_EQ(recorded.calls, (std::vector<std::string>{"speed 1", "lines 1"}));  // DPI_SPEED, WHEEL_SPEED 0
         EXPECT_TRUE(SharedFlags().DriverActive);  // no button in host mode
 
         // Every power event downloads the whole configuration again.
         SendMessageW(hwnd, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
         EXPECT_EQ(received(), applied);
 
-        // Closing ends with the exit command.
-        SendMessageW(hwnd, WM_CLOSE, 0, 0);
+        // The tray menu's "Exit Driver" ends with the exit command.
+        SendMessageW(hwnd, WM_COMMAND, ID_TRAY_EXIT, 0);
         EXPECT_FALSE(IsWindow(hwnd));
         EXPECT_EQ(received(), (std::vector<std::string>{"07 20 00 00 00 00 00 00 00"}));
+        EXPECT_EQ(recorded.calls.back(), "speed 10");  // the pointer speed goes back to Windows' default
     }
     device.Stop();
     MouseLink().Install({});
