@@ -150,17 +150,6 @@ std::string ReadFileText(const std::wstring& path) {
     return text.str();
 }
 
-// Puts the process-wide program state back as start-up finds it.
-struct ProgramStateRestorer {
-    ~ProgramStateRestorer() {
-        ProgramState& program = Program();
-        program.paths = {};
-        program.CurConfig = 0;
-        program.CurrentSection.clear();
-        program.language = LanguageMode::Chinese;
-        program.config = {};
-    }
-};
 }  // namespace
 
 TEST(HidBackend, EnumeratesWithoutCrashingAndFindsNoMouseUnderWine) {

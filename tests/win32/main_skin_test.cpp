@@ -14,17 +14,6 @@
 
 namespace {
 
-struct ProgramRestorer {
-    ~ProgramRestorer() {
-        ProgramState& program = Program();
-        program.paths = {};
-        program.CurConfig = 0;
-        program.CurrentSection.clear();
-        program.language = LanguageMode::Chinese;
-        program.config = {};
-        SharedFlags().ShowPage(0);
-    }
-};
 
 COLORREF ScreenPixel(HWND window, int x, int y) {
     WindowDcScope dc(window);
@@ -88,7 +77,7 @@ protected:
         if (IsWindow(window)) SendMessageW(window, WM_CLOSE, 0, 0);
     }
 
-    ProgramRestorer restorer;
+    ProgramStateRestorer restorer;
     ScratchDir dir;
     std::wstring skins;
     CHXT_GMouseDlg dialog;

@@ -22,17 +22,6 @@ std::wstring TitleOf(HWND hwnd) {
     return text;
 }
 
-// Puts the process-wide state back as start-up finds it, for the tests that follow.
-struct ProgramStateRestorer {
-    ~ProgramStateRestorer() {
-        ProgramState& program = Program();
-        program.paths = {};
-        program.CurConfig = 0;
-        program.CurrentSection.clear();
-        program.language = LanguageMode::Chinese;
-        program.config = {};
-    }
-};
 
 // The last item of a menu: its text and id.
 std::pair<std::wstring, UINT> LastItem(HMENU menu) {

@@ -8,6 +8,9 @@
 #include <functional>
 #include <string>
 
+#include "app/program_state.h"
+#include "app/thread_flags.h"
+
 // Dispatches this thread's messages until done() holds or timeoutMs passes; returns done().
 inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000) {
     const DWORD start = GetTickCount();
@@ -47,4 +50,17 @@ public:
 private:
     static inline int counter_ = 0;
     std::filesystem::path path_;
+};
+
+// Puts the process-wide program state back as start-up finds it, for the tests that follow.
+struct ProgramStateRestorer {
+    ~ProgramStateRestorer() {
+        ProgramState& program = Program();
+        program.paths = {};
+        program.CurConfig = 0;
+        program.CurrentSection.clear();
+        program.language = LanguageMode::Chinese;
+        program.config = {};
+        SharedFlags().ShowPage(0);
+    }
 };
