@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "actions/host_actions.h"
+#include "support/idle_host_ports.h"
 #include "platform/clock_win32.h"
 #include "macros/macro_file.h"
 #include "platform/input_injector_win32.h"
@@ -135,24 +136,6 @@ struct NoShell : ShellPort {
     void OpenFolder(const std::u16string&) override { ADD_FAILURE(); }
     void LockWorkstation() override { ADD_FAILURE(); }
     void StartSystemProgram(const std::u16string&) override { ADD_FAILURE(); }
-};
-struct NoProfile : ProfilePort {
-    std::u16string ReadString(const std::u16string&, const std::u16string&, const std::u16string&, std::size_t) override {
-        return {};
-    }
-    bool WriteString(const std::u16string&, const std::u16string&, const std::u16string&, const std::u16string&) override {
-        return true;
-    }
-};
-struct IdleLinks : HostActionLinks {
-    bool StopRequested() override { return false; }
-    int DpiDirection(int) override { return 0; }
-    int LedToggle() override { return 0; }
-    void SetLedToggle(int) override {}
-    int AppliedLed() override { return 0; }
-    void SendDpiLed(int, int) override {}
-    void ApplyConfiguration() override {}
-    void InvalidateMainWindow() override {}
 };
 
 TEST_F(TargetWindow, APlayedMacroTypesIntoTheFocusedWindow) {
