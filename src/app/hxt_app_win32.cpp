@@ -29,7 +29,10 @@ bool CHXT_GMouseApp::InitInstance() {
 
     // The real mouse, or the virtual one the command line asks for; nothing on a bad command line.
     const std::unique_ptr<MainWindowDevice> device = CreateProgramDevice();
-    if (!device) return false;
+    if (!device) {
+        startFailed_ = true;
+        return false;
+    }
     CHXT_GMouseDlg dialog(device.get());
     dialog.DoModal();
     device->Stop();

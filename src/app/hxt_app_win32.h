@@ -7,8 +7,12 @@
 class CHXT_GMouseApp : public Application {
 protected:
     bool InitInstance() override;
+    // 2 when the command line or the virtual mouse it asks for could not be used, so that a
+    // script starting the program sees the failure; 0 otherwise.
+    int ExitInstance() override { return startFailed_ ? 2 : 0; }
 
 private:
+    bool startFailed_ = false;
     OwnedHandle instanceMutex_;  // held for the whole process: it marks the running copy
 };
 

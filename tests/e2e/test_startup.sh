@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End to end: the program starts from its shipped data and shows its window under the title of
-# the configured language, a second copy leaves at once, and Alt+F4 ends the program.
+# the configured language, a second copy leaves at once, Alt+F4 ends the program, and a bad
+# command line ends it with status 2.
 # Usage: test_startup.sh PATH/TO/HXT_GMouse.exe (env HXT_SOURCE_DIR, HXT_BUILD_DIR; needs a display)
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -39,4 +40,12 @@ kill -0 "$pid" 2>/dev/null || fail "the first copy ended when the second started
 e2e_alt_f4 "$wid"
 e2e_wait_for_exit 20 || fail "the program was still running 20 s after Alt+F4"
 [ $status -eq 0 ] || fail "the program exited with status $status"
+
+# 5. A command line the program cannot use is explained in a message box, and the program then
+# ends with status 2 without opening its window.
+e2e_start --virtual-mouse=70000
+box=$(e2e_wait_for_window "^HXT_GMouse\$" 60) || fail "no message box about the bad port appeared"
+xdotool windowfocus --sync "$box" 2>/dev/null; xdotool key --window "$box" Return
+e2e_wait_for_exit 20 || fail "the program was still running 20 s after its message box was dismissed"
+[ $status -eq 2 ] || fail "a bad command line ended with status $status, not 2"
 echo "PASS"
