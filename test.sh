@@ -12,7 +12,8 @@ hxt_build_native || exit 1
 hxt_build_fuzz || exit 1
 hxt_build_win64 || exit 1
 
-# Each fuzzer runs for HXT_FUZZ_SECONDS (default 60); any crash fails the run.
+# Each fuzzer runs for HXT_FUZZ_SECONDS (default 60) from seed HXT_FUZZ_SEED (default 1), so that
+# a run can be repeated exactly; set another seed to explore further. Any crash fails the run.
 for fuzzer in "$HXT_ROOT"/build/fuzz/*_fuzz; do
   [ -x "$fuzzer" ] || continue
   name=$(basename "$fuzzer")
@@ -20,7 +21,7 @@ for fuzzer in "$HXT_ROOT"/build/fuzz/*_fuzz; do
   mkdir -p "$corpus"
   seeds="$HXT_ROOT/tests/fuzz/seeds/${name%_fuzz}"
   echo "Fuzzing $name for ${HXT_FUZZ_SECONDS:-60} s"
-  if ! "$fuzzer" -max_total_time="${HXT_FUZZ_SECONDS:-60}" -timeout=10 -print_final_stats=0 \
+  if ! "$fuzzer" -max_total_time="${HXT_FUZZ_SECONDS:-60}" -seed="${HXT_FUZZ_SEED:-1}" -timeout=10 -print_final_stats=0 \
       -artifact_prefix="$HXT_ROOT/build/fuzz/$name-" "$corpus" $( [ -d "$seeds" ] && echo "$seeds" ) \
       >"$HXT_ROOT/build/fuzz/$name.log" 2>&1; then
     echo "FUZZ FAILURE in $name: see build/fuzz/$name.log"; tail -n 30 "$HXT_ROOT/build/fuzz/$name.log"
