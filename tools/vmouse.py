@@ -9,6 +9,7 @@ Prints the answer lines. Exit status: 0 when every answer ended in OK, 1 when on
 ERR, 2 when the program could not be reached (--wait SECONDS keeps trying that long).
 """
 import argparse
+import os
 import socket
 import sys
 import time
@@ -62,7 +63,12 @@ def main():
             except (OSError, ConnectionError) as error:
                 print(f"no answer to '{command}': {error}", file=sys.stderr)
                 return 2
-            print("\n".join(lines))
+            try:
+                print("\n".join(lines), flush=True)
+            except BrokenPipeError:
+                # The reader stopped early (grep -q found its line): the command still ran and
+                # its status still counts; further output goes nowhere.
+                os.dup2(os.open(os.devnull, os.O_WRONLY), sys.stdout.fileno())
             if lines[-1] != "OK":
                 status = 1
     return status

@@ -55,7 +55,7 @@ config1() { awk -F= -v key="$1" '/^\[/ { in1 = ($0 ~ /^\[Config1\]/) } in1 && $1
 vmouse() { python3 "$src/tools/vmouse.py" "$port" "$@"; }
 # The feature reports received since the last clear, one per line.
 features() { vmouse features | grep -v '^OK$'; }
-has_feature() { features | grep -qx "$1"; }
+has_feature() { features | grep -x "$1" >/dev/null; }
 dpi_level_is() { [ "$(config1 DPI_LEVEL)" = "$1" ]; }
 
 expected=$(expected_reports)
@@ -82,7 +82,7 @@ $(cat "$log")"
 
 # 2. Host actions wait for the start key: a press of the DPI-up button does nothing yet.
 vmouse clear >/dev/null
-vmouse press 7 | grep -qx 'input 06 F8 00 00 00 00 00 00 00' || fail "button 7 is not in host mode"
+vmouse press 7 | grep -x 'input 06 F8 00 00 00 00 00 00 00' >/dev/null || fail "button 7 is not in host mode"
 sleep 1
 [ -z "$(features)" ] || fail "a press before the start key sent $(features)"
 dpi_level_is 0 || fail "a press before the start key changed DPI_LEVEL"
@@ -110,7 +110,7 @@ port=$(e2e_free_port)
 log=$work/unplug.log
 e2e_start --virtual-mouse="$port" --virtual-mouse-log="$(e2e_windows_path "$log")"
 e2e_wait_for_window "^${title}\$" 60 >/dev/null || fail "no window after the second start"
-vmouse --wait 30 unplug | grep -qx OK || fail "unplug was refused"
+vmouse --wait 30 unplug | grep -x OK >/dev/null || fail "unplug was refused"
 e2e_wait_for_exit 20 || fail "the program was still running 20 s after the mouse was unplugged"
 [ $status -eq 0 ] || fail "the program exited with status $status after the unplug"
 grep -q '^07 20' "$log" && fail "unplugging sent the exit command"
