@@ -267,4 +267,36 @@ TEST(IniDifferential, PortableEngineMatchesWindows) {
     EXPECT_GE(writes, 100);
 }
 
+// Inputs the INI fuzzer found, where a NUL or a Ctrl-Z inside a line makes names differ before and
+// after a rewrite: both engines must still write the same bytes and read the same values.
+TEST(IniDifferential, LinesCutByNulOrCtrlZMatchWindows) {
+    struct Case {
+        std::string initial;
+        std::u16string section, key, value;
+    };
+    const std::vector<Case> cases = {
+        {std::string("\xEF\x1A\x00", 3), u"", u"\u00EF", u""},
+        {std::string("\xEF\x1A\x00", 3), u"", u"\u00EF", u"x"},
+        {std::string("[s]\r\nk\x1A\x00=1\r\n", 12), u"s", u"k", u"2"},
+        {std::string("[s\x00]\r\nk=1\r\n", 11), u"s", u"k", u"3"},
+        {std::string("\xA5\x09\x00=old\r\n", 9), u"", u"\u00A5", u"new"},
+    };
+    ScratchDir dir;
+    IniProfile portable;
+    Win32Profile windows;
+    for (std::size_t c = 0; c < cases.size(); ++c) {
+        const Case& one = cases[c];
+        const auto ours = std::filesystem::path(dir.Path()) / ("cut" + std::to_string(c) + "_portable.ini");
+        const auto theirs = std::filesystem::path(dir.Path()) / ("cut" + std::to_string(c) + "_windows.ini");
+        std::ofstream(ours, std::ios::binary) << one.initial;
+        std::ofstream(theirs, std::ios::binary) << one.initial;
+        SCOPED_TRACE("case " + std::to_string(c) + ": " + Escaped(one.initial));
+        EXPECT_EQ(portable.WriteString(ours.u16string(), one.section, one.key, one.value),
+                  windows.WriteString(theirs.u16string(), one.section, one.key, one.value));
+        EXPECT_EQ(Escaped(Contents(ours)), Escaped(Contents(theirs)));
+        EXPECT_EQ(Escaped(portable.ReadString(ours.u16string(), one.section, one.key, 100)),
+                  Escaped(windows.ReadString(theirs.u16string(), one.section, one.key, 100)));
+    }
+}
+
 }  // namespace
