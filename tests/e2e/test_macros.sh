@@ -36,6 +36,8 @@ fail() {
 cat > "$work/helper.py" <<'PYTHON'
 import sys
 
+from make_default_macros import macro_file as encode_macro_file  # the encoder of the shipped files
+
 HARDWARE_ID = [1, 2, 3, 5, 4, 6, 8]  # of buttons 1..7
 
 # Slots 4 and 5 bind host functions; slot 1 only device functions. DPI, LED, wheel and fire
@@ -110,23 +112,8 @@ def config_ini(current):
     return ("\r\n".join(lines) + "\r\n").encode("ascii")
 
 
-def record_image(name, repeat_mode, repeat_count, events):
-    image = bytearray(1064)
-    units = name.encode("utf-16-le")
-    image[0:len(units)] = units
-    image[40] = repeat_mode
-    image[41:43] = repeat_count.to_bytes(2, "little")
-    image[43] = len(events)
-    for k, (key, action, delay) in enumerate(events):
-        image[44 + 4 * k:48 + 4 * k] = bytes([key, action]) + delay.to_bytes(2, "little")
-    return image
-
-
 def macro_file():
-    lines = ["[Macros]", f"macroNum={len(MACROS)}"]
-    for m, macro in enumerate(MACROS):
-        lines.append(f"{m}=" + "".join(f"{b:03d}" for b in record_image(*macro)))
-    return ("\r\n".join(lines) + "\r\n").encode("ascii")
+    return encode_macro_file(MACROS)
 
 
 def hex_line(data):
@@ -175,7 +162,7 @@ elif command == "long-passes":
 else:
     sys.exit(f"unknown command {command}")
 PYTHON
-helper() { python3 "$work/helper.py" "$@"; }
+helper() { PYTHONPATH="$src/tools" PYTHONDONTWRITEBYTECODE=1 python3 "$work/helper.py" "$@"; }
 
 [ -d "$work/skins" ] || fail "no skins/ in $build (build the default target)"
 helper config 4 > "$work/config.ini" || fail "cannot write config.ini"
