@@ -12,6 +12,7 @@
 
 #include "actions/host_actions.h"
 #include "support/idle_host_ports.h"
+#include "support/macro_timing.h"
 #include "platform/clock_win32.h"
 #include "macros/macro_file.h"
 #include "platform/input_injector_win32.h"
@@ -215,41 +216,21 @@ TEST(SystemProgramTest, ProgramsComeFromTheSystemDirectoryOnly) {
     EXPECT_FALSE(LaunchSystemProgram(L"..\\cmd.exe", L"", SW_HIDE));
 }
 
-double Percentile(std::vector<double> values, double p) {
-    std::sort(values.begin(), values.end());
-    const std::size_t i = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
-    return values[i];
+// Milliseconds of the performance counter, the clock the sleeper itself waits on.
+double PerformanceCounterMs() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
-
-// The clock of an injector that only notes when each event would have gone out.
-struct TimestampInjector : InputInjectorPort {
-    void KeyEvent(std::uint8_t, std::uint8_t, std::uint32_t) override { Stamp(); }
-    void MouseButton(MouseButtonEvent) override { Stamp(); }
-    std::uint32_t ScanCodeOf(std::uint8_t) override { return 0; }
-    void Stamp() {
-        LARGE_INTEGER now;
-        QueryPerformanceCounter(&now);
-        stamps.push_back(now.QuadPart);
-    }
-    std::vector<long long> stamps;
-};
 
 TEST(PreciseSleeperTest, MacroDelaysAreKeptWithinAMillisecond) {
     // 200 events with delays of 1 to 20 ms, played through the real playback.
-    MacroRecord m = NewMacro(u"timing");
-    m.eventCount = 200;
-    for (int k = 0; k < 200; ++k) {
-        m.events[k] = {'A', static_cast<std::uint8_t>(k % 2 == 0 ? kActionPress : kActionRelease),
-                       static_cast<std::uint16_t>(1 + (k * 7) % 20)};
-    }
     ProgramState state;
     NoProfile profile;
     MacroStore macros;
-    macros.Edit([&](MacroStoreData& d) {
-        d.records[0] = m;
-        d.count = 1;
-    });
-    TimestampInjector injector;
+    const MacroRecord m = StoreTimingMacro(macros);
+    TimestampInjector injector(PerformanceCounterMs);
     NoShell shell;
     PreciseSleeper sleeper;
     IdleLinks links;
@@ -260,17 +241,10 @@ TEST(PreciseSleeperTest, MacroDelaysAreKeptWithinAMillisecond) {
     SetThreadPriority(GetCurrentThread(), priority);
     ASSERT_EQ(injector.stamps.size(), 200u);
 
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    std::vector<double> errors;
-    double earliest = 1e9;
-    for (int k = 0; k + 1 < 200; ++k) {
-        const double elapsedMs = 1000.0 * static_cast<double>(injector.stamps[k + 1] - injector.stamps[k]) /
-                                 static_cast<double>(frequency.QuadPart);
-        const double error = elapsedMs - m.events[k].delay;
-        earliest = std::min(earliest, error);
-        errors.push_back(std::abs(error));
-    }
+    std::vector<double> errors = DelayErrorsMs(m, injector.stamps);
+    ASSERT_EQ(errors.size(), 199u);
+    const double earliest = *std::min_element(errors.begin(), errors.end());
+    for (double& error : errors) error = std::abs(error);
     const double p50 = Percentile(errors, 0.5);
     const double p99 = Percentile(errors, 0.99);
     std::printf("macro timing: %s timer, error p50 %.3f ms, p99 %.3f ms, max %.3f ms\n",
