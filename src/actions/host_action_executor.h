@@ -9,7 +9,7 @@
 #include <thread>
 #include <utility>
 
-#include "app/thread_flags.h"
+#include "core/thread_flags.h"
 
 struct HostActionExecutorContext {
     ThreadFlags& flags;

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "actions/host_actions.h"
-#include "app/thread_flags.h"
+#include "core/thread_flags.h"
 #include "device/apply_configuration.h"
 #include "device/feature_report.h"
 

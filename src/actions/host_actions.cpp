@@ -5,13 +5,12 @@
 #include <vector>
 
 #include "config/config_file.h"
-#include "config/config_lock.h"
+#include "core/led_mode.h"
 
 namespace {
 constexpr std::uint8_t kVkPause = 0x13;
 constexpr std::uint8_t kVkSnapshot = 0x2C;
 constexpr std::uint8_t kVkLeftWin = 0x5B;
-constexpr int kLedOff = 3;
 
 bool StageEnabled(const ActiveConfig& config, int stage) {
     return stage >= 0 && stage < kDpiStageCount && config.DPI_SET_EN[stage] == 1;
@@ -66,7 +65,7 @@ void HostActions::PerformButton(int button) {
     }
     std::int32_t code;
     {
-        std::lock_guard<std::recursive_mutex> hold(ConfigLock());
+        std::lock_guard<std::recursive_mutex> hold(state_.configLock);
         code = state_.config.K[button - 1];
     }
     const std::int64_t macro = static_cast<std::int64_t>(code) - 41;
@@ -78,7 +77,7 @@ void HostActions::PerformButton(int button) {
 }
 
 void HostActions::StepDpi(int direction) {
-    std::lock_guard<std::recursive_mutex> hold(ConfigLock());
+    std::lock_guard<std::recursive_mutex> hold(state_.configLock);
     ActiveConfig& config = state_.config;
     int level = config.BoundedDpiLevel();
     if (direction == -1) {
@@ -99,11 +98,11 @@ void HostActions::StepDpi(int direction) {
     config.DPI_LEVEL = level;
     links_.SendDpiLed(level, links_.LedToggle() == kLedOff ? kLedOff : links_.AppliedLed());
     links_.InvalidateMainWindow();
-    ConfigFile(profile_, config).SaveDpiLevel(state_.paths.ConfigIniPath, state_.CurConfig);
+    ConfigFile(profile_, config, state_.configLock).SaveDpiLevel(state_.paths.ConfigIniPath, state_.CurConfig);
 }
 
 void HostActions::ToggleLed() {
-    std::lock_guard<std::recursive_mutex> hold(ConfigLock());
+    std::lock_guard<std::recursive_mutex> hold(state_.configLock);
     const int led = links_.LedToggle() != kLedOff ? kLedOff : links_.AppliedLed();
     links_.SetLedToggle(led);
     links_.SendDpiLed(state_.config.BoundedDpiLevel(), led);
@@ -111,10 +110,10 @@ void HostActions::ToggleLed() {
 }
 
 void HostActions::SwitchConfiguration() {
-    std::lock_guard<std::recursive_mutex> hold(ConfigLock());
+    std::lock_guard<std::recursive_mutex> hold(state_.configLock);
     // Any slot number outside 1..4 (none recorded, or a hand-edited one) restarts at slot 1.
     state_.CurConfig = (state_.CurConfig >= 1 && state_.CurConfig < 5) ? state_.CurConfig + 1 : 1;
-    ConfigFile(profile_, state_.config)
+    ConfigFile(profile_, state_.config, state_.configLock)
         .LoadConfig(state_.paths.ConfigIniPath, state_.CurConfig, false, state_.language.load());
     links_.ApplyConfiguration();
     links_.InvalidateMainWindow();
@@ -165,7 +164,7 @@ void HostActions::PlayMacro(int index) {
     const MacroRecord& macro = *snapshot;
     std::int32_t macroMode2;
     {
-        std::lock_guard<std::recursive_mutex> hold(ConfigLock());
+        std::lock_guard<std::recursive_mutex> hold(state_.configLock);
         macroMode2 = state_.config.MACRO_MODE2;
     }
     const int passes = macroMode2 != 0 ? kMacroMode2Passes : (macro.repeatMode == 0 ? 1 : macro.repeatCount);

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/program_state.h"
+#include "core/program_state.h"
 #include "macros/macro_store.h"
 #include "platform/clock_port.h"
 #include "platform/input_injector_port.h"

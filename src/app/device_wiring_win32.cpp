@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/program_state.h"
+#include "app/startup.h"
+#include "core/program_state.h"
 #include "config/config_file.h"
 #include "macros/macro_editor_state.h"
 #include "macros/macro_file.h"
@@ -72,7 +73,7 @@ MainWindowDevice::MainWindowDevice(std::shared_ptr<VirtualMouse> mouse, SystemSe
       links_(SharedFlags(), Program(), MouseFeatureReports(), apply_, [this] { Invalidate(); }),
       actions_(Program(), profile_, Macros(), injector_, shell_, clock_, links_),
       listener_(InputListenerContext{MouseLink(), SharedFlags(),
-                                     ConfigFieldReader(Program().config, &ActiveConfig::MACRO_MODE2),
+                                     ConfigFieldReader(Program(), &ActiveConfig::MACRO_MODE2),
                                      [this] { Invalidate(); }, RaiseThreadPriority}),
       executor_(HostActionExecutorContext{SharedFlags(), [this](int button) { actions_.PerformButton(button); },
                                           RaiseThreadPriority}),
@@ -194,7 +195,7 @@ DeviceChangeOutcome MainWindowDevice::OnDeviceChange(WPARAM event, LPARAM header
 
 void MainWindowDevice::FactoryReset(const std::function<void()>& macrosReset) {
     ProgramState& program = Program();
-    ConfigFile(profile_, program.config)
+    ConfigFile(profile_, program.config, program.configLock)
         .FactoryReset(program.paths.ConfigIniPath, program.CurConfig, program.language);
     MessageBoxPort messages(ApplicationName(), window_.load());
     ResetMacrosToDefaults(profile_, messages, Macros(), program.paths.ProgramDir, program.paths.SkinsDir,

@@ -17,7 +17,7 @@
 #include "actions/host_action_executor.h"
 #include "actions/host_action_links.h"
 #include "actions/host_actions.h"
-#include "app/animators.h"
+#include "ui/animators.h"
 #include "device/apply_configuration.h"
 #include "device/hid_backend_win32.h"
 #include "device/input_listener.h"

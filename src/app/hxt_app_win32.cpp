@@ -5,7 +5,8 @@
 
 #include "app/device_wiring_win32.h"
 #include "app/main_dialog_win32.h"
-#include "app/program_state.h"
+#include "app/startup.h"
+#include "core/program_state.h"
 
 void SetProgramDirFromModule() {
     wchar_t path[260] = {};

@@ -3,7 +3,7 @@
 
 #include "app/about_dialog_win32.h"
 #include "app/device_wiring_win32.h"
-#include "app/program_state.h"
+#include "core/program_state.h"
 #include "app/startup.h"
 #include "app/ui_fonts_win32.h"
 #include "platform/profile_win32.h"

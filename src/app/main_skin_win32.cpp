@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <mutex>
 
-#include "app/thread_flags.h"
+#include "app/startup.h"
+#include "core/thread_flags.h"
 #include "app/tray_win32.h"
 #include "config/config_file.h"
-#include "config/config_lock.h"
 #include "macros/macro_store.h"
 #include "platform/profile_win32.h"
 #include "platform/window_framework_win32.h"
@@ -43,7 +43,7 @@ void CALLBACK RepaintOnce(HWND window, UINT, UINT_PTR id, DWORD) {
     InvalidateRect(window, nullptr, FALSE);
 }
 
-WindowPage CurrentPage() { return WindowPageFrom(SharedFlags().CurrentPage.load()); }
+WindowPage CurrentPage() { return SharedFlags().CurrentPage.load(); }
 
 // Everything the paint reads, taken once at its start. The configuration comes from a whole copy
 // taken under the configuration lock; while another thread holds that lock (an apply broadcasting
@@ -59,7 +59,7 @@ PaintState GatherPaintState(const MainWindowModel& model, const ProgramState& pr
     state.advancedHot = model.AdvancedHot();
     state.colourHot = model.ColourHot();
     state.pressed = model.Pressed();
-    std::unique_lock<std::recursive_mutex> hold(ConfigLock(), std::try_to_lock);
+    std::unique_lock<std::recursive_mutex> hold(Program().configLock, std::try_to_lock);
     if (!hold.owns_lock() && !last.valid) hold.lock();  // nothing painted yet: worth the wait
     *stale = !hold.owns_lock();
     if (hold.owns_lock()) last = {true, program.CurConfig, program.config};
@@ -72,7 +72,7 @@ PaintState GatherPaintState(const MainWindowModel& model, const ProgramState& pr
     state.previewOff = flags.PreviewOff.load();
     state.previewColour = flags.PreviewColour.load();
     Macros().Read([&](const MacroStoreData& macros) {
-        for (std::size_t i = 0; i < kPaintMacroSlots; ++i) state.macroNames[i] = macros.records[i].Name();
+        for (std::size_t i = 0; i < kMaxMacros; ++i) state.macroNames[i] = macros.records[i].Name();
         if (macros.selected >= 0 && macros.selected < kMaxMacros) {
             state.selectedRepeatMode = macros.records[static_cast<std::size_t>(macros.selected)].repeatMode;
         }
@@ -175,7 +175,7 @@ void MainSkin::OnLButtonDown(HWND window, POINT point) {
     const MainWindowModel::PressResult press = model_.Press(point.x, CurrentPage());
     if (press.repaint) InvalidateRect(window, nullptr, TRUE);
     switch (press.action.command) {
-        case UiCommand::ShowPage: ShowPage(window, WindowPageFrom(static_cast<std::uint8_t>(press.action.value))); break;
+        case UiCommand::ShowPage: ShowPage(window, static_cast<WindowPage>(press.action.value)); break;
         case UiCommand::MoveWindow:
             // Windows' own move loop, as if the caption had been pressed.
             PostMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
@@ -197,7 +197,7 @@ void MainSkin::OnLButtonUp(HWND window, POINT point, ProgramState& program) {
 
 void MainSkin::ShowPage(HWND window, WindowPage page) {
     ThreadFlags& flags = SharedFlags();
-    flags.ShowPage(static_cast<std::uint8_t>(page));
+    flags.ShowPage(page);
     switch (page) {
         case WindowPage::Main:
             if (!flags.BlinkRunning.load() && startBlink_) startBlink_();
@@ -205,7 +205,7 @@ void MainSkin::ShowPage(HWND window, WindowPage page) {
             break;
         case WindowPage::Colour:
             if (!flags.PreviewRunning.exchange(true)) {
-                const auto dpiLevel = ConfigFieldReader(Program().config, &ActiveConfig::DPI_LEVEL);
+                const auto dpiLevel = ConfigFieldReader(Program(), &ActiveConfig::DPI_LEVEL);
                 preview_.Start([this, dpiLevel](std::stop_token stop) { RunLedPreview(previewContext_, dpiLevel, stop); });
             }
             InvalidateRect(window, nullptr, TRUE);
@@ -221,9 +221,9 @@ void MainSkin::ShowPage(HWND window, WindowPage page) {
 void MainSkin::CloseToTray(HWND window, ProgramState& program) {
     {
         // The stage chosen on the mouse survives; every edit not applied is dropped.
-        std::lock_guard<std::recursive_mutex> hold(ConfigLock());
+        std::lock_guard<std::recursive_mutex> hold(program.configLock);
         Win32Profile profile;
-        ConfigFile file(profile, program.config);
+        ConfigFile file(profile, program.config, program.configLock);
         file.SaveDpiLevel(program.paths.ConfigIniPath, kAppliedSlot);
         file.LoadConfig(program.paths.ConfigIniPath, kAppliedSlot, false, program.language.load());
     }

@@ -7,8 +7,8 @@
 
 #include <functional>
 
-#include "app/animators.h"
-#include "app/program_state.h"
+#include "ui/animators.h"
+#include "core/program_state.h"
 #include "platform/handles_win32.h"
 #include "skin/canvas_gdi_win32.h"
 #include "skin/mask_region.h"

@@ -8,7 +8,7 @@ ProgramState& Program() {
 }
 
 void LoadStartupConfiguration(ProfilePort& profile, ProgramState& state) {
-    ConfigFile file(profile, state.config);
+    ConfigFile file(profile, state.config, state.configLock);
     state.paths.ConfigIniPath = ConfigIniPathOf(state.paths.ProgramDir);
     const auto cur = file.ReadCurConfig(state.paths.ConfigIniPath);
     state.CurrentSection = u"Config" + cur.text;

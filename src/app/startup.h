@@ -2,7 +2,10 @@
 // builds ConfigIniPath, reads CurConfig and the language, and loads the current slot.
 #pragma once
 
-#include "app/program_state.h"
+#include "app/startup.h"
+#include "core/program_state.h"
 #include "platform/profile_port.h"
+
+ProgramState& Program();
 
 void LoadStartupConfiguration(ProfilePort& profile, ProgramState& state);

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "config/language.h"
+#include "core/language.h"
 #include "platform/handles_win32.h"
 
 constexpr UINT kTrayIconId = 153;

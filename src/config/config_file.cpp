@@ -2,7 +2,6 @@
 
 #include <mutex>
 
-#include "config/config_lock.h"
 #include "platform/text.h"
 
 namespace {
@@ -33,7 +32,7 @@ void ConfigFile::WriteInt(const std::u16string& file, const std::u16string& sect
 }
 
 void ConfigFile::LoadConfig(const std::u16string& file, int slot, bool preset, LanguageMode language) {
-    std::lock_guard<std::recursive_mutex> guard(ConfigLock());
+    std::lock_guard<std::recursive_mutex> guard(lock_);
     const std::u16string section = SlotSection(slot, preset, language);
     ActiveConfig& c = config_;
     for (int i = 0; i < kButtonCount; ++i) c.K[i] = ReadInt(file, section, kButtonKeys[i], kShortBuffer);
@@ -53,7 +52,7 @@ void ConfigFile::LoadConfig(const std::u16string& file, int slot, bool preset, L
 }
 
 void ConfigFile::SaveConfig(const std::u16string& file, int slot) {
-    std::lock_guard<std::recursive_mutex> guard(ConfigLock());
+    std::lock_guard<std::recursive_mutex> guard(lock_);
     const std::u16string section = SlotSection(slot, false, LanguageMode::Chinese);
     const ActiveConfig& c = config_;
     for (int i = 0; i < kButtonCount; ++i) WriteInt(file, section, kButtonKeys[i], c.K[i]);
@@ -71,7 +70,7 @@ void ConfigFile::SaveConfig(const std::u16string& file, int slot) {
 }
 
 void ConfigFile::SaveDpiLevel(const std::u16string& file, int slot) {
-    std::lock_guard<std::recursive_mutex> guard(ConfigLock());
+    std::lock_guard<std::recursive_mutex> guard(lock_);
     WriteInt(file, SlotSection(slot, false, LanguageMode::Chinese), u"DPI_LEVEL", config_.DPI_LEVEL);
 }
 
@@ -91,7 +90,7 @@ void ConfigFile::WriteCurConfig(const std::u16string& file, int slot) {
 }
 
 void ConfigFile::FactoryReset(const std::u16string& file, int curConfig, LanguageMode language) {
-    std::lock_guard<std::recursive_mutex> guard(ConfigLock());
+    std::lock_guard<std::recursive_mutex> guard(lock_);
     SetBuiltInDefaults(config_);
     SaveConfig(file, 1);
     for (int slot = 5; slot >= 2; --slot) {

@@ -4,10 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 
-#include "config/active_config.h"
-#include "config/language.h"
+#include "core/active_config.h"
+#include "core/language.h"
 #include "platform/profile_port.h"
 
 constexpr int kAppliedSlot = 6;
@@ -18,7 +19,9 @@ std::u16string SlotSection(int slot, bool preset, LanguageMode language);
 
 class ConfigFile {
 public:
-    ConfigFile(ProfilePort& profile, ActiveConfig& config) : profile_(profile), config_(config) {}
+    // lock: the one that guards config (ProgramState::configLock); held for whole loads and saves.
+    ConfigFile(ProfilePort& profile, ActiveConfig& config, std::recursive_mutex& lock)
+        : profile_(profile), config_(config), lock_(lock) {}
 
     // Fills every field of the configuration from one section; a missing key reads as 0.
     void LoadConfig(const std::u16string& file, int slot, bool preset, LanguageMode language);
@@ -50,4 +53,5 @@ private:
 
     ProfilePort& profile_;
     ActiveConfig& config_;
+    std::recursive_mutex& lock_;
 };

@@ -4,7 +4,6 @@
 
 #include "actions/function_catalogue.h"
 #include "config/config_file.h"
-#include "config/config_lock.h"
 
 namespace {
 constexpr int kFastestTableSpeed = 8;
@@ -49,10 +48,10 @@ int PointerSpeedFor(std::uint8_t dpiSpeed) {
 unsigned WheelLinesFor(std::uint8_t wheelSpeed) { return (wheelSpeed + 1u) % 256u; }
 
 void ApplyConfiguration(ApplyContext& context) {
-    std::lock_guard<std::recursive_mutex> hold(ConfigLock());
+    std::lock_guard<std::recursive_mutex> hold(context.program.configLock);
     ProgramState& program = context.program;
     ActiveConfig& config = program.config;
-    ConfigFile file(context.profile, config);
+    ConfigFile file(context.profile, config, program.configLock);
     const std::u16string& ini = program.paths.ConfigIniPath;
 
     context.flags.DriverActive.store(true);

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/program_state.h"
-#include "app/thread_flags.h"
+#include "core/program_state.h"
+#include "core/thread_flags.h"
 #include "device/feature_report.h"
 #include "platform/profile_port.h"
 #include "platform/system_settings_port.h"
@@ -26,10 +26,10 @@ struct ApplyContext {
     SystemSettingsPort& settings;
     std::function<void()> invalidate;           // repaint the whole main window
     // Starts a BlinkIndicator thread (AnimatorThread::Start ends one still running). Called with
-    // ConfigLock held, so it must not wait for anything that takes that lock.
+    // the configuration lock held, so it must not wait for anything that takes that lock.
     std::function<void()> startBlinkIndicator;
 };
 
-// The whole apply, under ConfigLock. Runs on the window's thread, or on the host action thread
+// The whole apply, under the configuration lock. Runs on the window's thread, or on the host action thread
 // after a configuration switch.
 void ApplyConfiguration(ApplyContext& context);

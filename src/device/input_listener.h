@@ -12,7 +12,7 @@
 #include <thread>
 #include <utility>
 
-#include "app/thread_flags.h"
+#include "core/thread_flags.h"
 #include "device/discovery.h"
 
 constexpr std::uint8_t kInputReportId = 0x06;

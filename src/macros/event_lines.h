@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "config/language.h"
+#include "core/language.h"
 #include "macros/macro_store.h"
 
 enum class EventLineKind { Delay, Press, Release, Other };

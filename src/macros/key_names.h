@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "config/language.h"
+#include "core/language.h"
 
 // Letters, digits, the named virtual keys without their "VK_" prefix, punctuation and the mouse
 // buttons; any other code is "Not Available" in English and "不可录制" in Chinese.

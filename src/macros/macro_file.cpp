@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/app_paths.h"
+#include "core/app_paths.h"
 #include "platform/text.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "config/language.h"
+#include "core/language.h"
 #include "macros/macro_store.h"
 #include "platform/profile_port.h"
 

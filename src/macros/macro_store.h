@@ -10,7 +10,8 @@
 #include <string>
 #include <string_view>
 
-constexpr int kMaxMacros = 12;
+#include "core/macro_limits.h"
+
 constexpr int kEventSlots = 255;      // slots in a record image
 constexpr int kMaxMacroEvents = 254;  // events the editor and recorder ever create
 constexpr int kNameUnits = 20;        // UTF-16 units of a name, terminator included

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "config/language.h"
+#include "core/language.h"
 #include "skin/mask_region.h"
 #include "skin/skin_entry.h"
 

@@ -7,19 +7,13 @@
 #include <string>
 #include <string_view>
 
-#include "config/active_config.h"
-#include "config/language.h"
+#include "core/active_config.h"
+#include "core/language.h"
+#include "core/macro_limits.h"
+#include "core/window_page.h"
 #include "skin/mask_region.h"
 #include "skin/skin_entry.h"
 
-constexpr int kPaintMacroSlots = 12;
-
-enum class WindowPage : std::uint8_t { Main = 0, Advanced = 1, Colour = 2 };
-
-// CurrentPage as the flag holds it; a value that names no page paints the main page.
-constexpr WindowPage WindowPageFrom(std::uint8_t currentPage) {
-    return currentPage <= 2 ? static_cast<WindowPage>(currentPage) : WindowPage::Main;
-}
 
 struct PaintState {
     WindowPage page = WindowPage::Main;
@@ -47,7 +41,7 @@ struct PaintState {
     bool recording = false;
     int pressLines = 0;
     int releaseLines = 0;
-    std::array<std::u16string, kPaintMacroSlots> macroNames{};  // every slot, also past the count
+    std::array<std::u16string, kMaxMacros> macroNames{};  // every slot, also past the count
     int selectedRepeatMode = 0;
 };
 

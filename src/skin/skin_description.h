@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "config/language.h"
+#include "core/language.h"
 #include "platform/profile_port.h"
 #include "skin/skin_entry.h"
 

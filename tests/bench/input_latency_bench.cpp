@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "actions/host_action_executor.h"
-#include "app/thread_flags.h"
+#include "core/thread_flags.h"
 #include "device/discovery.h"
 #include "device/input_listener.h"
 #include "device/virtual_mouse.h"

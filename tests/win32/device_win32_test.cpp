@@ -19,7 +19,8 @@
 
 #include "app/device_wiring_win32.h"
 #include "app/main_dialog_win32.h"
-#include "app/program_state.h"
+#include "app/startup.h"
+#include "core/program_state.h"
 #include "device/discovery.h"
 #include "device/hid_backend_win32.h"
 #include "device/virtual_mouse_server_win32.h"

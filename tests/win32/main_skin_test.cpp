@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "app/main_dialog_win32.h"
-#include "app/program_state.h"
-#include "app/thread_flags.h"
+#include "app/startup.h"
+#include "core/program_state.h"
+#include "core/thread_flags.h"
 #include "app/tray_win32.h"
 #include "resource.h"
 #include "skin/canvas_gdi_win32.h"
@@ -131,7 +132,7 @@ TEST_F(MainSkinWindow, HoverAndPressShowTheOverAndDownPicturesAndTabsSwitchPages
 
     // Pressing the tab shows the advanced page; its tab is then the current one.
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-    EXPECT_EQ(SharedFlags().CurrentPage.load(), 1);
+    EXPECT_EQ(SharedFlags().CurrentPage.load(), WindowPage::Advanced);
     EXPECT_TRUE(dialog.Skin().Model().Pressed());
     SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
     EXPECT_FALSE(dialog.Skin().Model().Pressed());
@@ -148,10 +149,10 @@ TEST_F(MainSkinWindow, HoverAndPressShowTheOverAndDownPicturesAndTabsSwitchPages
     EXPECT_GT(agreeing, tested * 8 / 10) << agreeing << " of " << tested;
 
     Click(window, Centre(skin.main.At(11)));
-    EXPECT_EQ(SharedFlags().CurrentPage.load(), 2);
+    EXPECT_EQ(SharedFlags().CurrentPage.load(), WindowPage::Colour);
     EXPECT_TRUE(SharedFlags().PreviewRunning.load());
     Click(window, Centre(skin.main.At(9)));
-    EXPECT_EQ(SharedFlags().CurrentPage.load(), 0);
+    EXPECT_EQ(SharedFlags().CurrentPage.load(), WindowPage::Main);
     EXPECT_TRUE(PumpUntil([] { return !SharedFlags().PreviewRunning.load(); }));
 }
 

@@ -8,8 +8,9 @@
 #include <functional>
 #include <string>
 
-#include "app/program_state.h"
-#include "app/thread_flags.h"
+#include "app/startup.h"
+#include "core/program_state.h"
+#include "core/thread_flags.h"
 
 // Dispatches this thread's messages until done() holds or timeoutMs passes; returns done().
 inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000) {
@@ -61,6 +62,6 @@ struct ProgramStateRestorer {
         program.CurrentSection.clear();
         program.language = LanguageMode::Chinese;
         program.config = {};
-        SharedFlags().ShowPage(0);
+        SharedFlags().ShowPage(WindowPage::Main);
     }
 };

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "config/config_file.h"
-#include "config/config_lock.h"
 #include "platform/ini_profile.h"
 #include "temp_dir.h"
 
@@ -28,7 +27,8 @@ struct ConfigFileTest : ::testing::Test {
     TempDir dir;
     IniProfile profile;
     ActiveConfig config;
-    ConfigFile file{profile, config};
+    std::recursive_mutex lock;
+    ConfigFile file{profile, config, lock};
     std::u16string ini = dir.File("config.ini");
 };
 
@@ -173,7 +173,8 @@ TEST(ConfigLockTest, LoadsDoNotInterleaveWithLockedReaders) {
     TempDir dir;
     IniProfile profile;
     ActiveConfig config;
-    ConfigFile file(profile, config);
+    std::recursive_mutex lock;
+    ConfigFile file(profile, config, lock);
     const std::u16string ini = dir.File("config.ini");
     std::string text;
     for (int slot : {1, 2}) {
@@ -190,7 +191,7 @@ TEST(ConfigLockTest, LoadsDoNotInterleaveWithLockedReaders) {
     });
     int torn = 0;
     while (!done) {
-        std::lock_guard<std::recursive_mutex> guard(ConfigLock());
+        std::lock_guard<std::recursive_mutex> guard(lock);
         for (int k = 0; k < 7; ++k) torn += config.K[k] != config.FIRE_TIME;
     }
     loader.join();

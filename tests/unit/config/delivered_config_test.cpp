@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <mutex>
 #include <sstream>
 
 #include "config/config_file.h"
@@ -19,7 +20,8 @@ bool IsCatalogued(int code) {
 TEST(DeliveredConfigTest, InitSelectsSlotOneInEnglish) {
     IniProfile profile;
     ActiveConfig config;
-    ConfigFile file(profile, config);
+    std::recursive_mutex lock;
+    ConfigFile file(profile, config, lock);
     EXPECT_EQ(file.ReadCurConfig(kDelivered).value, 1);
     EXPECT_EQ(file.ReadLanguage(kDelivered), 1);
 }
@@ -27,7 +29,8 @@ TEST(DeliveredConfigTest, InitSelectsSlotOneInEnglish) {
 TEST(DeliveredConfigTest, EverySlotAndPresetIsAUsableConfiguration) {
     IniProfile profile;
     ActiveConfig config;
-    ConfigFile file(profile, config);
+    std::recursive_mutex lock;
+    ConfigFile file(profile, config, lock);
     struct Source {
         int slot;
         bool preset;
@@ -68,7 +71,8 @@ TEST(DeliveredConfigTest, EverySlotAndPresetIsAUsableConfiguration) {
 TEST(DeliveredConfigTest, SlotOneHoldsTheBuiltInDefaults) {
     IniProfile profile;
     ActiveConfig loaded;
-    ConfigFile file(profile, loaded);
+    std::recursive_mutex lock;
+    ConfigFile file(profile, loaded, lock);
     file.LoadConfig(kDelivered, 1, false, LanguageMode::English);
     ActiveConfig defaults;
     SetBuiltInDefaults(defaults);

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "config/config_lock.h"
 #include "unit/device/fakes.h"
 
 using namespace device_test;
@@ -123,7 +122,7 @@ TEST(ApplyConfiguration, TheFirstHostButtonStartsOneIndicatorPerWait) {
 
 TEST(ApplyConfiguration, AnIndicatorThatEndsAtOnceLeavesBlinkRunningClear) {
     ApplyRig rig;
-    rig.flags.CurrentPage = 1;  // another page: the indicator ends as soon as it starts
+    rig.flags.CurrentPage = WindowPage::Advanced;  // another page: the indicator ends as soon as it starts
     ApplyContext context = rig.context;
     context.startBlinkIndicator = [&rig] {
         EXPECT_TRUE(rig.flags.BlinkRunning);
@@ -214,8 +213,8 @@ TEST(ApplyConfiguration, HoldsTheConfigLockThroughout) {
     ApplyRig rig;
     std::vector<bool> otherThreadGotLock;
     auto probe = [&] {
-        otherThreadGotLock.push_back(std::async(std::launch::async, [] {
-                                         std::unique_lock<std::recursive_mutex> lock(ConfigLock(), std::try_to_lock);
+        otherThreadGotLock.push_back(std::async(std::launch::async, [&] {
+                                         std::unique_lock<std::recursive_mutex> lock(rig.program.configLock, std::try_to_lock);
                                          return lock.owns_lock();
                                      }).get());
     };

@@ -315,8 +315,6 @@ TEST(PaintFrame, SlotTabAndLanguageOnEveryPage) {
     RecordingCanvas noSlot;
     PaintMainWindow(noSlot, skin, state);
     for (const PixelRect& r : noSlot.CopiesFrom(u"color_down_purple.jpg")) EXPECT_NE(r, RectOf(skin.main, 3));
-    EXPECT_EQ(WindowPageFrom(9), WindowPage::Main);
-    EXPECT_EQ(WindowPageFrom(2), WindowPage::Colour);
 }
 
 }  // namespace

@@ -1,13 +1,10 @@
-#include "app/animators.h"
+#include "ui/animators.h"
 
 #include <algorithm>
 
+#include "core/led_mode.h"
+
 namespace {
-constexpr std::uint8_t kMainPage = 0;
-constexpr std::uint8_t kColourPage = 2;
-constexpr std::uint8_t kLedFast = 1;
-constexpr std::uint8_t kLedSteady = 2;
-constexpr std::uint8_t kLedOff = 3;
 constexpr int kColours = 4;
 
 void Invalidate(AnimatorContext& context) {
@@ -23,7 +20,7 @@ void Invert(std::atomic<bool>& flag) {
 
 void RunBlinkIndicator(AnimatorContext& context, std::stop_token stop) {
     ThreadFlags& flags = context.flags;
-    while (flags.CurrentPage.load() == kMainPage && !stop.stop_requested()) {
+    while (flags.CurrentPage.load() == WindowPage::Main && !stop.stop_requested()) {
         if (flags.DriverActive.load()) break;
         for (int toggle = 0; toggle < kBlinkTogglesPerCheck; ++toggle) {
             Invert(flags.BlinkPhase);
@@ -39,7 +36,7 @@ void RunLedPreview(AnimatorContext& context, const std::function<std::int32_t()>
     ThreadFlags& flags = context.flags;
     // The level picks one of the four colour pictures, so it is bounded like a table index.
     const auto level = [&] { return std::clamp<std::int32_t>(dpiLevel ? dpiLevel() : 0, 0, kColours - 1); };
-    const auto onPage = [&] { return flags.CurrentPage.load() == kColourPage && !stop.stop_requested(); };
+    const auto onPage = [&] { return flags.CurrentPage.load() == WindowPage::Colour && !stop.stop_requested(); };
     int lastLevel = level();
     flags.PreviewColour.store(lastLevel);
     while (onPage()) {

@@ -15,7 +15,8 @@
 #include <optional>
 #include <stop_token>
 
-#include "config/active_config.h"
+#include "core/program_state.h"
+#include "core/window_page.h"
 
 // Wakes sleeping animators when a flag they watch changes (the page, an activation), so they
 // notice at once instead of at the end of their sleep.
@@ -47,7 +48,7 @@ public:
     std::atomic<bool> BlinkPhase{false};     // StartKeyIndex drawn while set
     std::atomic<bool> BlinkStarted{false};   // an indicator was started for the current wait
     std::atomic<bool> BlinkRunning{false};   // a BlinkIndicator runs
-    std::atomic<std::uint8_t> CurrentPage{0};  // 0 main, 1 advanced, 2 colour; change with ShowPage
+    std::atomic<WindowPage> CurrentPage{WindowPage::Main};  // change with ShowPage
     std::atomic<std::uint8_t> LedToggle{0};    // 3 when the LED function switched the LED off
     std::atomic<std::uint8_t> AppliedLed{0};   // LED_STATUS as last applied
     std::atomic<bool> PreviewRunning{false};   // a LedPreviewAnimator runs
@@ -80,7 +81,7 @@ public:
     // Listener, on the activation report: DriverActive set, BlinkStarted and BlinkPhase clear.
     void Activate();
     // Window: the page shown changes; the animators wake to look.
-    void ShowPage(std::uint8_t page);
+    void ShowPage(WindowPage page);
     // The animators sleep on this bell.
     Doorbell& AnimatorBell() { return animatorBell_; }
 
@@ -96,10 +97,10 @@ private:
     Doorbell animatorBell_;
 };
 
-// A field of ActiveConfig as a worker thread reads it: under ConfigLock when the lock is free,
+// A field of ActiveConfig as a worker thread reads it: under the configuration lock when the lock is free,
 // otherwise (a load or apply is running) the value read last, so the thread never waits for an
 // apply. For MACRO_MODE2 in the listener and DPI_LEVEL in the LED preview.
-std::function<std::int32_t()> ConfigFieldReader(const ActiveConfig& config, std::int32_t ActiveConfig::*field);
+std::function<std::int32_t()> ConfigFieldReader(const ProgramState& program, std::int32_t ActiveConfig::*field);
 
 // The program's one set of flags.
 ThreadFlags& SharedFlags();

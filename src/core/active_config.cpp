@@ -1,6 +1,8 @@
-#include "config/active_config.h"
+#include "core/active_config.h"
 
 #include <algorithm>
+
+#include "core/led_mode.h"
 
 namespace {
 int Clamp(int value, int low, int high) { return std::clamp(value, low, high); }
@@ -18,7 +20,7 @@ int ActiveConfig::BoundedStageValue(int stage) const {
     return Clamp(DPI_SET[Clamp(stage, 0, kDpiStageCount - 1)], 0, kDpiStepCount - 1);
 }
 
-int ActiveConfig::BoundedLedStatus() const { return Clamp(LED_STATUS, 0, 3); }
+int ActiveConfig::BoundedLedStatus() const { return Clamp(LED_STATUS, 0, kLedModeCount - 1); }
 
 void SetBuiltInDefaults(ActiveConfig& config) {
     const std::int32_t macroMode2 = config.MACRO_MODE2;

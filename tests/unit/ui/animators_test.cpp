@@ -1,4 +1,4 @@
-#include "app/animators.h"
+#include "ui/animators.h"
 
 #include <atomic>
 #include <future>
@@ -26,7 +26,7 @@ public:
 
     bool SleepFor(milliseconds duration, std::stop_token) override {
         sleeps.push_back({duration, flags_.BlinkPhase, flags_.PreviewOff, flags_.PreviewColour});
-        if (static_cast<int>(sleeps.size()) >= limit) flags_.CurrentPage = 1;
+        if (static_cast<int>(sleeps.size()) >= limit) flags_.CurrentPage = WindowPage::Advanced;
         return afterSleep ? afterSleep(static_cast<int>(sleeps.size())) : true;
     }
     milliseconds Total() const {
@@ -78,7 +78,7 @@ TEST(BlinkIndicator, BlinksWhileWaitingAndEndsSixTogglesAfterTheActivation) {
 TEST(BlinkIndicator, EndsAtOnceOffTheMainPageOrWhenActive) {
     Rig offPage;
     offPage.flags.DriverActive = false;
-    offPage.flags.CurrentPage = 1;
+    offPage.flags.CurrentPage = WindowPage::Advanced;
     offPage.Blink();
     Rig active;  // the indicator of start-up
     active.Blink();
@@ -93,7 +93,7 @@ TEST(BlinkIndicator, AWakeLooksAtTheFlagsAtOnce) {
     Rig rig;
     rig.flags.DriverActive = false;
     rig.clock.afterSleep = [&](int n) {
-        if (n == 3) rig.flags.CurrentPage = 2;
+        if (n == 3) rig.flags.CurrentPage = WindowPage::Colour;
         return n != 3;
     };
     rig.Blink();
@@ -104,7 +104,7 @@ TEST(BlinkIndicator, AWakeLooksAtTheFlagsAtOnce) {
 TEST(LedPreview, ModesZeroAndOneFlashThroughTheColours) {
     for (std::uint8_t led : {0, 1}) {
         Rig rig;
-        rig.flags.CurrentPage = 2;
+        rig.flags.CurrentPage = WindowPage::Colour;
         rig.flags.AppliedLed = led;
         rig.clock.limit = 6;
         rig.Preview(1);
@@ -124,7 +124,7 @@ TEST(LedPreview, ModesZeroAndOneFlashThroughTheColours) {
 TEST(LedPreview, ModesTwoAndThreeShowTheStageSteadyLitOrUnlit) {
     for (std::uint8_t led : {2, 3}) {
         Rig rig;
-        rig.flags.CurrentPage = 2;
+        rig.flags.CurrentPage = WindowPage::Colour;
         rig.flags.AppliedLed = led;
         rig.flags.PreviewOff = led == 2;
         rig.clock.limit = 3;
@@ -146,11 +146,11 @@ TEST(LedPreview, ModesTwoAndThreeShowTheStageSteadyLitOrUnlit) {
 
 TEST(LedPreview, ANewStageShowsItsColourFirstAndLeavingIsNoticedInTime) {
     Rig rig;
-    rig.flags.CurrentPage = 2;
+    rig.flags.CurrentPage = WindowPage::Colour;
     int level = 0;
     rig.clock.afterSleep = [&](int n) {
         if (n == 1) level = 3;
-        if (n == 3) rig.flags.CurrentPage = 0;  // left during the stage display's follow-up
+        if (n == 3) rig.flags.CurrentPage = WindowPage::Main;  // left during the stage display's follow-up
         return true;
     };
     rig.Preview([&] { return level; });
@@ -162,11 +162,11 @@ TEST(LedPreview, ANewStageShowsItsColourFirstAndLeavingIsNoticedInTime) {
 
     // Woken during the stage display after the page was left: no further sleep.
     Rig woken;
-    woken.flags.CurrentPage = 2;
+    woken.flags.CurrentPage = WindowPage::Colour;
     int wokenLevel = 0;
     woken.clock.afterSleep = [&](int n) {
         if (n == 1) wokenLevel = 1;
-        if (n == 2) woken.flags.CurrentPage = 0;
+        if (n == 2) woken.flags.CurrentPage = WindowPage::Main;
         return n != 2;
     };
     woken.Preview([&] { return wokenLevel; });
@@ -176,13 +176,13 @@ TEST(LedPreview, ANewStageShowsItsColourFirstAndLeavingIsNoticedInTime) {
 
 TEST(LedPreview, OutOfRangeStagesAreBoundedAndOffThePageItEndsAtOnce) {
     Rig rig;
-    rig.flags.CurrentPage = 2;
+    rig.flags.CurrentPage = WindowPage::Colour;
     rig.flags.AppliedLed = 2;
     rig.clock.limit = 1;
     rig.Preview(77);
     EXPECT_EQ(rig.clock.sleeps.at(0).colour, 3);
     Rig negative;
-    negative.flags.CurrentPage = 1;
+    negative.flags.CurrentPage = WindowPage::Advanced;
     negative.Preview(-4);
     EXPECT_TRUE(negative.clock.sleeps.empty());
     EXPECT_EQ(negative.flags.PreviewColour, 0);

@@ -8,7 +8,7 @@
 #include <stop_token>
 #include <thread>
 
-#include "app/thread_flags.h"
+#include "core/thread_flags.h"
 
 constexpr int kBlinkTogglesPerCheck = 6;
 constexpr std::chrono::milliseconds kBlinkHalfPeriod{500};

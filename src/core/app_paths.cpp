@@ -1,4 +1,4 @@
-#include "app/app_paths.h"
+#include "core/app_paths.h"
 
 std::u16string ProgramDirFromModulePath(const std::u16string& modulePath) {
     const auto slash = modulePath.rfind(u'\\');

@@ -1,11 +1,10 @@
-#include "app/thread_flags.h"
+#include "core/thread_flags.h"
 
 #include <future>
 #include <thread>
 
 #include <gtest/gtest.h>
 
-#include "config/config_lock.h"
 
 TEST(ThreadFlags, DpiDirectionIsKeptForButtonsOneToSevenOnly) {
     ThreadFlags flags;
@@ -47,7 +46,7 @@ TEST(ThreadFlags, ActivationAndPageChangesWakeSleepingAnimators) {
                                   [&] { return flags.AnimatorBell().SleepFor(std::chrono::seconds(30), {}); });
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
         if (which == 0) flags.Activate();
-        else flags.ShowPage(2);
+        else flags.ShowPage(WindowPage::Colour);
         ASSERT_EQ(sleeper.wait_for(std::chrono::seconds(2)), std::future_status::ready);
         EXPECT_FALSE(sleeper.get());
         if (which == 0) {
@@ -55,7 +54,7 @@ TEST(ThreadFlags, ActivationAndPageChangesWakeSleepingAnimators) {
             EXPECT_FALSE(flags.BlinkStarted);
             EXPECT_FALSE(flags.BlinkPhase);
         } else {
-            EXPECT_EQ(flags.CurrentPage, 2);
+            EXPECT_EQ(flags.CurrentPage, WindowPage::Colour);
         }
     }
 
@@ -65,15 +64,16 @@ TEST(ThreadFlags, ActivationAndPageChangesWakeSleepingAnimators) {
 }
 
 TEST(ThreadFlags, ConfigFieldReaderNeverWaitsForAnApply) {
-    ActiveConfig config;
+    ProgramState program;
+    ActiveConfig& config = program.config;
     config.MACRO_MODE2 = 1;
-    const auto read = ConfigFieldReader(config, &ActiveConfig::MACRO_MODE2);
+    const auto read = ConfigFieldReader(program, &ActiveConfig::MACRO_MODE2);
     EXPECT_EQ(read(), 1);
 
     std::promise<void> locked;
     std::promise<void> release;
     std::thread apply([&] {
-        std::lock_guard<std::recursive_mutex> hold(ConfigLock());
+        std::lock_guard<std::recursive_mutex> hold(program.configLock);
         config.MACRO_MODE2 = 0;
         locked.set_value();
         release.get_future().wait();

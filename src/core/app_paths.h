@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "config/language.h"
+#include "core/language.h"
 
 struct AppPaths {
     std::u16string ProgramDir;

@@ -1,8 +1,7 @@
-#include "app/thread_flags.h"
+#include "core/thread_flags.h"
 
 #include <memory>
 
-#include "config/config_lock.h"
 
 void Doorbell::Ring() {
     {
@@ -84,20 +83,20 @@ void ThreadFlags::Activate() {
     animatorBell_.Ring();
 }
 
-void ThreadFlags::ShowPage(std::uint8_t page) {
+void ThreadFlags::ShowPage(WindowPage page) {
     CurrentPage.store(page);
     animatorBell_.Ring();
 }
 
-std::function<std::int32_t()> ConfigFieldReader(const ActiveConfig& config, std::int32_t ActiveConfig::*field) {
+std::function<std::int32_t()> ConfigFieldReader(const ProgramState& program, std::int32_t ActiveConfig::*field) {
     auto last = std::make_shared<std::atomic<std::int32_t>>(0);
     {
-        std::lock_guard<std::recursive_mutex> hold(ConfigLock());
-        last->store(config.*field);
+        std::lock_guard<std::recursive_mutex> hold(program.configLock);
+        last->store(program.config.*field);
     }
-    return [&config, field, last] {
-        std::unique_lock<std::recursive_mutex> lock(ConfigLock(), std::try_to_lock);
-        if (lock.owns_lock()) last->store(config.*field);
+    return [&program, field, last] {
+        std::unique_lock<std::recursive_mutex> lock(program.configLock, std::try_to_lock);
+        if (lock.owns_lock()) last->store(program.config.*field);
         return last->load();
     };
 }
