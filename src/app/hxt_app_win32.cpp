@@ -1,25 +1,31 @@
-// Start-up of the process: the single-copy check and the main window's modal run.
+// Start-up of the process: the single-copy check, the program's parts and the main window's
+// modal run.
 #include "app/hxt_app_win32.h"
 
 #include <commctrl.h>
 
-#include "app/device_wiring_win32.h"
+#include "app/device_session_win32.h"
+#include "app/host_runtime_win32.h"
 #include "app/main_dialog_win32.h"
-#include "app/startup.h"
-#include "core/program_state.h"
+#include "platform/clock_win32.h"
+#include "platform/input_injector_win32.h"
+#include "platform/profile_win32.h"
+#include "platform/shell_win32.h"
+#include "platform/system_settings_win32.h"
 
-void SetProgramDirFromModule() {
+std::u16string ProgramDirOfModule() {
     wchar_t path[260] = {};
     GetModuleFileNameW(nullptr, path, 260);
-    Program().paths.ProgramDir = ProgramDirFromModulePath(FromWide(path));
+    return ProgramDirFromModulePath(FromWide(path));
 }
 
 bool CHXT_GMouseApp::InitInstance() {
+    services_.program.paths.ProgramDir = ProgramDirOfModule();
     instanceMutex_.reset(CreateMutexW(nullptr, FALSE, ToWide(kInstanceMutexName).c_str()));
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         // Another copy runs: bring its window back and leave. The language is not read yet,
         // so this looks for the title of the initial language.
-        const std::wstring title = ToWide(WindowTitle(Program().language));
+        const std::wstring title = ToWide(WindowTitle(services_.program.language));
         if (HWND running = FindWindowW(nullptr, title.c_str())) ShowWindow(running, SW_RESTORE);
         instanceMutex_.reset();
         return false;
@@ -29,13 +35,21 @@ bool CHXT_GMouseApp::InitInstance() {
     InitCommonControlsEx(&controls);
 
     // The real mouse, or the virtual one the command line asks for; nothing on a bad command line.
-    const std::unique_ptr<MainWindowDevice> device = CreateProgramDevice();
-    if (!device) {
+    const std::unique_ptr<DeviceSession> session = CreateDeviceSession();
+    if (!session) {
         startFailed_ = true;
         return false;
     }
-    CHXT_GMouseDlg dialog(device.get());
+    Win32Profile profile;
+    Win32SystemSettings settings;
+    SendInputInjector injector;
+    Win32Shell shell;
+    PreciseSleeper clock;
+    HostRuntime runtime(services_, HostPorts{profile, settings, injector, shell, clock});
+    ProgramMouse mouse{*session, runtime};
+    CHXT_GMouseDlg dialog(services_, &mouse);
     dialog.DoModal();
-    device->Stop();
+    session->Stop();
+    runtime.Stop();
     return false;
 }

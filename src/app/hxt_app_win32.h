@@ -1,6 +1,8 @@
-// The application object: one running copy per session, whose life is the main window's.
+// The application object: one running copy per session, whose life is the main window's. It is
+// the composition root: it owns the program's services and the Windows ports they work through.
 #pragma once
 
+#include "app/program_services.h"
 #include "platform/handles_win32.h"
 #include "platform/window_framework_win32.h"
 
@@ -14,7 +16,8 @@ protected:
 private:
     bool startFailed_ = false;
     OwnedHandle instanceMutex_;  // held for the whole process: it marks the running copy
+    ProgramServices services_;
 };
 
-// Sets Program().paths.ProgramDir to the folder of the running exe.
-void SetProgramDirFromModule();
+// The folder of the running exe.
+std::u16string ProgramDirOfModule();

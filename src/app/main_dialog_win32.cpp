@@ -2,16 +2,23 @@
 #include "app/main_dialog_win32.h"
 
 #include "app/about_dialog_win32.h"
-#include "app/device_wiring_win32.h"
-#include "core/program_state.h"
-#include "app/startup.h"
+#include "app/device_session_win32.h"
+#include "app/host_runtime_win32.h"
 #include "app/ui_fonts_win32.h"
+#include "macros/message_box_win32.h"
 #include "platform/profile_win32.h"
 #include "resource.h"
 
-CHXT_GMouseDlg::CHXT_GMouseDlg(MainWindowDevice* device)
-    : Dialog(IDD_HXT_GMOUSE_DIALOG), icon_(LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
-      device_(device) {
+namespace {
+constexpr DWORD kWaitBeforeFirstApply = 5;
+}  // namespace
+
+CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
+    : Dialog(IDD_HXT_GMOUSE_DIALOG),
+      services_(services),
+      mouse_(mouse),
+      icon_(LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
+      skin_(services) {
     MessageTable& m = Messages();
     m.On<WM_INITDIALOG>(this, &CHXT_GMouseDlg::OnInitDialog);
     m.On<WM_SYSCOMMAND>(this, &CHXT_GMouseDlg::OnSysCommand);
@@ -35,7 +42,8 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(MainWindowDevice* device)
     m.OnCommand({ID_TRAY_SHOW, ID_TRAY_SHOW_CN}, this, &CHXT_GMouseDlg::OnShowWindow);
     m.OnCommand({ID_TRAY_EXIT, ID_TRAY_EXIT_CN}, this, &CHXT_GMouseDlg::CloseProgram);
     m.Set(WM_DEVICECHANGE, [this](WPARAM event, LPARAM header) -> std::optional<LRESULT> {
-        if (device_ && device_->OnDeviceChange(event, header) == DeviceChangeOutcome::MouseRemoved) {
+        if (mouse_ && mouse_->session.OnDeviceChange(services_.link, event, header) ==
+                          DeviceChangeOutcome::MouseRemoved) {
             // The mouse is gone: the program ends without the other close steps.
             RemoveTrayIcon(Hwnd());
             DestroyWindow(Hwnd());
@@ -43,18 +51,16 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(MainWindowDevice* device)
         return TRUE;
     });
     m.Set(WM_POWERBROADCAST, [this](WPARAM, LPARAM) -> std::optional<LRESULT> {
-        if (device_) device_->Apply();  // after a resume the mouse gets its whole configuration again
+        if (mouse_) mouse_->runtime.Apply();  // after a resume the mouse gets its whole configuration again
         return std::nullopt;
     });
 }
 
 HFONT CHXT_GMouseDlg::CurrentUiFont() const {
-    return Program().language == LanguageMode::English ? EnglishUiFont() : ChineseUiFont();
+    return services_.program.language == LanguageMode::English ? EnglishUiFont() : ChineseUiFont();
 }
 
 BOOL CHXT_GMouseDlg::OnInitDialog() {
-    if (device_) device_->StartWorkers(Hwnd());
-
     HMENU systemMenu = GetSystemMenu(Hwnd(), FALSE);
     const std::wstring aboutText = LoadResourceString(IDS_ABOUTBOX);
     if (systemMenu && !aboutText.empty()) {
@@ -62,24 +68,58 @@ BOOL CHXT_GMouseDlg::OnInitDialog() {
         AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText.c_str());
     }
     SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-
-    ProgramState& program = Program();
-    Win32Profile profile;
-    LoadStartupConfiguration(profile, program);
-    SetWindowTextW(Hwnd(), ToWide(WindowTitle(program.language)).c_str());
-    program.paths.SkinsDir = SkinsDirOf(program.paths.ProgramDir);
-    englishUiFont_ = CreateEnglishUiFont();
-    chineseUiFont_ = CreateChineseUiFont();
-
-    skin_.LoadDescriptions(Hwnd(), program, [this] { CloseProgram(); });
-    skin_.ShapeWindow(Hwnd(), program);
-    skin_.SetBlinkStarter([this] { if (device_) device_->StartBlinkIndicator(); });
-    if (device_) device_->LoadMacros();
-    // [later] The macro event list's selected line, the edit menu and the menus' owner-drawn look.
-    trayMenu_.Load(program.language);
-    if (device_) device_->FindMouseAndApply([this] { CloseProgram(); });
+    RunStartup(*this);
     return TRUE;
 }
+
+void CHXT_GMouseDlg::StartWorkers() {
+    mouse_->session.NotifyWindow(Hwnd());
+    mouse_->runtime.StartWorkers(Hwnd());
+}
+
+void CHXT_GMouseDlg::LoadConfiguration() {
+    Win32Profile profile;
+    LoadStartupConfiguration(profile, services_.program);
+}
+
+void CHXT_GMouseDlg::SetTitle() {
+    SetWindowTextW(Hwnd(), ToWide(WindowTitle(services_.program.language)).c_str());
+}
+
+void CHXT_GMouseDlg::CreateFonts() {
+    englishUiFont_ = CreateEnglishUiFont();
+    chineseUiFont_ = CreateChineseUiFont();
+}
+
+void CHXT_GMouseDlg::LoadSkin() {
+    services_.program.paths.SkinsDir = SkinsDirOf(services_.program.paths.ProgramDir);
+    skin_.LoadDescriptions(Hwnd(), [this] { CloseProgram(); });
+}
+
+void CHXT_GMouseDlg::ShapeWindow() {
+    skin_.ShapeWindow(Hwnd());
+    skin_.SetBlinkStarter([this] { if (mouse_) mouse_->runtime.StartBlinkIndicator(); });
+}
+
+void CHXT_GMouseDlg::LoadMacros() {
+    Win32Profile profile;
+    MessageBoxPort messages(ApplicationName(), Hwnd());
+    LoadStartupMacros(profile, messages, services_);
+}
+
+// [later] The edit menu and the menus' owner-drawn look join the tray menu here.
+void CHXT_GMouseDlg::LoadMenus() { trayMenu_.Load(services_.program.language); }
+
+bool CHXT_GMouseDlg::FindMouse() { return mouse_->session.Discover(services_.link); }
+
+void CHXT_GMouseDlg::ShowPlugInMessage() {
+    const std::wstring text = ToWide(PlugInMessage(services_.program.language));
+    MessageBoxW(Hwnd(), text.c_str(), ApplicationName().c_str(), MB_OK);
+}
+
+void CHXT_GMouseDlg::WaitBeforeFirstApply() { Sleep(kWaitBeforeFirstApply); }
+
+void CHXT_GMouseDlg::Apply() { mouse_->runtime.Apply(); }
 
 bool CHXT_GMouseDlg::OnSysCommand(UINT command, LPARAM) {
     if ((command & 0xFFF0) == IDM_ABOUTBOX) {
@@ -100,7 +140,7 @@ void CHXT_GMouseDlg::CloseProgram() {
     // Alt may still count as held down by input the program injected; release it.
     for (int i = 0; i < 7; ++i) keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
     RemoveTrayIcon(Hwnd());
-    if (device_) device_->PrepareClose();  // the mouse's exit command, the pointer speed back to 10
+    if (mouse_) mouse_->runtime.PrepareClose();  // the mouse's exit command, the pointer speed back to 10
     DestroyWindow(Hwnd());
 }
 
@@ -114,7 +154,7 @@ void CHXT_GMouseDlg::OnEnterOrEscape() {}
 
 void CHXT_GMouseDlg::OnMouseMove(POINT point) { skin_.OnMouseMove(Hwnd(), point); }
 void CHXT_GMouseDlg::OnLButtonDown(POINT point) { skin_.OnLButtonDown(Hwnd(), point); }
-void CHXT_GMouseDlg::OnLButtonUp(POINT point) { skin_.OnLButtonUp(Hwnd(), point, Program()); }
+void CHXT_GMouseDlg::OnLButtonUp(POINT point) { skin_.OnLButtonUp(Hwnd(), point); }
 
 HBRUSH CHXT_GMouseDlg::OnCtlColor(HDC dc, HWND) { return ColourChildControl(dc, CurrentUiFont()); }
 

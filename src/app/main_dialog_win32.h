@@ -3,17 +3,25 @@
 #pragma once
 
 #include "app/main_skin_win32.h"
+#include "app/program_services.h"
+#include "app/startup.h"
 #include "app/tray_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/window_framework_win32.h"
 
-class MainWindowDevice;
+class DeviceSession;
+class HostRuntime;
 
-class CHXT_GMouseDlg : public Dialog {
+// The mouse side of the window: the mouse it talks to and the threads that serve it.
+struct ProgramMouse {
+    DeviceSession& session;
+    HostRuntime& runtime;
+};
+
+class CHXT_GMouseDlg : public Dialog, private StartupSteps {
 public:
-    // device: the mouse the window serves (see device_wiring_win32.h); without one the window
-    // only shows the configuration.
-    explicit CHXT_GMouseDlg(MainWindowDevice* device = nullptr);
+    // mouse: the mouse the window serves; without one the window only shows the configuration.
+    explicit CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse = nullptr);
 
     // The language fonts, alive as long as the window.
     HFONT EnglishUiFont() const { return englishUiFont_.get(); }
@@ -38,12 +46,28 @@ private:
     void OnShowWindow();  // the tray menu's "Show Window"
 
     // Everything the program does on its way out, ending with the window itself.
-    void CloseProgram();
+    void CloseProgram() override;
 
+    // Start-up, in the order RunStartup gives.
+    bool HasMouse() override { return mouse_ != nullptr; }
+    void StartWorkers() override;
+    void LoadConfiguration() override;
+    void SetTitle() override;
+    void CreateFonts() override;
+    void LoadSkin() override;
+    void ShapeWindow() override;
+    void LoadMacros() override;
+    void LoadMenus() override;
+    bool FindMouse() override;
+    void ShowPlugInMessage() override;
+    void WaitBeforeFirstApply() override;
+    void Apply() override;
+
+    ProgramServices& services_;
+    ProgramMouse* mouse_;
     HICON icon_;  // shared resource icon, never destroyed
     OwnedFont englishUiFont_;
     OwnedFont chineseUiFont_;
     MainSkin skin_;
     TrayMenu trayMenu_;
-    MainWindowDevice* device_;
 };

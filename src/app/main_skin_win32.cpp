@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <mutex>
 
-#include "app/startup.h"
 #include "core/thread_flags.h"
 #include "app/tray_win32.h"
 #include "config/config_file.h"
@@ -43,15 +42,14 @@ void CALLBACK RepaintOnce(HWND window, UINT, UINT_PTR id, DWORD) {
     InvalidateRect(window, nullptr, FALSE);
 }
 
-WindowPage CurrentPage() { return SharedFlags().CurrentPage.load(); }
-
 // Everything the paint reads, taken once at its start. The configuration comes from a whole copy
 // taken under the configuration lock; while another thread holds that lock (an apply broadcasting
 // a settings change that waits for this very thread), the last copy serves and *stale is set.
-PaintState GatherPaintState(const MainWindowModel& model, const ProgramState& program, SIZE mask,
+PaintState GatherPaintState(const MainWindowModel& model, const ProgramServices& services, SIZE mask,
                             PaintedConfig& last, bool* stale) {
+    const ProgramState& program = services.program;
     PaintState state;
-    state.page = CurrentPage();
+    state.page = services.flags.CurrentPage.load();
     state.language = program.language.load();
     state.maskWidth = mask.cx;
     state.maskHeight = mask.cy;
@@ -59,19 +57,19 @@ PaintState GatherPaintState(const MainWindowModel& model, const ProgramState& pr
     state.advancedHot = model.AdvancedHot();
     state.colourHot = model.ColourHot();
     state.pressed = model.Pressed();
-    std::unique_lock<std::recursive_mutex> hold(Program().configLock, std::try_to_lock);
+    std::unique_lock<std::recursive_mutex> hold(program.configLock, std::try_to_lock);
     if (!hold.owns_lock() && !last.valid) hold.lock();  // nothing painted yet: worth the wait
     *stale = !hold.owns_lock();
     if (hold.owns_lock()) last = {true, program.CurConfig, program.config};
     state.curConfig = last.curConfig;
     state.config = last.config;
-    const ThreadFlags& flags = SharedFlags();
+    const ThreadFlags& flags = services.flags;
     state.driverActive = flags.DriverActive.load();
     state.startKeyIndex = flags.StartKeyIndex.load();
     state.blinkPhase = flags.BlinkPhase.load();
     state.previewOff = flags.PreviewOff.load();
     state.previewColour = flags.PreviewColour.load();
-    Macros().Read([&](const MacroStoreData& macros) {
+    services.macros.Read([&](const MacroStoreData& macros) {
         for (std::size_t i = 0; i < kMaxMacros; ++i) state.macroNames[i] = macros.records[i].Name();
         if (macros.selected >= 0 && macros.selected < kMaxMacros) {
             state.selectedRepeatMode = macros.records[static_cast<std::size_t>(macros.selected)].repeatMode;
@@ -82,14 +80,16 @@ PaintState GatherPaintState(const MainWindowModel& model, const ProgramState& pr
 
 }  // namespace
 
-MainSkin::MainSkin()
-    : model_(skin_),
-      previewClock_(SharedFlags().AnimatorBell()),
-      previewContext_{SharedFlags(), previewClock_, {}} {}
+MainSkin::MainSkin(ProgramServices& services)
+    : services_(services),
+      model_(skin_),
+      previewClock_(services.flags.AnimatorBell()),
+      previewContext_{services.flags, previewClock_, {}} {}
 
 MainSkin::~MainSkin() { preview_.Stop(); }
 
-void MainSkin::LoadDescriptions(HWND window, ProgramState& program, std::function<void()> closeProgram) {
+void MainSkin::LoadDescriptions(HWND window, std::function<void()> closeProgram) {
+    const ProgramState& program = services_.program;
     Win32Profile profile;
     WindowSkinMessages messages(window);
     SkinReadContext context{profile, messages, std::move(closeProgram)};
@@ -102,7 +102,8 @@ void MainSkin::LoadDescriptions(HWND window, ProgramState& program, std::functio
     LoadWarningSkin(context, dir, language, skin_);
 }
 
-void MainSkin::ShapeWindow(HWND window, ProgramState& program) {
+void MainSkin::ShapeWindow(HWND window) {
+    ProgramState& program = services_.program;
     program.paths.MaskImagePath = MaskImagePathOf(program.paths.SkinsDir);
     RECT client{};
     GetClientRect(window, &client);
@@ -126,9 +127,9 @@ void MainSkin::Paint(HWND window, HFONT englishFont, HFONT chineseFont, HICON ic
         return;
     }
     bool stale = false;
-    const PaintState state = GatherPaintState(model_, Program(), MaskSize(), lastConfig_, &stale);
+    const PaintState state = GatherPaintState(model_, services_, MaskSize(), lastConfig_, &stale);
     if (stale) SetTimer(window, kStaleRepaintTimer, kStaleRepaintMs, RepaintOnce);
-    GdiCanvas canvas(paint.dc(), maskWidth_, maskHeight_, pictures_, ToWide(Program().paths.SkinsDir), englishFont,
+    GdiCanvas canvas(paint.dc(), maskWidth_, maskHeight_, pictures_, ToWide(services_.program.paths.SkinsDir), englishFont,
                      chineseFont);
     if (!canvas.Ready()) return;
     PaintMainWindow(canvas, skin_, state);
@@ -157,7 +158,7 @@ void MainSkin::LogFirstPaint() {
 void MainSkin::Invalidate(HWND window) const {
     // The repaint region only matters while the macro editor's controls exist; without child
     // windows the whole page must be painted, or their places would keep the last page.
-    if (CurrentPage() == WindowPage::Advanced && repaintRegion_ && GetWindow(window, GW_CHILD) != nullptr) {
+    if (services_.flags.CurrentPage.load() == WindowPage::Advanced && repaintRegion_ && GetWindow(window, GW_CHILD) != nullptr) {
         InvalidateRgn(window, repaintRegion_.get(), TRUE);
     } else {
         InvalidateRect(window, nullptr, TRUE);
@@ -165,14 +166,14 @@ void MainSkin::Invalidate(HWND window) const {
 }
 
 void MainSkin::OnMouseMove(HWND window, POINT point) {
-    if (model_.MouseMove(point.x, point.y, CurrentPage())) {
+    if (model_.MouseMove(point.x, point.y, services_.flags.CurrentPage.load())) {
         Invalidate(window);
         UpdateWindow(window);
     }
 }
 
 void MainSkin::OnLButtonDown(HWND window, POINT point) {
-    const MainWindowModel::PressResult press = model_.Press(point.x, CurrentPage());
+    const MainWindowModel::PressResult press = model_.Press(point.x, services_.flags.CurrentPage.load());
     if (press.repaint) InvalidateRect(window, nullptr, TRUE);
     switch (press.action.command) {
         case UiCommand::ShowPage: ShowPage(window, static_cast<WindowPage>(press.action.value)); break;
@@ -184,11 +185,12 @@ void MainSkin::OnLButtonDown(HWND window, POINT point) {
     }
 }
 
-void MainSkin::OnLButtonUp(HWND window, POINT point, ProgramState& program) {
+void MainSkin::OnLButtonUp(HWND window, POINT point) {
+    const ProgramState& program = services_.program;
     const UiAction action = model_.Release();
     InvalidateRect(window, nullptr, TRUE);
     switch (action.command) {
-        case UiCommand::CloseToTray: CloseToTray(window, program); break;
+        case UiCommand::CloseToTray: CloseToTray(window); break;
         case UiCommand::Minimise: PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, MAKELPARAM(point.x, point.y)); break;
         case UiCommand::HideToTray: HideToTray(window, ToWide(WindowTitle(program.language.load()))); break;
         default: break;  // [later] apply, slots, import and export, factory reset, language
@@ -196,7 +198,7 @@ void MainSkin::OnLButtonUp(HWND window, POINT point, ProgramState& program) {
 }
 
 void MainSkin::ShowPage(HWND window, WindowPage page) {
-    ThreadFlags& flags = SharedFlags();
+    ThreadFlags& flags = services_.flags;
     flags.ShowPage(page);
     switch (page) {
         case WindowPage::Main:
@@ -205,7 +207,7 @@ void MainSkin::ShowPage(HWND window, WindowPage page) {
             break;
         case WindowPage::Colour:
             if (!flags.PreviewRunning.exchange(true)) {
-                const auto dpiLevel = ConfigFieldReader(Program(), &ActiveConfig::DPI_LEVEL);
+                const auto dpiLevel = ConfigFieldReader(services_.program, &ActiveConfig::DPI_LEVEL);
                 preview_.Start([this, dpiLevel](std::stop_token stop) { RunLedPreview(previewContext_, dpiLevel, stop); });
             }
             InvalidateRect(window, nullptr, TRUE);
@@ -218,7 +220,8 @@ void MainSkin::ShowPage(HWND window, WindowPage page) {
     }
 }
 
-void MainSkin::CloseToTray(HWND window, ProgramState& program) {
+void MainSkin::CloseToTray(HWND window) {
+    ProgramState& program = services_.program;
     {
         // The stage chosen on the mouse survives; every edit not applied is dropped.
         std::lock_guard<std::recursive_mutex> hold(program.configLock);

@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "ui/animators.h"
-#include "core/program_state.h"
+#include "app/program_services.h"
 #include "platform/handles_win32.h"
 #include "skin/canvas_gdi_win32.h"
 #include "skin/mask_region.h"
@@ -28,7 +28,7 @@ struct PaintedConfig {
 
 class MainSkin {
 public:
-    MainSkin();
+    explicit MainSkin(ProgramServices& services);
     ~MainSkin();
     MainSkin(const MainSkin&) = delete;
     MainSkin& operator=(const MainSkin&) = delete;
@@ -36,10 +36,10 @@ public:
     // Start-up: the page descriptions (main, colour, advanced) and the warning layout of the
     // language. A missing file is reported by a message box owned by window and ends the
     // program through closeProgram.
-    void LoadDescriptions(HWND window, ProgramState& program, std::function<void()> closeProgram);
+    void LoadDescriptions(HWND window, std::function<void()> closeProgram);
     // Start-up: MaskImagePath, the window's outline (set with redraw) and RepaintRegion. A
     // missing mask gives the window's own rectangle.
-    void ShapeWindow(HWND window, ProgramState& program);
+    void ShapeWindow(HWND window);
 
     // WM_PAINT: the current page composed off screen and copied in one go.
     void Paint(HWND window, HFONT englishFont, HFONT chineseFont, HICON icon);
@@ -48,7 +48,7 @@ public:
     // controls (close to the tray, minimise, tray). The other controls come with their features.
     void OnMouseMove(HWND window, POINT point);
     void OnLButtonDown(HWND window, POINT point);
-    void OnLButtonUp(HWND window, POINT point, ProgramState& program);
+    void OnLButtonUp(HWND window, POINT point);
 
     // Repaints what the page shows: on the advanced page the repaint region, which leaves the
     // macro editor's controls alone, else the whole client area.
@@ -64,9 +64,10 @@ public:
 
 private:
     void ShowPage(HWND window, WindowPage page);
-    void CloseToTray(HWND window, ProgramState& program);
+    void CloseToTray(HWND window);
     void LogFirstPaint();
 
+    ProgramServices& services_;
     SkinSet skin_;
     PictureCache pictures_;
     std::int32_t maskWidth_ = 0;

@@ -4,7 +4,6 @@
 #include "app/hxt_app_win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    SetProgramDirFromModule();
     CHXT_GMouseApp app;
     return app.Run(instance);
 }

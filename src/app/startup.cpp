@@ -1,11 +1,7 @@
 #include "app/startup.h"
 
 #include "config/config_file.h"
-
-ProgramState& Program() {
-    static ProgramState state;
-    return state;
-}
+#include "macros/macro_editor_state.h"
 
 void LoadStartupConfiguration(ProfilePort& profile, ProgramState& state) {
     ConfigFile file(profile, state.config, state.configLock);
@@ -15,4 +11,32 @@ void LoadStartupConfiguration(ProfilePort& profile, ProgramState& state) {
     state.CurConfig = cur.value;
     state.language = LanguageFromVerSel(file.ReadLanguage(state.paths.ConfigIniPath));
     file.LoadConfig(state.paths.ConfigIniPath, state.CurConfig, false, state.language);
+}
+
+void LoadStartupMacros(ProfilePort& profile, MessagePort& messages, ProgramServices& services) {
+    ProgramState& program = services.program;
+    program.paths.MacroFilePath = MacroFilePathOf(program.paths.ProgramDir, program.language);
+    SelectMacroFile(services.macros, program.paths.ProgramDir, program.language);
+    LoadMacroFile(profile, messages, services.macros, program.paths.MacroFilePath);
+    services.macroEditor.selectedLine =
+        services.macros.Read([](const MacroStoreData& macros) { return LastEventLine(macros); });
+}
+
+void RunStartup(StartupSteps& steps) {
+    const bool mouse = steps.HasMouse();
+    if (mouse) steps.StartWorkers();
+    steps.LoadConfiguration();
+    steps.SetTitle();
+    steps.CreateFonts();
+    steps.LoadSkin();
+    steps.ShapeWindow();
+    if (mouse) steps.LoadMacros();
+    steps.LoadMenus();
+    if (!mouse) return;
+    if (!steps.FindMouse()) {
+        steps.ShowPlugInMessage();
+        steps.CloseProgram();
+    }
+    steps.WaitBeforeFirstApply();
+    steps.Apply();
 }

@@ -1,11 +1,40 @@
-// The configuration half of the main window's initialisation, portable so it can be tested:
-// builds ConfigIniPath, reads CurConfig and the language, and loads the current slot.
+// The main window's start-up: its steps in their fixed order, and the two steps that are the
+// program's own (the configuration and the macros), portable so that they can be tested.
 #pragma once
 
-#include "app/startup.h"
+#include "app/program_services.h"
 #include "core/program_state.h"
+#include "macros/macro_file.h"
 #include "platform/profile_port.h"
 
-ProgramState& Program();
-
+// Builds ConfigIniPath, reads CurConfig and the language, and loads the current slot.
 void LoadStartupConfiguration(ProfilePort& profile, ProgramState& state);
+
+// The language's macro file becomes MacroFilePath and is loaded (a missing file is reported),
+// and the editor's current line is the last event line of the selected macro.
+void LoadStartupMacros(ProfilePort& profile, MessagePort& messages, ProgramServices& services);
+
+// What the window does at each step of its start-up.
+class StartupSteps {
+public:
+    virtual ~StartupSteps() = default;
+    // The mouse side is absent in a window that only shows the configuration.
+    virtual bool HasMouse() = 0;
+    virtual void StartWorkers() = 0;  // listener, executor and the blink indicator
+    virtual void LoadConfiguration() = 0;
+    virtual void SetTitle() = 0;
+    virtual void CreateFonts() = 0;
+    virtual void LoadSkin() = 0;  // a missing description file closes the program
+    virtual void ShapeWindow() = 0;
+    virtual void LoadMacros() = 0;
+    virtual void LoadMenus() = 0;
+    virtual bool FindMouse() = 0;
+    virtual void ShowPlugInMessage() = 0;
+    virtual void CloseProgram() = 0;
+    virtual void WaitBeforeFirstApply() = 0;  // 5 ms
+    virtual void Apply() = 0;
+};
+
+// The steps in their order. Without the mouse the plug-in message is shown and the program
+// closes; the apply still follows, which sets Windows and saves the configuration.
+void RunStartup(StartupSteps& steps);

@@ -100,8 +100,3 @@ std::function<std::int32_t()> ConfigFieldReader(const ProgramState& program, std
         return last->load();
     };
 }
-
-ThreadFlags& SharedFlags() {
-    static ThreadFlags flags;
-    return flags;
-}

@@ -101,6 +101,3 @@ private:
 // otherwise (a load or apply is running) the value read last, so the thread never waits for an
 // apply. For MACRO_MODE2 in the listener and DPI_LEVEL in the LED preview.
 std::function<std::int32_t()> ConfigFieldReader(const ProgramState& program, std::int32_t ActiveConfig::*field);
-
-// The program's one set of flags.
-ThreadFlags& SharedFlags();

@@ -89,11 +89,6 @@ std::optional<ReadEndpoint> DeviceLink::WaitForReader(std::stop_token stop,
     return Reader();
 }
 
-DeviceLink& MouseLink() {
-    static DeviceLink link;
-    return link;
-}
-
 bool DiscoverDevice(HidPort& port, DeviceLink& link) {
     DeviceLink::Discovered found;
     bool readFound = false;

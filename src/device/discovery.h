@@ -94,9 +94,6 @@ private:
     std::atomic<bool> present_{false};
 };
 
-// The program's one link.
-DeviceLink& MouseLink();
-
 // Examines member indexes 0..99 of a snapshot of the HID interfaces, stopping once both vendor
 // interfaces of the mouse are found, opens a handle on each and installs the result into link.
 // Asks for device notifications for every interface of the mouse it meets. Returns true exactly

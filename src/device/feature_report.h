@@ -47,6 +47,3 @@ private:
     mutable std::mutex mutex_;
     std::array<std::uint8_t, kReportBufferSize> buffer_{};
 };
-
-// The program's one sender, on MouseLink().
-FeatureReportSender& MouseFeatureReports();

@@ -11,8 +11,6 @@ struct MacroEditorState {
     std::atomic<std::int32_t> selectedLine{0};
 };
 
-MacroEditorState& MacroEditor();
-
 // The last line of the selected macro's event list (its last key line: 2n - 2), or 0 when that
 // macro has no events or no macro is selected.
 std::int32_t LastEventLine(const MacroStoreData& macros);

@@ -79,8 +79,3 @@ std::optional<MacroRecord> MacroStore::Snapshot(int index) const {
     if (index < 0 || index >= count) return std::nullopt;
     return data_.records[index];
 }
-
-MacroStore& Macros() {
-    static MacroStore store;
-    return store;
-}

@@ -92,6 +92,3 @@ private:
     mutable std::mutex mutex_;
     MacroStoreData data_;
 };
-
-// The program-wide store.
-MacroStore& Macros();

@@ -59,7 +59,7 @@ protected:
                   "[Init]\r\nCurConfig=2\r\nVER_SEL=1\r\n"
                   "[Config2]\r\nK1=1\r\nDPI_LEVEL=1\r\nDPI_SET_EN1=1\r\nDPI_SET_EN2=1\r\nWHEEL_SPEED=3\r\n"
                   "[Config6]\r\nK1=1\r\nDPI_LEVEL=0\r\nDPI_SET_EN1=1\r\nWHEEL_SPEED=7\r\n");
-        Program().paths.ProgramDir = FromWide(dir.Path());
+        services.program.paths.ProgramDir = FromWide(dir.Path());
         skins = dir.Path() + L"\\skins";
         ASSERT_TRUE(dialog.Create());
         window = dialog.Hwnd();
@@ -78,10 +78,10 @@ protected:
         if (IsWindow(window)) SendMessageW(window, WM_CLOSE, 0, 0);
     }
 
-    ProgramStateRestorer restorer;
+    ProgramServices services;
     ScratchDir dir;
     std::wstring skins;
-    CHXT_GMouseDlg dialog;
+    CHXT_GMouseDlg dialog{services};
     HWND window = nullptr;
     RgbPicture mainNormal, mainOver, mainDown, advancedNormal;
 };
@@ -92,7 +92,7 @@ TEST_F(MainSkinWindow, TakesTheMasksOutlineAndPaintsTheMainPage) {
     OwnedRegion actual(CreateRectRgn(0, 0, 0, 0));
     ASSERT_NE(GetWindowRgn(window, actual.get()), ERROR);
     EXPECT_TRUE(EqualRgn(actual.get(), expected.get()));
-    EXPECT_EQ(Program().paths.MaskImagePath, FromWide(skins + L"\\main_mask.jpg"));
+    EXPECT_EQ(services.program.paths.MaskImagePath, FromWide(skins + L"\\main_mask.jpg"));
     EXPECT_EQ(dialog.Skin().MaskSize().cx, shape.width);
     EXPECT_EQ(dialog.Skin().MaskSize().cy, shape.height);
 
@@ -132,7 +132,7 @@ TEST_F(MainSkinWindow, HoverAndPressShowTheOverAndDownPicturesAndTabsSwitchPages
 
     // Pressing the tab shows the advanced page; its tab is then the current one.
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-    EXPECT_EQ(SharedFlags().CurrentPage.load(), WindowPage::Advanced);
+    EXPECT_EQ(services.flags.CurrentPage.load(), WindowPage::Advanced);
     EXPECT_TRUE(dialog.Skin().Model().Pressed());
     SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
     EXPECT_FALSE(dialog.Skin().Model().Pressed());
@@ -149,15 +149,15 @@ TEST_F(MainSkinWindow, HoverAndPressShowTheOverAndDownPicturesAndTabsSwitchPages
     EXPECT_GT(agreeing, tested * 8 / 10) << agreeing << " of " << tested;
 
     Click(window, Centre(skin.main.At(11)));
-    EXPECT_EQ(SharedFlags().CurrentPage.load(), WindowPage::Colour);
-    EXPECT_TRUE(SharedFlags().PreviewRunning.load());
+    EXPECT_EQ(services.flags.CurrentPage.load(), WindowPage::Colour);
+    EXPECT_TRUE(services.flags.PreviewRunning.load());
     Click(window, Centre(skin.main.At(9)));
-    EXPECT_EQ(SharedFlags().CurrentPage.load(), WindowPage::Main);
-    EXPECT_TRUE(PumpUntil([] { return !SharedFlags().PreviewRunning.load(); }));
+    EXPECT_EQ(services.flags.CurrentPage.load(), WindowPage::Main);
+    EXPECT_TRUE(PumpUntil([&] { return !services.flags.PreviewRunning.load(); }));
 }
 
 TEST_F(MainSkinWindow, TheCloseControlKeepsTheStageDropsEditsAndHidesToTheTrayUntilADoubleClick) {
-    ProgramState& program = Program();
+    ProgramState& program = services.program;
     EXPECT_EQ(program.config.WHEEL_SPEED, 3);
     program.config.WHEEL_SPEED = 9;  // an edit not applied
     const SkinEntry close = dialog.Skin().Skin().main.At(2);

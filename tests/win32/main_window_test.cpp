@@ -63,15 +63,15 @@ class MainWindow : public ::testing::TestWithParam<int> {};
 
 TEST_P(MainWindow, StartsFromTheConfigurationAndClosesOnWmClose) {
     const bool english = GetParam() == 1;
-    ProgramStateRestorer restorer;
     ScratchDir dir;
     dir.Write("config.ini", "[Init]\r\nCurConfig=3\r\nVER_SEL=" + std::to_string(GetParam()) +
                                 "\r\n[Config3]\r\nK1=1\r\nDPI_LEVEL=2\r\n");
     CopyBuiltSkins(dir.Path());  // without it the skin loader reports each missing file
-    ProgramState& program = Program();
+    ProgramServices services;
+    ProgramState& program = services.program;
     program.paths.ProgramDir = FromWide(dir.Path());
 
-    CHXT_GMouseDlg dialog;
+    CHXT_GMouseDlg dialog(services);
     ASSERT_TRUE(dialog.Create());
     const HWND hwnd = dialog.Hwnd();
 
@@ -113,12 +113,12 @@ TEST_P(MainWindow, StartsFromTheConfigurationAndClosesOnWmClose) {
 INSTANTIATE_TEST_SUITE_P(BothLanguages, MainWindow, ::testing::Values(0, 1));
 
 TEST(MainWindow, AboutBoxRunsModallyFromTheSystemMenuAndClosesWithOk) {
-    ProgramStateRestorer restorer;
     ScratchDir dir;
     dir.Write("config.ini", "[Init]\r\nCurConfig=1\r\nVER_SEL=1\r\n");
     CopyBuiltSkins(dir.Path());
-    Program().paths.ProgramDir = FromWide(dir.Path());
-    CHXT_GMouseDlg dialog;
+    ProgramServices services;
+    services.program.paths.ProgramDir = FromWide(dir.Path());
+    CHXT_GMouseDlg dialog(services);
     ASSERT_TRUE(dialog.Create());
 
     // While the About box runs its own loop, a timer presses its OK button.

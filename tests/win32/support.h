@@ -3,14 +3,12 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
 
-#include "app/startup.h"
-#include "core/program_state.h"
-#include "core/thread_flags.h"
 
 // Dispatches this thread's messages until done() holds or timeoutMs passes; returns done().
 inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000) {
@@ -25,6 +23,12 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000)
         Sleep(5);
     }
     return true;
+}
+
+using Clock = std::chrono::steady_clock;
+
+inline long long MsSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
 class ScratchDir {
@@ -53,15 +57,3 @@ private:
     std::filesystem::path path_;
 };
 
-// Puts the process-wide program state back as start-up finds it, for the tests that follow.
-struct ProgramStateRestorer {
-    ~ProgramStateRestorer() {
-        ProgramState& program = Program();
-        program.paths = {};
-        program.CurConfig = 0;
-        program.CurrentSection.clear();
-        program.language = LanguageMode::Chinese;
-        program.config = {};
-        SharedFlags().ShowPage(WindowPage::Main);
-    }
-};

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "app/startup.h"
 #include "platform/ini_profile.h"
 #include "temp_dir.h"
@@ -53,6 +56,58 @@ TEST(AppPathsTest, PathsAreBuiltFromTheModulePath) {
     EXPECT_EQ(MacroFilePathOf(dir, LanguageMode::Chinese), u"C:\\Games\\Mouse\\Macro_CN.dat");
     EXPECT_EQ(ProgramDirFromModulePath(u"HXT_GMouse.exe"), u"");
     EXPECT_EQ(ConfigIniPathOf(ProgramDirFromModulePath(u"HXT_GMouse.exe")), u"\\config.ini");
+}
+
+}  // namespace
+
+namespace {
+
+// Records the steps as the window would carry them out.
+struct RecordingStartup : StartupSteps {
+    bool hasMouse = true;
+    bool mouseFound = true;
+    std::vector<std::string> steps;
+    bool HasMouse() override { return hasMouse; }
+    void StartWorkers() override { steps.push_back("workers"); }
+    void LoadConfiguration() override { steps.push_back("configuration"); }
+    void SetTitle() override { steps.push_back("title"); }
+    void CreateFonts() override { steps.push_back("fonts"); }
+    void LoadSkin() override { steps.push_back("skin"); }
+    void ShapeWindow() override { steps.push_back("shape"); }
+    void LoadMacros() override { steps.push_back("macros"); }
+    void LoadMenus() override { steps.push_back("menus"); }
+    bool FindMouse() override {
+        steps.push_back("find");
+        return mouseFound;
+    }
+    void ShowPlugInMessage() override { steps.push_back("plug-in message"); }
+    void CloseProgram() override { steps.push_back("close"); }
+    void WaitBeforeFirstApply() override { steps.push_back("wait"); }
+    void Apply() override { steps.push_back("apply"); }
+};
+
+TEST(StartupSequence, RunsInItsOrderAndAppliesEvenWithoutTheMouse) {
+    const std::vector<std::string> common = {"configuration", "title", "fonts", "skin", "shape"};
+    const auto with = [&](std::vector<std::string> before, std::vector<std::string> after) {
+        before.insert(before.end(), common.begin(), common.end());
+        before.insert(before.end(), after.begin(), after.end());
+        return before;
+    };
+    RecordingStartup found;
+    RunStartup(found);
+    EXPECT_EQ(found.steps, with({"workers"}, {"macros", "menus", "find", "wait", "apply"}));
+
+    // The configuration is still applied to Windows and saved after the program was told to close.
+    RecordingStartup missing;
+    missing.mouseFound = false;
+    RunStartup(missing);
+    EXPECT_EQ(missing.steps, with({"workers"}, {"macros", "menus", "find", "plug-in message", "close", "wait", "apply"}));
+
+    // A window without the mouse side only shows the configuration.
+    RecordingStartup showOnly;
+    showOnly.hasMouse = false;
+    RunStartup(showOnly);
+    EXPECT_EQ(showOnly.steps, with({}, {"menus"}));
 }
 
 }  // namespace

@@ -1,0 +1,64 @@
+#include "app/host_runtime_win32.h"
+
+namespace {
+void RaiseThreadPriority() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST); }
+}  // namespace
+
+HostRuntime::HostRuntime(ProgramServices& services, HostPorts ports)
+    : services_(services),
+      ports_(ports),
+      apply_{services.program, ports.profile, services.reports, services.flags, ports.settings,
+             [this] { Invalidate(); }, [this] { StartBlinkIndicator(); }},
+      links_(services.flags, services.program, services.reports, apply_, [this] { Invalidate(); }),
+      actions_(services.program, ports.profile, services.macros, ports.injector, ports.shell, ports.clock, links_),
+      listener_(InputListenerContext{services.link, services.flags,
+                                     ConfigFieldReader(services.program, &ActiveConfig::MACRO_MODE2),
+                                     [this] { Invalidate(); }, RaiseThreadPriority}),
+      executor_(HostActionExecutorContext{services.flags, [this](int button) { actions_.PerformButton(button); },
+                                          RaiseThreadPriority}),
+      blinkClock_(services.flags.AnimatorBell()),
+      blinkContext_{services.flags, blinkClock_, [this] { Invalidate(); }} {}
+
+HostRuntime::~HostRuntime() { Stop(); }
+
+void HostRuntime::Invalidate() {
+    // A null window would mean every window of the desktop.
+    if (const HWND window = window_.load()) InvalidateRect(window, nullptr, TRUE);
+}
+
+void HostRuntime::StartWorkers(HWND mainWindow) {
+    window_.store(mainWindow);
+    services_.flags.FinishPress();  // PendingInput and StopRequest clear
+    listener_.Start();
+    executor_.Start();
+    StartBlinkIndicator();
+}
+
+void HostRuntime::StartBlinkIndicator() {
+    std::lock_guard<std::mutex> hold(blinkMutex_);
+    if (stopped_.load()) return;
+    // Set before the thread runs: an indicator that ends at once clears it again.
+    services_.flags.BlinkRunning.store(true);
+    blink_.Start([this](std::stop_token stop) { RunBlinkIndicator(blinkContext_, stop); });
+}
+
+void HostRuntime::Apply() { ApplyConfiguration(apply_); }
+
+void HostRuntime::PrepareClose() {
+    // The sender skips the report when the mouse's feature interface is not open.
+    services_.reports.SendExit();
+    if (ports_.settings.MouseSpeed()) ports_.settings.SetMouseSpeed(kClosingPointerSpeed);
+}
+
+void HostRuntime::Stop() {
+    listener_.Stop();
+    // A playing macro ends after its current event; the executor then leaves.
+    if (services_.flags.PendingInput() != 0) services_.flags.RequestStop();
+    executor_.Stop();
+    {
+        std::lock_guard<std::mutex> hold(blinkMutex_);
+        stopped_.store(true);
+        blink_.Stop();
+    }
+    window_.store(nullptr);
+}

@@ -1,0 +1,72 @@
+// The threads that serve the mouse while the program runs: the input listener, the host action
+// executor with the host actions it performs, and the blinking of the start key; with the apply
+// they share with the window.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+
+#include "actions/host_action_executor.h"
+#include "actions/host_action_links.h"
+#include "actions/host_actions.h"
+#include "app/program_services.h"
+#include "device/apply_configuration.h"
+#include "device/input_listener.h"
+#include "platform/clock_port.h"
+#include "platform/input_injector_port.h"
+#include "platform/profile_port.h"
+#include "platform/shell_port.h"
+#include "platform/system_settings_port.h"
+#include "ui/animators.h"
+
+// The pointer speed Windows is given back when the program closes.
+constexpr int kClosingPointerSpeed = 10;
+
+// The system services the host side works through; the composition root owns them.
+struct HostPorts {
+    ProfilePort& profile;
+    SystemSettingsPort& settings;
+    InputInjectorPort& injector;
+    ShellPort& shell;
+    ClockPort& clock;  // the executor's alone
+};
+
+class HostRuntime {
+public:
+    HostRuntime(ProgramServices& services, HostPorts ports);
+    ~HostRuntime();
+    HostRuntime(const HostRuntime&) = delete;
+    HostRuntime& operator=(const HostRuntime&) = delete;
+
+    // The hand-off flags are cleared, the input listener and host action executor start at the
+    // highest priority and a BlinkIndicator at normal priority; they repaint mainWindow.
+    void StartWorkers(HWND mainWindow);
+    // Starts a BlinkIndicator (ending one that runs) and sets BlinkRunning.
+    void StartBlinkIndicator();
+    // ApplyConfiguration with the program's ports: the apply control, power events, resets.
+    void Apply();
+    // CloseProgram's part: the exit command to the mouse (when its interface is open) and the
+    // Windows pointer speed back to 10.
+    void PrepareClose();
+    // Ends the worker threads; a playing macro is asked to stop. Nothing runs afterwards.
+    void Stop();
+
+private:
+    void Invalidate();
+
+    ProgramServices& services_;
+    HostPorts ports_;
+    std::atomic<HWND> window_{nullptr};
+    std::atomic<bool> stopped_{false};
+    ApplyContext apply_;
+    ProgramHostActionLinks links_;
+    HostActions actions_;
+    InputListener listener_;
+    HostActionExecutor executor_;
+    BellClock blinkClock_;
+    AnimatorContext blinkContext_;
+    std::mutex blinkMutex_;  // the window's thread and the executor's (a switch) both start it
+    AnimatorThread blink_;
+};

@@ -1,0 +1,37 @@
+#include "device/device_broadcast_win32.h"
+
+#include <dbt.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cwchar>
+
+#include "device/hid_backend_win32.h"
+
+namespace {
+// A device interface name is a path; anything longer is not one.
+constexpr std::size_t kMaxInterfaceNameChars = 32768;
+}  // namespace
+
+DeviceChangeEvent DeviceChangeEventOf(WPARAM event) {
+    if (event == DBT_DEVICEARRIVAL) return DeviceChangeEvent::Arrival;
+    if (event == DBT_DEVICEREMOVECOMPLETE) return DeviceChangeEvent::RemoveComplete;
+    return DeviceChangeEvent::Other;
+}
+
+std::optional<ChangedInterface> BroadcastInterfaceOf(LPARAM header) {
+    const auto* common = reinterpret_cast<const DEV_BROADCAST_HDR*>(header);
+    if (!common || common->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) return std::nullopt;
+    const std::size_t nameOffset = offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name);
+    if (common->dbch_size < nameOffset) return std::nullopt;
+    const auto* record = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(header);
+    ChangedInterface result;
+    result.deviceType = record->dbcc_devicetype;
+    result.hidClass = IsEqualGUID(record->dbcc_classguid, HidClassGuid()) != FALSE;
+    // The name ends at its terminator or at the end of the record, whichever comes first.
+    const std::size_t room = std::min<std::size_t>((common->dbch_size - nameOffset) / sizeof(wchar_t),
+                                                   kMaxInterfaceNameChars);
+    const std::size_t length = wcsnlen(record->dbcc_name, room);
+    result.name.assign(record->dbcc_name, record->dbcc_name + length);
+    return result;
+}

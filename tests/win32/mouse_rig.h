@@ -1,0 +1,37 @@
+// The program's parts around a virtual mouse, wired as the application wires them, for tests
+// that run the mouse side for real.
+#pragma once
+
+#include <memory>
+
+#include "app/device_session_win32.h"
+#include "app/host_runtime_win32.h"
+#include "app/main_dialog_win32.h"
+#include "app/program_services.h"
+#include "platform/clock_win32.h"
+#include "platform/input_injector_win32.h"
+#include "platform/profile_win32.h"
+#include "platform/shell_win32.h"
+#include "platform/system_settings_win32.h"
+
+struct MouseRig {
+    MouseRig() : MouseRig(windowsSettings) {}
+    // With other system settings than Windows' own (Wine loses the pointer speed).
+    explicit MouseRig(SystemSettingsPort& settings)
+        : runtime(services, HostPorts{profile, settings, injector, shell, clock}) {}
+    ~MouseRig() {
+        session.Stop();
+        runtime.Stop();
+    }
+
+    ProgramServices services;
+    std::shared_ptr<VirtualMouse> mouse = std::make_shared<VirtualMouse>();
+    DeviceSession session{mouse};
+    Win32Profile profile;
+    Win32SystemSettings windowsSettings;
+    SendInputInjector injector;
+    Win32Shell shell;
+    PreciseSleeper clock;
+    HostRuntime runtime;
+    ProgramMouse programMouse{session, runtime};
+};

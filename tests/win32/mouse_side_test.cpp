@@ -1,0 +1,241 @@
+// The program's mouse side on Windows: the main window following the mouse's arrival and removal,
+// presses travelling from the mouse to the executor, the downloads at start, on power events and
+// on close, and the Windows settings it changes.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <dbt.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/main_dialog_win32.h"
+#include "platform/system_settings_win32.h"
+#include "platform/window_framework_win32.h"
+#include "resource.h"
+#include "win32/device_window.h"
+#include "win32/mouse_rig.h"
+#include "win32/support.h"
+
+TEST_F(DeviceWindow, TheMainWindowsDeviceFollowsArrivalRemovalAndClose) {
+    ScratchDir dir;
+    MouseRig rig;
+    ProgramState& program = rig.services.program;
+    DeviceLink& link = rig.services.link;
+    program.paths.ProgramDir = FromWide(dir.Path());
+    program.paths.ConfigIniPath = FromWide(dir.Path() + L"\\config.ini");
+    program.CurConfig = 1;
+    SetBuiltInDefaults(program.config);
+
+    const std::shared_ptr<VirtualMouse>& mouse = rig.mouse;
+    g_windowMouse = {&rig.session, &link};
+    rig.session.NotifyWindow(hwnd);
+    rig.runtime.StartWorkers(hwnd);
+    ASSERT_TRUE(rig.session.Discover(link));
+    EXPECT_EQ(mouse->NotificationRegistrations(), 3);
+    // The interface the notifications are judged by: the last of the mouse's that discovery met.
+    const std::u16string path = link.DevicePath();
+    EXPECT_EQ(path, mouse->MouseInterfacePaths().back());
+
+    // Changes of other interfaces, and arrivals while the mouse is there, change nothing.
+    std::u16string other = path;
+    other.back() = other.back() == u'0' ? u'1' : u'0';
+    EXPECT_EQ(SendDeviceChange(hwnd, DeviceChange::Removal, other), TRUE);
+    SendDeviceChange(hwnd, DeviceChange::Removal, mouse->MouseInterfacePaths().front());
+    SendDeviceChange(hwnd, DeviceChange::Arrival, path);
+    EXPECT_TRUE(link.DevicePresent());
+    EXPECT_FALSE(g_windowDestroyed);
+    EXPECT_EQ(rig.session.OnDeviceChange(link, DBT_DEVNODES_CHANGED, 0), DeviceChangeOutcome::Nothing);
+
+    // Any HID arrival while the mouse is missing looks for it again.
+    link.SetDevicePresent(false);
+    const std::uint64_t before = link.Generation();
+    SendDeviceChange(hwnd, DeviceChange::Arrival, u"\\\\?\\hid#vid_0001&pid_0002#1#{x}");
+    EXPECT_TRUE(link.DevicePresent());
+    EXPECT_GT(link.Generation(), before);
+
+    // Closing: the exit command goes to the mouse.
+    mouse->ClearFeatureReports();
+    rig.runtime.PrepareClose();
+    const auto reports = mouse->FeatureReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(HexLine(reports[0]), "07 20 00 00 00 00 00 00 00");
+
+    // The mouse's removal, its path in another letter case, ends the window with nothing sent.
+    std::u16string upper = path;
+    for (char16_t& c : upper) c = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+    mouse->ClearFeatureReports();
+    SendDeviceChange(hwnd, DeviceChange::Removal, upper);
+    EXPECT_TRUE(g_windowDestroyed);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_FALSE(link.DevicePresent());
+    EXPECT_TRUE(mouse->FeatureReports().empty());
+
+    g_windowMouse = {};
+}
+
+namespace {
+// A modal window that goes when told so by a sent device change, as the main window does when
+// the mouse is unplugged.
+class EndsOnDeviceChange : public Dialog {
+public:
+    EndsOnDeviceChange() : Dialog(IDD_ABOUTBOX) {
+        Messages().Set(WM_DEVICECHANGE, [this](WPARAM, LPARAM) -> std::optional<LRESULT> {
+            DestroyWindow(Hwnd());
+            return TRUE;
+        });
+    }
+};
+}  // namespace
+
+TEST(DeviceWindowLifetime, AModalWindowDestroyedFromAnotherThreadsMessageEndsItsLoop) {
+    EndsOnDeviceChange dialog;
+    const DWORD thisThread = GetCurrentThreadId();
+    std::atomic<bool> ended{false};
+    std::atomic<bool> rescued{false};
+    std::thread remover([&] {
+        HWND window = nullptr;
+        for (int i = 0; i < 500 && !(window && IsWindowVisible(window)); ++i, Sleep(10)) {
+            window = FindWindowW(nullptr, L"About HXT_GMouse");
+        }
+        SendDeviceChange(window, DeviceChange::Removal, u"\\\\?\\hid#gone");
+        // Nothing is posted to the window's thread: its loop has to notice by itself.
+        for (int i = 0; i < 300 && !ended; ++i) Sleep(10);
+        if (!ended) {
+            rescued = true;
+            PostThreadMessageW(thisThread, WM_NULL, 0, 0);
+        }
+    });
+    dialog.DoModal();
+    ended = true;
+    remover.join();
+    EXPECT_FALSE(rescued) << "the modal loop kept waiting after its window was destroyed";
+    EXPECT_EQ(dialog.Hwnd(), nullptr);
+}
+
+TEST(DeviceWiring, PressesOfHostButtonsTravelFromTheMouseToTheExecutor) {
+    ScratchDir dir;
+    dir.Write("config.ini", "[Init]\r\nCurConfig=1\r\n");
+    Win32SystemSettings settings;
+    const std::optional<unsigned> lines = settings.WheelScrollLines();
+    MouseRig rig;
+    ProgramState& program = rig.services.program;
+    ThreadFlags& flags = rig.services.flags;
+    program.paths.ProgramDir = FromWide(dir.Path());
+    program.paths.ConfigIniPath = FromWide(dir.Path() + L"\\config.ini");
+    program.CurConfig = 1;
+    SetBuiltInDefaults(program.config);
+    program.config.K = {1, 2, 3, 5, 4, 18, 17};  // buttons 6 and 7 step the DPI stage down and up
+    program.config.DPI_LEVEL = 0;
+
+    const std::shared_ptr<VirtualMouse>& mouse = rig.mouse;
+    {
+        rig.runtime.StartWorkers(nullptr);
+        ASSERT_TRUE(rig.session.Discover(rig.services.link));
+        rig.runtime.Apply();
+        EXPECT_FALSE(flags.DriverActive);
+        EXPECT_EQ(flags.StartKeyIndex, 6);
+
+        // Before the mouse confirms, a press is dropped; the release of the start key confirms
+        // (any release would: it is the report the mouse confirms with).
+        mouse->ClearFeatureReports();
+        mouse->Press(7);
+        Sleep(100);
+        EXPECT_TRUE(mouse->FeatureReports().empty());
+        mouse->Press(6);
+        mouse->Release(6);
+        EXPECT_TRUE(PumpUntil([&] { return flags.DriverActive.load(); }));
+
+        mouse->Press(7);
+        mouse->Release(7);
+        EXPECT_TRUE(PumpUntil([&] { return !mouse->FeatureReports().empty(); }));
+        EXPECT_EQ(HexLine(mouse->FeatureReports().at(0)), "07 09 01 A0 00 00 00 00 00");  // stage 1, value 2
+        rig.runtime.Stop();
+    }
+    EXPECT_EQ(program.config.DPI_LEVEL, 1);
+    EXPECT_NE(ReadFileText(dir.Path() + L"\\config.ini").find("DPI_LEVEL=1"), std::string::npos);
+    if (lines) settings.SetWheelScrollLines(*lines);
+}
+
+
+struct RecordingSettings : SystemSettingsPort {
+    std::vector<std::string> calls;
+    std::optional<int> MouseSpeed() override { return 7; }
+    bool SetMouseSpeed(int speed) override {
+        calls.push_back("speed " + std::to_string(speed));
+        return true;
+    }
+    std::optional<unsigned> WheelScrollLines() override { return 3; }
+    bool SetWheelScrollLines(unsigned lines) override {
+        calls.push_back("lines " + std::to_string(lines));
+        return true;
+    }
+};
+
+TEST(MainWindowMouse, TheWindowDownloadsAtStartReappliesOnPowerEventsAndSaysGoodbyeOnClose) {
+    ScratchDir dir;
+    dir.Write("config.ini",
+              "[Init]\r\nCurConfig=2\r\nVER_SEL=1\r\n[Config2]\r\nK1=1\r\nK2=2\r\nK3=3\r\nK4=5\r\nK5=4\r\n"
+              "K6=16\r\nK7=25\r\nDPI_LEVEL=1\r\nDPI_SET2=3\r\nLED_STATUS=2\r\nWHEEL_STATUS=1\r\nFIRE_TIME=300\r\n");
+    dir.Write("Macro_EN.dat", "[Macros]\r\nmacroNum=0\r\n");
+    // The skin the build generated beside this program, where the window looks for it.
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::filesystem::path builtSkins = std::filesystem::path(self).parent_path() / "skins";
+    std::error_code ignored;
+    std::filesystem::copy(builtSkins, std::filesystem::path(dir.Path()) / "skins",
+                          std::filesystem::copy_options::recursive, ignored);
+    Win32SystemSettings settings;
+    const std::optional<unsigned> lines = settings.WheelScrollLines();
+
+    const std::vector<std::string> applied = {
+        "07 10 01 01 00 00 00 00 00", "07 10 02 02 00 00 00 00 00", "07 10 03 03 00 00 00 00 00",
+        "07 10 05 05 00 00 00 00 00", "07 10 04 04 00 00 00 00 00", "07 10 06 0C 00 00 00 00 00",
+        "07 10 08 11 00 00 00 00 00", "07 11 01 00 00 00 00 00 00", "07 09 01 B2 00 00 00 00 00",
+        "07 12 25 00 00 00 00 00 00"};
+    RecordingSettings recorded;
+    MouseRig rig(recorded);
+    rig.services.program.paths.ProgramDir = FromWide(dir.Path());
+    const std::shared_ptr<VirtualMouse>& mouse = rig.mouse;
+    const auto received = [&mouse] {
+        std::vector<std::string> hex;
+        for (const auto& report : mouse->FeatureReports()) hex.push_back(HexLine(report));
+        mouse->ClearFeatureReports();
+        return hex;
+    };
+    {
+        CHXT_GMouseDlg dialog(rig.services, &rig.programMouse);
+        ASSERT_TRUE(dialog.Create());
+        const HWND hwnd = dialog.Hwnd();
+        EXPECT_TRUE(rig.services.link.DevicePresent());
+        EXPECT_EQ(received(), applied);
+        EXPECT_EQ(recorded.calls, (std::vector<std::string>{"speed 1", "lines 1"}));  // DPI_SPEED, WHEEL_SPEED 0
+        EXPECT_TRUE(rig.services.flags.DriverActive);  // no button in host mode
+
+        // Every power event downloads the whole configuration again.
+        SendMessageW(hwnd, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+        EXPECT_EQ(received(), applied);
+
+        // The tray menu's "Exit Driver" ends with the exit command.
+        SendMessageW(hwnd, WM_COMMAND, ID_TRAY_EXIT, 0);
+        EXPECT_FALSE(IsWindow(hwnd));
+        EXPECT_EQ(received(), (std::vector<std::string>{"07 20 00 00 00 00 00 00 00"}));
+        EXPECT_EQ(recorded.calls.back(), "speed 10");  // the pointer speed goes back to Windows' default
+    }
+    if (lines) settings.SetWheelScrollLines(*lines);
+}
+
+TEST(SystemSettings, WheelLinesRoundTripAndThePointerSpeedCanBeRead) {
+    Win32SystemSettings settings;
+    const std::optional<unsigned> old = settings.WheelScrollLines();
+    ASSERT_TRUE(old);
+    const unsigned other = *old == 7 ? 5 : 7;
+    EXPECT_TRUE(settings.SetWheelScrollLines(other));
+    EXPECT_EQ(settings.WheelScrollLines(), other);
+    EXPECT_TRUE(settings.SetWheelScrollLines(*old));
+    EXPECT_EQ(settings.WheelScrollLines(), *old);
+    // The speed's value does not survive Wine's round trip; the query itself must work.
+    EXPECT_TRUE(settings.MouseSpeed().has_value());
+}
