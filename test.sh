@@ -7,6 +7,14 @@ hxt_ensure_packages "${HXT_NATIVE_PACKAGES[@]}" "${HXT_WINE_PACKAGES[@]}" || exi
 
 failures=()
 failed_logs=()
+
+# Includes only point down the layers of src/. The checker must also catch a planted upward include.
+echo "== layers"
+python3 "$HXT_ROOT/tools/check_layers.py" "$HXT_ROOT/src" || failures+=("layer check")
+planted=$(mktemp -d)
+mkdir -p "$planted/device" && printf '#include "app/startup.h"\n' >"$planted/device/planted.cpp"
+python3 "$HXT_ROOT/tools/check_layers.py" "$planted" >/dev/null && failures+=("layer check misses device/ including app/")
+rm -rf "$planted"
 hxt_build_native || exit 1
 hxt_build_fuzz || exit 1
 hxt_build_win64 || exit 1
