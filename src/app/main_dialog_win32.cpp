@@ -18,7 +18,7 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
       services_(services),
       mouse_(mouse),
       icon_(LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
-      skin_(services) {
+      skin_(services.program, services.flags, services.macros) {
     MessageTable& m = Messages();
     m.On<WM_INITDIALOG>(this, &CHXT_GMouseDlg::OnInitDialog);
     m.On<WM_SYSCOMMAND>(this, &CHXT_GMouseDlg::OnSysCommand);
@@ -144,7 +144,7 @@ void CHXT_GMouseDlg::CloseProgram() {
     DestroyWindow(Hwnd());
 }
 
-void CHXT_GMouseDlg::OnPaint() { skin_.Paint(Hwnd(), EnglishUiFont(), ChineseUiFont(), icon_); }
+void CHXT_GMouseDlg::OnPaint() { skin_.Paint(EnglishUiFont(), ChineseUiFont(), icon_); }
 
 BOOL CHXT_GMouseDlg::OnEraseBkgnd(HDC) { return TRUE; }
 
@@ -152,9 +152,9 @@ HICON CHXT_GMouseDlg::OnQueryDragIcon() { return icon_; }
 
 void CHXT_GMouseDlg::OnEnterOrEscape() {}
 
-void CHXT_GMouseDlg::OnMouseMove(POINT point) { skin_.OnMouseMove(Hwnd(), point); }
-void CHXT_GMouseDlg::OnLButtonDown(POINT point) { skin_.OnLButtonDown(Hwnd(), point); }
-void CHXT_GMouseDlg::OnLButtonUp(POINT point) { skin_.OnLButtonUp(Hwnd(), point); }
+void CHXT_GMouseDlg::OnMouseMove(POINT point) { skin_.OnMouseMove(point); }
+void CHXT_GMouseDlg::OnLButtonDown(POINT point) { skin_.OnLButtonDown(point); }
+void CHXT_GMouseDlg::OnLButtonUp(POINT point) { skin_.OnLButtonUp(point); }
 
 HBRUSH CHXT_GMouseDlg::OnCtlColor(HDC dc, HWND) { return ColourChildControl(dc, CurrentUiFont()); }
 

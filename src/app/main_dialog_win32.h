@@ -2,10 +2,10 @@
 // program and closes it.
 #pragma once
 
-#include "app/main_skin_win32.h"
+#include "ui/main_window_view_win32.h"
 #include "app/program_services.h"
 #include "app/startup.h"
-#include "app/tray_win32.h"
+#include "ui/tray_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/window_framework_win32.h"
 
@@ -29,7 +29,7 @@ public:
     HFONT CurrentUiFont() const;
 
     // The skin: its tables, shape, painting and the mouse's state on the pages.
-    const MainSkin& Skin() const { return skin_; }
+    const MainWindowView& Skin() const { return skin_; }
 
 private:
     BOOL OnInitDialog();
@@ -68,6 +68,6 @@ private:
     HICON icon_;  // shared resource icon, never destroyed
     OwnedFont englishUiFont_;
     OwnedFont chineseUiFont_;
-    MainSkin skin_;
+    MainWindowView skin_;
     TrayMenu trayMenu_;
 };

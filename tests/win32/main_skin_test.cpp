@@ -6,7 +6,7 @@
 #include "app/startup.h"
 #include "core/program_state.h"
 #include "core/thread_flags.h"
-#include "app/tray_win32.h"
+#include "ui/tray_win32.h"
 #include "resource.h"
 #include "skin/canvas_gdi_win32.h"
 #include "skin/window_region_win32.h"

@@ -1,5 +1,5 @@
 // The notification area icon and its menu.
-#include "app/tray_win32.h"
+#include "ui/tray_win32.h"
 
 #include <shellapi.h>
 

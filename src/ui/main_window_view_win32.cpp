@@ -1,0 +1,137 @@
+// Loading, shaping and painting of the main window's skin, and the window's side of its behaviour.
+#include "ui/main_window_view_win32.h"
+
+#include <cstdio>
+
+#include "platform/window_framework_win32.h"
+#include "skin/paint_main_window.h"
+#include "skin/window_region_win32.h"
+#include "ui/tray_win32.h"
+
+namespace {
+
+// The skin loaders' messages: boxes owned by the main window, with the program's name as caption.
+class WindowSkinMessages : public SkinMessagePort {
+public:
+    explicit WindowSkinMessages(HWND owner) : owner_(owner) {}
+    bool FileExists(const std::u16string& path) override {
+        WIN32_FIND_DATAW found{};
+        HANDLE search = FindFirstFileW(ToWide(path).c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return false;
+        FindClose(search);
+        return true;
+    }
+    void ShowMessage(std::u16string_view text) override {
+        MessageBoxW(owner_, std::wstring(text.begin(), text.end()).c_str(), nullptr, MB_OK);
+    }
+
+private:
+    HWND owner_;
+};
+
+// A paint that had to use an older configuration copy asks for one more paint shortly.
+constexpr UINT_PTR kStaleRepaintTimer = 0x4858;
+constexpr UINT kStaleRepaintMs = 50;
+void CALLBACK RepaintOnce(HWND window, UINT, UINT_PTR id, DWORD) {
+    KillTimer(window, id);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+}  // namespace
+
+MainWindowView::MainWindowView(ProgramState& program, ThreadFlags& flags, MacroStore& macros)
+    : program_(program),
+      flags_(flags),
+      controller_(skin_, MainWindowContext{program, flags, macros, profile_, *this}),
+      previewClock_(flags.AnimatorBell()),
+      previewContext_{flags, previewClock_, {}} {}
+
+MainWindowView::~MainWindowView() { preview_.Stop(); }
+
+void MainWindowView::LoadDescriptions(HWND window, std::function<void()> closeProgram) {
+    window_ = window;
+    WindowSkinMessages messages(window);
+    SkinReadContext context{profile_, messages, std::move(closeProgram)};
+    const std::u16string& dir = program_.paths.SkinsDir;
+    const LanguageMode language = program_.language.load();
+    LoadMainSkin(context, dir, language, skin_);
+    LoadColorSkin(context, dir, language, skin_);
+    LoadAdvancedSkin(context, dir, language, skin_);
+    // [later] The macro editor's four controls are constructed here, before the warning layout.
+    LoadWarningSkin(context, dir, language, skin_);
+}
+
+void MainWindowView::ShapeWindow(HWND window) {
+    window_ = window;
+    program_.paths.MaskImagePath = MaskImagePathOf(program_.paths.SkinsDir);
+    RECT client{};
+    GetClientRect(window, &client);
+    const MaskShape shape = ShapeWindowFromMask(window, ToWide(program_.paths.MaskImagePath),
+                                                client.right - client.left, client.bottom - client.top);
+    maskWidth_ = shape.width;
+    maskHeight_ = shape.height;
+    repaintRegion_ = BuildRepaintRegion(shape, skin_.editorRects);
+    // Set before any preview thread runs, which reads it.
+    previewContext_.invalidate = [window] { InvalidateRect(window, nullptr, TRUE); };
+}
+
+void MainWindowView::Paint(HFONT englishFont, HFONT chineseFont, HICON icon) {
+    PaintScope paint(window_);
+    if (IsIconic(window_)) {
+        SendMessageW(window_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.dc()), 0);
+        RECT client{};
+        GetClientRect(window_, &client);
+        DrawIcon(paint.dc(), (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2,
+                 (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, icon);
+        return;
+    }
+    const PaintSnapshot snapshot = controller_.PaintStateNow(maskWidth_, maskHeight_);
+    if (snapshot.stale) SetTimer(window_, kStaleRepaintTimer, kStaleRepaintMs, RepaintOnce);
+    GdiCanvas canvas(paint.dc(), maskWidth_, maskHeight_, pictures_, ToWide(program_.paths.SkinsDir), englishFont,
+                     chineseFont);
+    if (!canvas.Ready()) return;
+    PaintMainWindow(canvas, skin_, snapshot.state);
+    canvas.CopyTo(paint.dc());
+    if (!painted_) {
+        painted_ = true;
+        LogFirstPaint();
+    }
+}
+
+void MainWindowView::LogFirstPaint() {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(kFirstPaintLogVariable, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    FILETIME created{}, exited{}, kernel{}, user{}, now{};
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return;
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& t) { return (ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime; };
+    const double ms = static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
+    if (FILE* log = _wfopen(path, L"a")) {
+        std::fprintf(log, "first paint %.1f ms after process start\n", ms);
+        std::fclose(log);
+    }
+}
+
+void MainWindowView::Repaint(RepaintArea area) {
+    if (area == RepaintArea::OutsideMacroEditor && repaintRegion_) {
+        InvalidateRgn(window_, repaintRegion_.get(), TRUE);
+    } else {
+        InvalidateRect(window_, nullptr, TRUE);
+    }
+}
+
+void MainWindowView::StartWindowMove(std::int64_t x, std::int64_t y) {
+    PostMessageW(window_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(static_cast<int>(x), static_cast<int>(y)));
+}
+
+void MainWindowView::Minimise(std::int64_t x, std::int64_t y) {
+    PostMessageW(window_, WM_SYSCOMMAND, SC_MINIMIZE, MAKELPARAM(static_cast<int>(x), static_cast<int>(y)));
+}
+
+void MainWindowView::HideToTray() { ::HideToTray(window_, ToWide(WindowTitle(program_.language.load()))); }
+
+void MainWindowView::StartLedPreview() {
+    const auto dpiLevel = ConfigFieldReader(program_, &ActiveConfig::DPI_LEVEL);
+    preview_.Start([this, dpiLevel](std::stop_token stop) { RunLedPreview(previewContext_, dpiLevel, stop); });
+}
