@@ -172,13 +172,13 @@ void MainSkin::OnMouseMove(HWND window, POINT point) {
 }
 
 void MainSkin::OnLButtonDown(HWND window, POINT point) {
-    const MainWindowModel::PressResult press = model_.Press(point.x, CurrentPage());
+    const MainWindowModel::PressResult press = model_.Press(point.x, point.y, CurrentPage());
     if (press.repaint) InvalidateRect(window, nullptr, TRUE);
     switch (press.action.command) {
-        case UiCommand::ShowPage: ShowPage(window, static_cast<WindowPage>(press.action.value)); break;
+        case UiCommand::ShowPage: ShowPage(window, press.action.page); break;
         case UiCommand::MoveWindow:
             // Windows' own move loop, as if the caption had been pressed.
-            PostMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
+            PostMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(press.action.x, press.action.y));
             break;
         default: break;  // [later] the settings of the pages, the popups and the macro editor
     }
