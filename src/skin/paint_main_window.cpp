@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/text.h"
+#include "skin/skin_entries.h"
 
 PagePictures PicturesOf(WindowPage page) {
     switch (page) {
@@ -95,29 +96,31 @@ private:
         const ActiveConfig& config = state_.config;
         const SkinPage& main = skin_.main;
         CopyHot(main, state_.mainHot);
-        Copy(From::Down, main.At(80 + config.BoundedDpiLevel()));
+        Copy(From::Down, main.At(MainEntry::StageCurrent(config.BoundedDpiLevel())));
 
         const bool haveSlider = canvas_.LoadPicture(kSliderPicture);
         for (int stage = 0; stage < kDpiStageCount; ++stage) {
             // A ValueItem that does not belong to its stage (a hand-edited file) falls back to the
             // stage's bounded value, so no knob lands on another stage's slider.
             std::int32_t item = config.ValueItem[static_cast<std::size_t>(stage)];
-            if (item < ValueItemOf(stage, 0) || item > ValueItemOf(stage, kDpiStepCount - 1)) {
-                item = ValueItemOf(stage, config.BoundedStageValue(stage));
+            if (item < MainEntry::StageStep(stage, 0) || item > MainEntry::StageStep(stage, kDpiStepCount - 1)) {
+                item = MainEntry::StageStep(stage, config.BoundedStageValue(stage));
             }
             const SkinEntry& knob = main.At(item);
             if (haveSlider && knob.width > 0 && knob.height > 0) {
                 canvas_.CopyPicture(kSliderPicture, {0, 0, knob.width, knob.height}, knob.x, knob.y);
             }
-            if (config.DPI_SET_EN[static_cast<std::size_t>(stage)] == 1) Copy(From::Down, main.At(46 + stage));
+            if (config.DPI_SET_EN[static_cast<std::size_t>(stage)] == 1) {
+                Copy(From::Down, main.At(MainEntry::StageEnable(stage)));
+            }
         }
 
-        Copy(From::Down, main.At(config.WHEEL_STATUS == 0 ? 41 : 42));
+        Copy(From::Down, main.At(config.WHEEL_STATUS == 0 ? MainEntry::kWheelNormal : MainEntry::kWheelReverse));
 
-        if (state_.mainHot >= 25 && state_.mainHot <= 31) {
-            Copy(From::Over, main.At(state_.mainHot + 65));
+        if (MainEntry::kFunctionBoxes.Contains(state_.mainHot)) {
+            Copy(From::Over, main.At(MainEntry::ButtonHighlight(MainEntry::ButtonOfFunctionBox(state_.mainHot))));
         } else if (!state_.driverActive && state_.startKeyIndex >= 1 && state_.startKeyIndex <= kButtonCount) {
-            Copy(state_.blinkPhase ? From::Over : From::Down, main.At(89 + state_.startKeyIndex));
+            Copy(state_.blinkPhase ? From::Over : From::Down, main.At(MainEntry::ButtonHighlight(state_.startKeyIndex)));
         }
     }
 
@@ -125,27 +128,31 @@ private:
         const ActiveConfig& config = state_.config;
         const SkinPage& advanced = skin_.advanced;
         CopyHot(advanced, state_.advancedHot);
-        if (state_.recording) Copy(From::Down, advanced.At(4));
-        if (config.DPI_SPEED <= 9) Copy(From::Down, advanced.At(8 + config.DPI_SPEED));
-        if (config.WHEEL_SPEED <= 9) Copy(From::Down, advanced.At(18 + config.WHEEL_SPEED));
+        if (state_.recording) Copy(From::Down, advanced.At(AdvancedEntry::kRecord));
+        if (config.DPI_SPEED < AdvancedEntry::kSpeedCount) {
+            Copy(From::Down, advanced.At(AdvancedEntry::PointerSpeed(config.DPI_SPEED)));
+        }
+        if (config.WHEEL_SPEED < AdvancedEntry::kSpeedCount) {
+            Copy(From::Down, advanced.At(AdvancedEntry::WheelSpeed(config.WHEEL_SPEED)));
+        }
 
         // The bar fills from the left in proportion to 0..300 ms; a value outside that range
         // would spill over the neighbouring entries, so it is bounded here.
-        SkinEntry bar = advanced.At(30);
+        SkinEntry bar = advanced.At(AdvancedEntry::kFireBar);
         const std::int64_t fire = std::clamp<std::int64_t>(config.FIRE_TIME, 0, kFireTimeMax);
         bar.width = static_cast<std::int32_t>(fire * std::max<std::int32_t>(bar.width, 0) / kFireTimeMax);
         Copy(From::Down, bar);
 
-        if (config.MACRO_MODE2 != 0) Copy(From::Down, advanced.At(7));
-        if (state_.selectedRepeatMode == 1) Copy(From::Down, advanced.At(6));
+        if (config.MACRO_MODE2 != 0) Copy(From::Down, advanced.At(AdvancedEntry::kMacroMode2));
+        if (state_.selectedRepeatMode == 1) Copy(From::Down, advanced.At(AdvancedEntry::kRepeatMode));
     }
 
     void ColourIndicators() {
         const SkinPage& colour = skin_.colour;
         CopyHot(colour, state_.colourHot);
-        Copy(From::Down, colour.At(state_.config.BoundedLedStatus()));
+        Copy(From::Down, colour.At(ColourEntry::LedModeButton(state_.config.BoundedLedStatus())));
 
-        const SkinEntry& preview = colour.At(11);
+        const SkinEntry& preview = colour.At(ColourEntry::kPreview);
         if (state_.previewOff) {
             if (canvas_.LoadPicture(kPreviewUnlitPicture)) Copy(kPreviewUnlitPicture, preview);
             return;
@@ -161,12 +168,12 @@ private:
     }
 
     void FrameEntries() {
-        const int tab = 9 + static_cast<int>(state_.page);
-        const int language = state_.language == LanguageMode::Chinese ? 17 : 18;
-        const bool slotValid = state_.curConfig >= 1 && state_.curConfig <= 5;
-        for (int i = 0; i <= 19; ++i) {
+        const int tab = MainEntry::Tab(state_.page);
+        const int language = state_.language == LanguageMode::Chinese ? MainEntry::kChinese : MainEntry::kEnglish;
+        const bool slotValid = state_.curConfig >= 1 && state_.curConfig <= MainEntry::kSlotCount;
+        for (int i = MainEntry::kFrame.first; i <= MainEntry::kFrame.last; ++i) {
             const SkinEntry& entry = skin_.main.At(i);
-            if (slotValid && i == state_.curConfig + 3) {
+            if (slotValid && i == MainEntry::Slot(state_.curConfig)) {
                 Copy(From::Down, entry);
             } else if (i == state_.mainHot) {
                 Copy(state_.pressed ? From::Down : From::Over, entry);
@@ -186,7 +193,7 @@ private:
 
     void DrawFrameText(int i, const std::u16string& status) {
         const SkinEntry& entry = skin_.main.At(i);
-        if (i == 1) {
+        if (i == MainEntry::kStatus) {
             DrawCentred(entry, status, paint_colour::kYellow);
         } else {
             DrawCentred(entry, entry.text, paint_colour::kWhite);
@@ -204,17 +211,20 @@ private:
     }
 
     void MainTexts(const std::u16string& status) {
-        for (int i = 0; i < 54; ++i) {
+        for (int i = MainEntry::kTextsOnMainPage.first; i <= MainEntry::kTextsOnMainPage.last; ++i) {
             const SkinEntry& entry = skin_.main.At(i);
-            if (i >= 25 && i <= 31) {
-                const std::u16string name = FunctionBoxText(skin_, state_, state_.config.K[static_cast<std::size_t>(i - 25)]);
+            if (MainEntry::kFunctionBoxes.Contains(i)) {
+                const int button = MainEntry::ButtonOfFunctionBox(i);
+                const std::u16string name =
+                    FunctionBoxText(skin_, state_, state_.config.K[static_cast<std::size_t>(button - 1)]);
                 if (name.empty()) continue;
                 const TextSize size = canvas_.MeasureText(name);
                 const std::int64_t y = entry.y + (std::int64_t{entry.height} - size.height) / 2;
                 canvas_.DrawText(std::int64_t{entry.x} + 5, y, name,
                                  i == state_.mainHot ? paint_colour::kGreen : paint_colour::kWhite);
-            } else if (i >= 50 && i <= 53) {
-                const bool enabled = state_.config.DPI_SET_EN[static_cast<std::size_t>(i - 50)] == 1;
+            } else if (MainEntry::kStageLabels.Contains(i)) {
+                const bool enabled =
+                    state_.config.DPI_SET_EN[static_cast<std::size_t>(MainEntry::kStageLabels.Offset(i))] == 1;
                 DrawCentred(entry, entry.text, enabled ? paint_colour::kRed : paint_colour::kGrey);
             } else {
                 DrawFrameText(i, status);
@@ -223,18 +233,18 @@ private:
     }
 
     void AdvancedTexts(const std::u16string& status) {
-        for (int i = 0; i <= 19; ++i) DrawFrameText(i, status);
+        for (int i = MainEntry::kFrame.first; i <= MainEntry::kFrame.last; ++i) DrawFrameText(i, status);
         const bool english = state_.language == LanguageMode::English;
-        for (int j = 0; j < 46; ++j) {
+        for (int j = 0; j < static_cast<int>(kAdvancedEntries); ++j) {
             const SkinEntry& entry = skin_.advanced.At(j);
             std::u16string text = entry.text;
             switch (j) {
-                case 4:
+                case AdvancedEntry::kRecord:
                     text = state_.recording ? (english ? u"Stop" : u"停止") : (english ? u"Record" : u"录制");
                     break;
-                case 33: text = DecimalText(state_.config.FIRE_TIME) + u"ms"; break;
-                case 38: text = u"[↓]" + DecimalText(state_.pressLines); break;
-                case 39: text = u"[↑]" + DecimalText(state_.releaseLines); break;
+                case AdvancedEntry::kFireValue: text = DecimalText(state_.config.FIRE_TIME) + u"ms"; break;
+                case AdvancedEntry::kPressCount: text = u"[↓]" + DecimalText(state_.pressLines); break;
+                case AdvancedEntry::kReleaseCount: text = u"[↑]" + DecimalText(state_.releaseLines); break;
                 default: break;
             }
             DrawCentred(entry, text, j == state_.advancedHot ? paint_colour::kRed : paint_colour::kWhite);
@@ -242,10 +252,11 @@ private:
     }
 
     void ColourTexts(const std::u16string& status) {
-        for (int i = 0; i <= 19; ++i) DrawFrameText(i, status);
-        for (int j = 0; j < 13; ++j) {
+        for (int i = MainEntry::kFrame.first; i <= MainEntry::kFrame.last; ++i) DrawFrameText(i, status);
+        for (int j = 0; j < static_cast<int>(kColourEntries); ++j) {
             const SkinEntry& entry = skin_.colour.At(j);
-            DrawCentred(entry, j == 9 ? CurrentDpiText(state_.config) : entry.text, paint_colour::kWhite);
+            DrawCentred(entry, j == ColourEntry::kCurrentDpi ? CurrentDpiText(state_.config) : entry.text,
+                        paint_colour::kWhite);
         }
     }
 

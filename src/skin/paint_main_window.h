@@ -11,7 +11,7 @@
 
 void PaintMainWindow(CanvasPort& canvas, const SkinSet& skin, const PaintState& state);
 
-// The status line (main entry 1): working, or waiting for the start key, whose number shows only
+// The status line: working, or waiting for the start key, whose number shows only
 // while the blink phase is set.
 std::u16string StatusLineText(const PaintState& state);
 

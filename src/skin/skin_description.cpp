@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/text.h"
+#include "skin/skin_entries.h"
 
 namespace {
 
@@ -90,7 +91,7 @@ namespace {
 
 void LoadPositions(SkinFileReader& reader, SkinPage& page) {
     for (std::size_t key = 0; key < page.Size(); ++key) {
-        *page.Find(static_cast<std::int64_t>(key)) = reader.ReadPosition(u"BUTTONPOS", static_cast<int>(key));
+        *page.Find(static_cast<std::int64_t>(key)) = reader.ReadPosition(kPositionSection, static_cast<int>(key));
     }
 }
 
@@ -109,10 +110,11 @@ void LoadAdvancedSkin(SkinReadContext& context, const std::u16string& skinsDir, 
     SkinFileReader reader(context, SkinDescriptionPath(skinsDir, SkinDescription::Advanced, language));
     LoadPositions(reader, skin.advanced);
     // Read in this order so the malformed-entry messages come in file order.
-    const SkinEntry repeatCount = reader.ReadPosition(u"EDIT", 3);
-    const SkinEntry name = reader.ReadPosition(u"EDIT", 4);
-    const SkinEntry macroList = reader.ReadPosition(u"MACRODISPLAY", 1);
-    const SkinEntry eventList = reader.ReadPosition(u"MACRODISPLAY", 2);
+    const auto read = [&reader](const EditorEntry::Key& at) { return reader.ReadPosition(at.section, at.key); };
+    const SkinEntry repeatCount = read(EditorEntry::kRepeatCountBox);
+    const SkinEntry name = read(EditorEntry::kNameBox);
+    const SkinEntry macroList = read(EditorEntry::kMacroList);
+    const SkinEntry eventList = read(EditorEntry::kEventList);
     skin.editorRects = {RectOf(repeatCount), RectOf(name), RectOf(macroList), RectOf(eventList)};
 }
 

@@ -15,6 +15,8 @@
 
 inline constexpr char16_t kMissingSkinFileMessage[] = u"找不到配置文件";
 inline constexpr char16_t kMalformedSkinEntryMessage[] = u"加载ini错误！";
+// The section of every description that holds the numbered layout entries.
+inline constexpr char16_t kPositionSection[] = u"BUTTONPOS";
 
 constexpr int kSkinFieldCount = 7;
 using SkinFields = std::array<std::u16string, kSkinFieldCount>;
@@ -61,10 +63,10 @@ private:
 
 // Where the macro editor's controls go, as left/top/right/bottom.
 struct MacroEditorRects {
-    PixelRect repeatCountBox;  // "EDIT" 3, control 10004
-    PixelRect nameBox;         // "EDIT" 4, control 10000
-    PixelRect macroList;       // "MACRODISPLAY" 1, control 10001
-    PixelRect eventList;       // "MACRODISPLAY" 2, control 10002
+    PixelRect repeatCountBox;  // control 10004
+    PixelRect nameBox;         // control 10000
+    PixelRect macroList;       // control 10001
+    PixelRect eventList;       // control 10002
     bool operator==(const MacroEditorRects&) const = default;
 };
 

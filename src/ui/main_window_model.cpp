@@ -2,10 +2,19 @@
 
 #include <algorithm>
 
+#include "skin/skin_entries.h"
+
+namespace {
+
+UiAction Command(UiCommand command) { return {.command = command}; }
+
+}  // namespace
+
 bool MainWindowModel::MouseMove(std::int64_t x, std::int64_t y, WindowPage page) {
-    mainHot_ = skin_.main.HitTest(x, y, page == WindowPage::Main ? kLastMainItemOnMainPage : kLastFrameItem);
-    colourHot_ = skin_.colour.HitTest(x, y, kLastColourItem);
-    advancedHot_ = skin_.advanced.HitTest(x, y, kLastAdvancedItem);
+    const EntryRange& mainHit = page == WindowPage::Main ? MainEntry::kHitOnMainPage : MainEntry::kFrame;
+    mainHot_ = skin_.main.HitTest(x, y, mainHit.last);
+    colourHot_ = skin_.colour.HitTest(x, y, ColourEntry::kHit.last);
+    advancedHot_ = skin_.advanced.HitTest(x, y, AdvancedEntry::kHit.last);
 
     // All three layouts are tested on every page, but a page paints only the frame's hot entry
     // and its own; a change elsewhere would repaint the same picture.
@@ -23,88 +32,103 @@ bool MainWindowModel::MouseMove(std::int64_t x, std::int64_t y, WindowPage page)
     return mainChanged;
 }
 
-MainWindowModel::PressResult MainWindowModel::Press(std::int64_t x, WindowPage page) {
+MainWindowModel::PressResult MainWindowModel::Press(std::int64_t x, std::int64_t y, WindowPage page) {
     PressResult result;
     if (mainHot_ != kNoEntry || colourHot_ != kNoEntry || advancedHot_ != kNoEntry) {
         pressed_ = true;
         result.repaint = true;
     }
+    // The tab of another page acts on every page; the current page's tab does nothing.
+    if (MainEntry::kTabs.Contains(mainHot_) && MainEntry::PageOfTab(mainHot_) != page) {
+        result.action = {.command = UiCommand::ShowPage, .page = MainEntry::PageOfTab(mainHot_)};
+        return result;
+    }
     switch (page) {
-        case WindowPage::Main: result.action = PressOnMain(); break;
-        case WindowPage::Advanced: result.action = PressOnAdvanced(x); break;
-        case WindowPage::Colour: result.action = PressOnColour(); break;
+        case WindowPage::Main: result.action = PressOnMain(x, y); break;
+        case WindowPage::Advanced: result.action = PressOnAdvanced(x, y); break;
+        case WindowPage::Colour: result.action = PressOnColour(x, y); break;
     }
     return result;
 }
 
-UiAction MainWindowModel::PressOnMain() const {
+UiAction MainWindowModel::PressOnMain(std::int64_t x, std::int64_t y) const {
+    using namespace MainEntry;
     const int item = mainHot_;
-    if (item == 10) return {UiCommand::ShowPage, 1};
-    if (item == 11) return {UiCommand::ShowPage, 2};
-    if (item >= 25 && item <= 31) return {UiCommand::OpenFunctionPopup, item};
-    if (item == 41 || item == 42) return {UiCommand::SetWheel, item - 41};
-    if (item >= 46 && item <= 49) return {UiCommand::ToggleStage, item - 46};
-    if (item >= 54 && item <= 57) return {UiCommand::SelectStage, item - 54};
-    if (item >= 60 && item <= 79) return {UiCommand::SetStageStep, item};
-    if (item == kNoEntry) return {UiCommand::MoveWindow, 0};
+    if (kFunctionBoxes.Contains(item)) {
+        return {.command = UiCommand::OpenFunctionPopup, .button = ButtonOfFunctionBox(item)};
+    }
+    if (item == kWheelNormal) return {.command = UiCommand::SetWheel, .wheel = 0};
+    if (item == kWheelReverse) return {.command = UiCommand::SetWheel, .wheel = 1};
+    if (kStageEnables.Contains(item)) return {.command = UiCommand::ToggleStage, .stage = kStageEnables.Offset(item)};
+    if (kStageSelects.Contains(item)) return {.command = UiCommand::SelectStage, .stage = kStageSelects.Offset(item)};
+    if (kStageSteps.Contains(item)) {
+        return {.command = UiCommand::SetStageStep, .stage = StageOfStep(item), .step = StepOfStep(item)};
+    }
+    if (item == kNoEntry) return {.command = UiCommand::MoveWindow, .x = x, .y = y};
     return {};
 }
 
-UiAction MainWindowModel::PressOnAdvanced(std::int64_t x) const {
-    if (mainHot_ == 9) return {UiCommand::ShowPage, 0};
-    if (mainHot_ == 11) return {UiCommand::ShowPage, 2};
+UiAction MainWindowModel::PressOnAdvanced(std::int64_t x, std::int64_t y) const {
+    using namespace AdvancedEntry;
     const int item = advancedHot_;
     switch (item) {
-        case 0: return {UiCommand::ImportMacros, 0};
-        case 1: return {UiCommand::ExportMacros, 0};
-        case 2: return {UiCommand::AddMacro, 0};
-        case 3: return {UiCommand::DeleteMacro, 0};
-        case 4: return {UiCommand::ToggleRecording, 0};
-        case 5: return {UiCommand::ApplyRepeatCount, 0};
-        case 6: return {UiCommand::ToggleRepeatMode, 0};
-        case 7: return {UiCommand::ToggleMacroMode2, 0};
-        case 30: {
+        case kImportMacros: return Command(UiCommand::ImportMacros);
+        case kExportMacros: return Command(UiCommand::ExportMacros);
+        case kAddMacro: return Command(UiCommand::AddMacro);
+        case kDeleteMacro: return Command(UiCommand::DeleteMacro);
+        case kRecord: return Command(UiCommand::ToggleRecording);
+        case kApplyRepeatCount: return Command(UiCommand::ApplyRepeatCount);
+        case kRepeatMode: return Command(UiCommand::ToggleRepeatMode);
+        case kMacroMode2: return Command(UiCommand::ToggleMacroMode2);
+        case kFireBar: {
             // 0..299 inside the bar; a press that lands beside it (the pointer moved after the
             // hit test) still gives a value of the bar's range.
-            const SkinEntry& bar = skin_.advanced.At(30);
+            const SkinEntry& bar = skin_.advanced.At(kFireBar);
             if (bar.width <= 0) return {};
             const std::int64_t value = (x - bar.x) * kFireTimeMax / bar.width;
-            return {UiCommand::SetFireTime, static_cast<int>(std::clamp<std::int64_t>(value, 0, kFireTimeMax))};
+            return {.command = UiCommand::SetFireTime,
+                    .fireTime = static_cast<int>(std::clamp<std::int64_t>(value, 0, kFireTimeMax))};
         }
-        case 31: return {UiCommand::FireTimeUp, 0};
-        case 32: return {UiCommand::FireTimeDown, 0};
+        case kFireUp: return Command(UiCommand::FireTimeUp);
+        case kFireDown: return Command(UiCommand::FireTimeDown);
         default: break;
     }
-    if (item >= 8 && item <= 17) return {UiCommand::SetPointerSpeed, item - 8};
-    if (item >= 18 && item <= 27) return {UiCommand::SetWheelSpeed, item - 18};
-    if (item == kNoEntry && mainHot_ == kNoEntry) return {UiCommand::MoveWindow, 0};
+    if (kPointerSpeeds.Contains(item)) {
+        return {.command = UiCommand::SetPointerSpeed, .speed = kPointerSpeeds.Offset(item)};
+    }
+    if (kWheelSpeeds.Contains(item)) {
+        return {.command = UiCommand::SetWheelSpeed, .speed = kWheelSpeeds.Offset(item)};
+    }
+    if (item == kNoEntry && mainHot_ == kNoEntry) return {.command = UiCommand::MoveWindow, .x = x, .y = y};
     return {};
 }
 
-UiAction MainWindowModel::PressOnColour() const {
-    if (mainHot_ == 9) return {UiCommand::ShowPage, 0};
-    if (mainHot_ == 10) return {UiCommand::ShowPage, 1};
-    if (colourHot_ >= 0 && colourHot_ <= 3) return {UiCommand::SetLedMode, colourHot_};
-    if (colourHot_ == kNoEntry && mainHot_ == kNoEntry) return {UiCommand::MoveWindow, 0};
+UiAction MainWindowModel::PressOnColour(std::int64_t x, std::int64_t y) const {
+    using namespace ColourEntry;
+    if (kLedModes.Contains(colourHot_)) {
+        return {.command = UiCommand::SetLedMode, .ledMode = kLedModes.Offset(colourHot_)};
+    }
+    if (colourHot_ == kNoEntry && mainHot_ == kNoEntry) return {.command = UiCommand::MoveWindow, .x = x, .y = y};
     return {};
 }
 
 UiAction MainWindowModel::Release() {
+    using namespace MainEntry;
     pressed_ = false;
     const int item = mainHot_;
     switch (item) {
-        case 2: mainHot_ = kNoEntry; return {UiCommand::CloseToTray, 0};
-        case 3: return {UiCommand::Apply, 0};
-        case 12: mainHot_ = kNoEntry; return {UiCommand::Minimise, 0};
-        case 13: mainHot_ = kNoEntry; return {UiCommand::HideToTray, 0};
-        case 14: return {UiCommand::ImportConfig, 0};
-        case 15: return {UiCommand::ExportConfig, 0};
-        case 16: return {UiCommand::FactoryReset, 0};
-        case 17: return {UiCommand::SwitchToChinese, 0};
-        case 18: return {UiCommand::SwitchToEnglish, 0};
-        case 19: return {UiCommand::DefaultHandling, 0};
+        case kClose: mainHot_ = kNoEntry; return Command(UiCommand::CloseToTray);
+        case kApply: return Command(UiCommand::Apply);
+        case kMinimise: mainHot_ = kNoEntry; return Command(UiCommand::Minimise);
+        case kTray: mainHot_ = kNoEntry; return Command(UiCommand::HideToTray);
+        case kImportConfig: return Command(UiCommand::ImportConfig);
+        case kExportConfig: return Command(UiCommand::ExportConfig);
+        case kFactoryReset: return Command(UiCommand::FactoryReset);
+        case kChinese: return Command(UiCommand::SwitchToChinese);
+        case kEnglish: return Command(UiCommand::SwitchToEnglish);
+        case kSlotLabel: return Command(UiCommand::DefaultHandling);
         default: break;
     }
-    if (item >= 4 && item <= 8) return {UiCommand::LoadSlot, item - 3};
+    if (kSlots.Contains(item)) return {.command = UiCommand::LoadSlot, .slot = SlotOf(item)};
     return {};
 }

@@ -5,18 +5,19 @@
 
 #include <cstdint>
 
+#include "core/window_page.h"
 #include "skin/paint_state.h"
 #include "skin/skin_description.h"
 
 enum class UiCommand : std::uint8_t {
     None,
-    DefaultHandling,  // main entry 19: the message goes on to the default window handling
-    MoveWindow,       // a press outside every entry drags the window
-    ShowPage,         // value: the page (0 main, 1 advanced, 2 colour)
+    DefaultHandling,  // the frame's slot label: the message goes on to the default window handling
+    MoveWindow,       // a press outside every entry drags the window from (x, y)
+    ShowPage,         // page
     // Frame, on release.
     CloseToTray,  // keep the mouse's DPI stage, drop unapplied edits, hide to the tray
     Apply,
-    LoadSlot,  // value: slot 1..5
+    LoadSlot,  // slot
     Minimise,
     HideToTray,
     ImportConfig,
@@ -25,11 +26,11 @@ enum class UiCommand : std::uint8_t {
     SwitchToChinese,
     SwitchToEnglish,
     // Main page, on press.
-    OpenFunctionPopup,  // value: main entry 25..31 of the button
-    SetWheel,           // value: WHEEL_STATUS 0 or 1
-    ToggleStage,        // value: DPI stage 0..3
-    SelectStage,        // value: DPI stage 0..3
-    SetStageStep,       // value: main entry 60..79 (stage (value - 60) / 5, step (value - 60) % 5)
+    OpenFunctionPopup,  // button
+    SetWheel,           // wheel
+    ToggleStage,        // stage
+    SelectStage,        // stage
+    SetStageStep,       // stage, step
     // Advanced page, on press.
     ImportMacros,
     ExportMacros,
@@ -39,26 +40,31 @@ enum class UiCommand : std::uint8_t {
     ApplyRepeatCount,
     ToggleRepeatMode,
     ToggleMacroMode2,
-    SetPointerSpeed,  // value: DPI_SPEED 0..9
-    SetWheelSpeed,    // value: WHEEL_SPEED 0..9
-    SetFireTime,      // value: FIRE_TIME from the bar, 0..299
+    SetPointerSpeed,  // speed
+    SetWheelSpeed,    // speed
+    SetFireTime,      // fireTime
     FireTimeUp,
     FireTimeDown,
     // Colour page, on press.
-    SetLedMode,  // value: LED_STATUS 0..3
+    SetLedMode,  // ledMode
 };
 
+// A command and what it acts on; the fields its command does not use stay at their defaults.
 struct UiAction {
     UiCommand command = UiCommand::None;
-    int value = 0;
+    WindowPage page = WindowPage::Main;
+    int slot = 0;      // configuration slot 1..5
+    int button = 0;    // mouse button 1..7
+    int wheel = 0;     // WHEEL_STATUS: 0 normal, 1 reverse
+    int stage = 0;     // DPI stage 0..3
+    int step = 0;      // DPI step 0..4 of the stage
+    int speed = 0;     // DPI_SPEED or WHEEL_SPEED 0..9
+    int fireTime = 0;  // FIRE_TIME 0..300
+    int ledMode = 0;   // LED_STATUS 0..3
+    std::int64_t x = 0;  // the pointer where the window's move starts
+    std::int64_t y = 0;
     bool operator==(const UiAction&) const = default;
 };
-
-// The entries hit-tested on each page.
-constexpr int kLastMainItemOnMainPage = 90;
-constexpr int kLastFrameItem = 19;
-constexpr int kLastAdvancedItem = 33;
-constexpr int kLastColourItem = 4;
 
 class MainWindowModel {
 public:
@@ -73,7 +79,7 @@ public:
         UiAction action;
     };
     // A left press at (x, y) on page, acting on the hot entries of the last movement.
-    PressResult Press(std::int64_t x, WindowPage page);
+    PressResult Press(std::int64_t x, std::int64_t y, WindowPage page);
     // The left button's release: the frame's release commands, on any page.
     UiAction Release();
 
@@ -85,9 +91,9 @@ public:
     void ClearMainHot() { mainHot_ = kNoEntry; }
 
 private:
-    UiAction PressOnMain() const;
-    UiAction PressOnAdvanced(std::int64_t x) const;
-    UiAction PressOnColour() const;
+    UiAction PressOnMain(std::int64_t x, std::int64_t y) const;
+    UiAction PressOnAdvanced(std::int64_t x, std::int64_t y) const;
+    UiAction PressOnColour(std::int64_t x, std::int64_t y) const;
 
     const SkinSet& skin_;
     int mainHot_ = kNoEntry;

@@ -9,6 +9,7 @@
 #include "ui/tray_win32.h"
 #include "resource.h"
 #include "skin/canvas_gdi_win32.h"
+#include "skin/skin_entries.h"
 #include "skin/window_region_win32.h"
 #include "win32/skin_support.h"
 #include "win32/support.h"
@@ -111,7 +112,7 @@ TEST_F(MainSkinWindow, TakesTheMasksOutlineAndPaintsTheMainPage) {
     EXPECT_FALSE(PtInRegion(repaint, 0, 0));
 
     // The current page's tab is shown down; the window shows the composed page, not a placeholder.
-    const SkinEntry tab = dialog.Skin().Skin().main.At(9);
+    const SkinEntry tab = dialog.Skin().Skin().main.At(MainEntry::Tab(WindowPage::Main));
     ASSERT_GT(tab.width, 0);
     const POINT p = MostDifferentPoint(tab, mainNormal, mainDown);
     EXPECT_TRUE(Near(ScreenPixel(window, p.x, p.y), PictureAt(mainDown, p.x, p.y)));
@@ -122,12 +123,12 @@ TEST_F(MainSkinWindow, TakesTheMasksOutlineAndPaintsTheMainPage) {
 
 TEST_F(MainSkinWindow, HoverAndPressShowTheOverAndDownPicturesAndTabsSwitchPages) {
     const SkinSet& skin = dialog.Skin().Skin();
-    const SkinEntry advancedTab = skin.main.At(10);
+    const SkinEntry advancedTab = skin.main.At(MainEntry::Tab(WindowPage::Advanced));
     const POINT p = MostDifferentPoint(advancedTab, mainNormal, mainOver);
     ASSERT_GT(Difference(mainNormal.At(p.x, p.y), mainOver.At(p.x, p.y)), 40) << "the tab looks alike hovered";
     EXPECT_TRUE(Near(ScreenPixel(window, p.x, p.y), PictureAt(mainNormal, p.x, p.y)));
     Move(window, p);
-    EXPECT_EQ(dialog.Skin().Model().MainHot(), 10);
+    EXPECT_EQ(dialog.Skin().Model().MainHot(), MainEntry::Tab(WindowPage::Advanced));
     EXPECT_TRUE(Near(ScreenPixel(window, p.x, p.y), PictureAt(mainOver, p.x, p.y)));
 
     // Pressing the tab shows the advanced page; its tab is then the current one.
@@ -148,10 +149,10 @@ TEST_F(MainSkinWindow, HoverAndPressShowTheOverAndDownPicturesAndTabsSwitchPages
     ASSERT_GT(tested, 10);
     EXPECT_GT(agreeing, tested * 8 / 10) << agreeing << " of " << tested;
 
-    Click(window, Centre(skin.main.At(11)));
+    Click(window, Centre(skin.main.At(MainEntry::Tab(WindowPage::Colour))));
     EXPECT_EQ(services.flags.CurrentPage.load(), WindowPage::Colour);
     EXPECT_TRUE(services.flags.PreviewRunning.load());
-    Click(window, Centre(skin.main.At(9)));
+    Click(window, Centre(skin.main.At(MainEntry::Tab(WindowPage::Main))));
     EXPECT_EQ(services.flags.CurrentPage.load(), WindowPage::Main);
     EXPECT_TRUE(PumpUntil([&] { return !services.flags.PreviewRunning.load(); }));
 }
@@ -160,7 +161,7 @@ TEST_F(MainSkinWindow, TheCloseControlKeepsTheStageDropsEditsAndHidesToTheTrayUn
     ProgramState& program = services.program;
     EXPECT_EQ(program.config.WHEEL_SPEED, 3);
     program.config.WHEEL_SPEED = 9;  // an edit not applied
-    const SkinEntry close = dialog.Skin().Skin().main.At(2);
+    const SkinEntry close = dialog.Skin().Skin().main.At(MainEntry::kClose);
     ASSERT_GT(close.width, 0);
     Click(window, Centre(close));
 
@@ -181,8 +182,8 @@ TEST_F(MainSkinWindow, TheCloseControlKeepsTheStageDropsEditsAndHidesToTheTrayUn
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_FALSE(IsIconic(window));
 
-    // The tray control (entry 13) hides it too, and the menu's "Show Window" brings it back.
-    Click(window, Centre(dialog.Skin().Skin().main.At(13)));
+    // The tray control hides it too, and the menu's "Show Window" brings it back.
+    Click(window, Centre(dialog.Skin().Skin().main.At(MainEntry::kTray)));
     EXPECT_FALSE(IsWindowVisible(window));
     SendMessageW(window, WM_COMMAND, ID_TRAY_SHOW, 0);
     EXPECT_TRUE(IsWindowVisible(window));

@@ -8,6 +8,7 @@
 
 #include "skin/canvas_gdi_win32.h"
 #include "skin/paint_main_window.h"
+#include "skin/skin_entries.h"
 #include "skin/window_region_win32.h"
 #include "win32/skin_support.h"
 #include "win32/support.h"
@@ -239,13 +240,13 @@ TEST(GdiCanvas, AMissingOrBrokenPictureLeavesItsAreaBlankAndThePaintGoesOn) {
     ASSERT_TRUE(WriteSolidJpeg(dir.Path() + L"\\main_down.jpg", 120, 80, green));
     dir.Write("main_over.jpg", "broken");
     SkinSet skin;
-    *skin.main.Find(9) = {10, 10, 30, 20, u""};    // the main tab: shown down
-    *skin.main.Find(12) = {50, 10, 30, 20, u""};   // hovered: would come from the over picture
-    *skin.main.Find(20) = {10, 40, 100, 20, u"X"};  // a heading's text
+    *skin.main.Find(MainEntry::Tab(WindowPage::Main)) = {10, 10, 30, 20, u""};  // shown down
+    *skin.main.Find(MainEntry::kMinimise) = {50, 10, 30, 20, u""};  // hovered: would come from the over picture
+    *skin.main.Find(MainEntry::kButtonsHeading) = {10, 40, 100, 20, u"X"};  // a heading's text
     PaintState state;
     state.maskWidth = 120;
     state.maskHeight = 80;
-    state.mainHot = 12;
+    state.mainHot = MainEntry::kMinimise;
     state.language = LanguageMode::English;
 
     CanvasFixture fixture(dir.Path(), 120, 80);

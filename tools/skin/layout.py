@@ -1,8 +1,10 @@
 """Where everything of the skin lies, and what it says in both languages.
 
 One table per description file: key -> (tag, x, y, width, height, English text, Chinese text).
-The tag is written as field 0 of the entry, which the program does not read; it only tells a
-reader of the description file what the entry is. The drawings in draw.py take their positions
+The tag is written as field 0 of the entry, which the program does not read; it tells a reader of
+the description file what the entry is, and a unit test holds it against the program's names of
+the entry numbers. Members of a numbered family carry their number as the program counts it:
+slots and buttons from 1, DPI stages, steps and speed steps from 0. The drawings in draw.py take their positions
 from here too, so the pictures and the descriptions cannot drift apart.
 """
 
@@ -47,17 +49,17 @@ MAIN = {
     43: E("heading-on", 648, 134, 44, 18, "ON", "启用"),
 }
 for k in range(5):
-    MAIN[4 + k] = E("slot", 546 + 28 * k, 96, 24, 22, str(k + 1), str(k + 1))
+    MAIN[4 + k] = E("slot-%d" % (k + 1), 546 + 28 * k, 96, 24, 22, str(k + 1), str(k + 1))
 for k in range(7):
-    MAIN[25 + k] = E("function-box", BOX_X, BOX_Y + BOX_STEP * k, BOX_W, BOX_H)
+    MAIN[25 + k] = E("function-box-%d" % (k + 1), BOX_X, BOX_Y + BOX_STEP * k, BOX_W, BOX_H)
 for s in range(4):
     y0 = STAGE_ROW[s]
-    MAIN[46 + s] = E("stage-enable", 660, y0, 20, 20)
-    MAIN[50 + s] = E("stage-label", 486, y0, 84, 20, "STAGE %d" % (s + 1), "档位%d" % (s + 1))
-    MAIN[54 + s] = E("stage-select", 462, y0, 20, 20)
-    MAIN[80 + s] = E("stage-current", 462, y0, 20, 20)
+    MAIN[46 + s] = E("stage-enable-%d" % s, 660, y0, 20, 20)
+    MAIN[50 + s] = E("stage-label-%d" % s, 486, y0, 84, 20, "STAGE %d" % (s + 1), "档位%d" % (s + 1))
+    MAIN[54 + s] = E("stage-select-%d" % s, 462, y0, 20, 20)
+    MAIN[80 + s] = E("stage-current-%d" % s, 462, y0, 20, 20)
     for v in range(5):
-        MAIN[60 + 5 * s + v] = E("stage-step", SLIDER_X + SLIDER_STEP * STEP_POSITION[v], y0 + 26, CELL_W, CELL_H)
+        MAIN[60 + 5 * s + v] = E("stage-step-%d-%d" % (s, v), SLIDER_X + SLIDER_STEP * STEP_POSITION[v], y0 + 26, CELL_W, CELL_H)
 
 # The mouse drawing on the main page and its seven buttons (highlights 90 to 96).
 MOUSE = dict(left=100, top=142, right=252, bottom=420, cx=176)
@@ -71,7 +73,7 @@ BUTTON_RECTS = [
     (168, 246, 16, 22),   # 7 behind that
 ]
 for k, (x, y, w, h) in enumerate(BUTTON_RECTS):
-    MAIN[90 + k] = E("button-highlight", x, y, w, h)
+    MAIN[90 + k] = E("button-highlight-%d" % (k + 1), x, y, w, h)
 
 ADVANCED = {
     0: E("macro-import", 96, 408, 56, 22, "Import", "导入"),
@@ -100,8 +102,8 @@ ADVANCED = {
     43: E("macro-hint", 424, 392, 256, 18, "Bind macros under Macros", "在按键设置的宏分组中绑定"),
 }
 for i in range(10):
-    ADVANCED[8 + i] = E("pointer-step", 424 + 26 * i, 156, 24, 22, str(i + 1), str(i + 1))
-    ADVANCED[18 + i] = E("wheel-step", 424 + 26 * i, 218, 24, 22, str(i + 1), str(i + 1))
+    ADVANCED[8 + i] = E("pointer-step-%d" % i, 424 + 26 * i, 156, 24, 22, str(i + 1), str(i + 1))
+    ADVANCED[18 + i] = E("wheel-step-%d" % i, 424 + 26 * i, 218, 24, 22, str(i + 1), str(i + 1))
 
 # Section and key -> rectangle of the macro editor's controls.
 EDITOR = {

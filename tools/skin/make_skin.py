@@ -93,6 +93,18 @@ def check_layout():
              + [("%s %d" % k, e) for k, e in EDITOR.items()])
     disjoint("colour page", frame + [("colour %d" % k, COLOUR[k]) for k in COLOUR if k <= 4])
     disjoint("warning", [("warning %d" % k, WARNING[k]) for k in (0, 1)])
+
+    # A tag names one entry: the program's test matches entries to its names by them.
+    for name, table in (("main", MAIN), ("advanced", ADVANCED), ("colour", COLOUR), ("warning", WARNING),
+                        ("editor", EDITOR)):
+        seen = {}
+        for key, entry in table.items():
+            tag = entry[0]
+            if not tag or "," in tag:
+                problems.append("%s %s: tag %r is empty or holds a comma" % (name, key, tag))
+            elif tag in seen:
+                problems.append("%s %s: tag %r is also %s's" % (name, key, tag, seen[tag]))
+            seen[tag] = key
     return problems
 
 

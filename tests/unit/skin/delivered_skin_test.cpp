@@ -9,6 +9,7 @@
 #include "platform/ini_profile.h"
 #include "platform/text.h"
 #include "skin/skin_description.h"
+#include "skin/skin_entries.h"
 #include "temp_dir.h"
 
 namespace {
@@ -53,13 +54,15 @@ protected:
         ASSERT_EQ(std::system(command.c_str()), 0);
     }
 
+    std::u16string SkinsDir() { return Utf16FromUtf8(dir_.Path("skins").string()); }
+
     SkinSet Load(LanguageMode language) {
         NativePathProfile profile;
         NativeFiles files;
         int closes = 0;
         SkinReadContext context{profile, files, [&] { ++closes; }};
         SkinSet skin;
-        LoadAllSkins(context, Utf16FromUtf8(dir_.Path("skins").string()), language, skin);
+        LoadAllSkins(context, SkinsDir(), language, skin);
         EXPECT_TRUE(files.shown.empty()) << "no file missing, no entry malformed";
         EXPECT_EQ(closes, 0);
         return skin;
@@ -97,12 +100,20 @@ TEST_F(DeliveredSkin, BothLanguagesShareTheLayoutAndNameEverything) {
         EXPECT_FALSE(HasChinese(FunctionName(en.functionNames, code))) << code;
     }
     // Texts that must be there: tabs, apply, the warning's three entries, the LED modes.
+    using namespace MainEntry;
     for (const SkinSet* skin : {&en, &cn}) {
-        for (int i : {3, 9, 10, 11, 14, 15, 16}) EXPECT_FALSE(skin->main.At(i).text.empty()) << i;
-        for (int i : {0, 1, 2}) EXPECT_FALSE(skin->warning.At(i).text.empty()) << i;
-        for (int i : {0, 1, 2, 3}) EXPECT_FALSE(skin->colour.At(i).text.empty()) << i;
+        for (int i : {kApply, Tab(WindowPage::Main), Tab(WindowPage::Advanced), Tab(WindowPage::Colour), kImportConfig,
+                      kExportConfig, kFactoryReset}) {
+            EXPECT_FALSE(skin->main.At(i).text.empty()) << i;
+        }
+        for (int i : {WarningEntry::kConfirm, WarningEntry::kCancel, WarningEntry::kMessage}) {
+            EXPECT_FALSE(skin->warning.At(i).text.empty()) << i;
+        }
+        for (int mode = 0; mode < kLedModeCount; ++mode) {
+            EXPECT_FALSE(skin->colour.At(ColourEntry::LedModeButton(mode)).text.empty()) << mode;
+        }
     }
-    EXPECT_TRUE(HasChinese(cn.warning.At(2).text));
+    EXPECT_TRUE(HasChinese(cn.warning.At(WarningEntry::kMessage).text));
 }
 
 TEST_F(DeliveredSkin, EveryElementCanBeHitWhereItIsDrawn) {
@@ -112,24 +123,71 @@ TEST_F(DeliveredSkin, EveryElementCanBeHitWhereItIsDrawn) {
         ASSERT_FALSE(r.Empty()) << "entry " << i;
         EXPECT_EQ(page.HitTest((r.left + r.right) / 2, (r.top + r.bottom) / 2, lastKey), i) << "entry " << i;
     };
-    for (int i = 2; i <= 18; ++i) hitsItself(skin.main, i, 90);
-    for (int i : {25, 26, 27, 28, 29, 30, 31, 41, 42, 46, 47, 48, 49, 54, 55, 56, 57}) hitsItself(skin.main, i, 90);
-    for (int i = 60; i <= 79; ++i) hitsItself(skin.main, i, 90);
-    for (int i = 0; i <= 32; ++i) hitsItself(skin.advanced, i, 33);
-    for (int i = 0; i <= 3; ++i) hitsItself(skin.colour, i, 4);
-    for (int i = 0; i <= 1; ++i) hitsItself(skin.warning, i, 1);
+    using namespace MainEntry;
+    const int mainLast = kHitOnMainPage.last;
+    for (int i = kClose; i <= kEnglish; ++i) hitsItself(skin.main, i, mainLast);
+    for (const EntryRange& range : {kFunctionBoxes, kStageEnables, kStageSelects, kStageSteps}) {
+        for (int i = range.first; i <= range.last; ++i) hitsItself(skin.main, i, mainLast);
+    }
+    hitsItself(skin.main, kWheelNormal, mainLast);
+    hitsItself(skin.main, kWheelReverse, mainLast);
+    for (int i = AdvancedEntry::kHit.first; i <= AdvancedEntry::kFireDown; ++i) {
+        hitsItself(skin.advanced, i, AdvancedEntry::kHit.last);
+    }
+    for (int i = ColourEntry::kLedModes.first; i <= ColourEntry::kLedModes.last; ++i) {
+        hitsItself(skin.colour, i, ColourEntry::kHit.last);
+    }
+    hitsItself(skin.warning, WarningEntry::kConfirm, WarningEntry::kCancel);
+    hitsItself(skin.warning, WarningEntry::kCancel, WarningEntry::kCancel);
     // Shown but never hit-tested: the current-stage marks, the button highlights, the preview.
-    for (int i : {80, 81, 82, 83, 90, 91, 92, 93, 94, 95, 96}) EXPECT_FALSE(skin.main.At(i).Rect().Empty()) << i;
-    EXPECT_FALSE(skin.colour.At(11).Rect().Empty());
-    EXPECT_FALSE(skin.colour.At(9).Rect().Empty());
+    for (int stage = 0; stage < kDpiStageCount; ++stage) EXPECT_FALSE(skin.main.At(StageCurrent(stage)).Rect().Empty());
+    for (int button = 1; button <= kButtonCount; ++button) {
+        EXPECT_FALSE(skin.main.At(ButtonHighlight(button)).Rect().Empty()) << button;
+    }
+    EXPECT_FALSE(skin.colour.At(ColourEntry::kPreview).Rect().Empty());
+    EXPECT_FALSE(skin.colour.At(ColourEntry::kCurrentDpi).Rect().Empty());
     for (const PixelRect& r : {skin.editorRects.repeatCountBox, skin.editorRects.nameBox, skin.editorRects.macroList,
                                skin.editorRects.eventList}) {
         EXPECT_FALSE(r.Empty());
-        for (int i = 0; i <= 33; ++i) {
+        for (int i = AdvancedEntry::kHit.first; i <= AdvancedEntry::kHit.last; ++i) {
             const PixelRect e = skin.advanced.At(i).Rect();
             EXPECT_FALSE(e.left < r.right && r.left < e.right && e.top < r.bottom && r.top < e.bottom)
                 << "advanced entry " << i << " lies under a macro editor control";
         }
+    }
+}
+
+// Field 0 of every entry of a layout against the tag of the program's name for that entry, so
+// the skin and the code cannot drift apart: an entry the program does not name has no tag.
+template <std::size_t N>
+void ExpectTags(SkinFileReader& reader, const EntryTags<N>& names, const char* layout) {
+    for (std::size_t key = 0; key < N; ++key) {
+        EXPECT_EQ(Utf8FromUtf16(reader.ReadSkinEntry(kPositionSection, static_cast<int>(key))[0]),
+                  names.tags[key].Text())
+            << layout << " entry " << key;
+    }
+}
+
+TEST_F(DeliveredSkin, EveryEntryIsWhatTheProgramNamesIt) {
+    for (LanguageMode language : {LanguageMode::English, LanguageMode::Chinese}) {
+        NativePathProfile profile;
+        NativeFiles files;
+        SkinReadContext context{profile, files, {}};
+        const auto reader = [&](SkinDescription which) {
+            return SkinFileReader(context, SkinDescriptionPath(SkinsDir(), which, language));
+        };
+        SkinFileReader main = reader(SkinDescription::Main);
+        ExpectTags(main, MainEntry::Tags(), "main");
+        SkinFileReader advanced = reader(SkinDescription::Advanced);
+        ExpectTags(advanced, AdvancedEntry::Tags(), "advanced");
+        for (const EditorEntry::Key& key : EditorEntry::kAll) {
+            EXPECT_EQ(Utf8FromUtf16(advanced.ReadSkinEntry(key.section, key.key)[0]), key.tag.Text());
+        }
+        SkinFileReader colour = reader(SkinDescription::Colour);
+        ExpectTags(colour, ColourEntry::Tags(), "colour");
+        SkinFileReader warning = reader(SkinDescription::Warning);
+        ExpectTags(warning, WarningEntry::Tags(), "warning");
+        EXPECT_TRUE(files.shown.empty()) << "no file missing, no entry malformed";
     }
 }
 

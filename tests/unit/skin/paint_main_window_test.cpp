@@ -4,11 +4,14 @@
 
 #include <algorithm>
 
+#include "skin/skin_entries.h"
 #include "skin_fakes.h"
 
 namespace {
 
 using namespace paint_colour;
+using namespace MainEntry;
+using AdvancedEntry::kFireBar;
 
 // Entry i of each table at its own place, 8 x 16 pixels, so every copy names its entry.
 SkinSet GridSkin() {
@@ -64,48 +67,49 @@ TEST(PaintMainPage, AtRestOnlyTheSettingsAreCopiedOverTheNormalPicture) {
     EXPECT_EQ(canvas.CopiesFrom(u"main_normal.jpg"), std::vector<PixelRect>{(PixelRect{0, 0, 760, 560})});
     EXPECT_TRUE(canvas.CopiesFrom(u"main_over.jpg").empty());
     // Slot 3, the main tab, English, wheel setting 0, enabled stages 0 and 2, current stage 2.
-    EXPECT_EQ(Sorted(canvas.CopiesFrom(u"main_down.jpg")), Sorted(RectsOf(skin.main, {6, 9, 18, 41, 46, 48, 82})));
-    // One knob per stage, on the selected values 61, 67, 74 and 75, from the knob picture's corner.
+    EXPECT_EQ(Sorted(canvas.CopiesFrom(u"main_down.jpg")),
+              Sorted(RectsOf(skin.main, {Slot(3), Tab(WindowPage::Main), kEnglish, kWheelNormal, StageEnable(0),
+                                         StageEnable(2), StageCurrent(2)})));
+    // One knob per stage, on the factory steps 1, 2, 4 and 0, from the knob picture's corner.
     std::vector<PixelRect> knobs;
     for (const CanvasCall& call : canvas.calls) {
         if (call.kind != CanvasCall::Copy || call.picture != u"dpi_slider.jpg") continue;
         EXPECT_EQ(call.rect, (PixelRect{0, 0, 8, 16}));
         knobs.push_back({call.x, call.y, call.x + 8, call.y + 16});
     }
-    EXPECT_EQ(knobs, RectsOf(skin.main, {61, 67, 74, 75}));
+    EXPECT_EQ(knobs, RectsOf(skin.main, {StageStep(0, 1), StageStep(1, 2), StageStep(2, 4), StageStep(3, 0)}));
 }
 
 TEST(PaintMainPage, HoveredFunctionBoxLightsItsButtonAndNamesItInGreen) {
     SkinSet skin = GridSkin();
     PaintState state = MainState();
-    state.mainHot = 27;
+    state.mainHot = FunctionBox(3);
     state.config.K = {1, 2, 33, 0, 43, 60, -4};
     state.macroNames[2] = u"Combo";
     RecordingCanvas canvas;
     PaintMainWindow(canvas, skin, state);
 
-    EXPECT_EQ(canvas.CopiesFrom(u"main_over.jpg"), RectsOf(skin.main, {27, 92}));
+    EXPECT_EQ(canvas.CopiesFrom(u"main_over.jpg"), RectsOf(skin.main, {FunctionBox(3), ButtonHighlight(3)}));
     const CanvasCall* name = canvas.TextCall(u"F33");
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(name->colour, kGreen);
-    EXPECT_EQ(name->x, skin.main.At(27).x + 5);  // left-aligned
-    EXPECT_EQ(name->y, skin.main.At(27).y + (16 - 15) / 2);
+    EXPECT_EQ(name->x, skin.main.At(FunctionBox(3)).x + 5);  // left-aligned
+    EXPECT_EQ(name->y, skin.main.At(FunctionBox(3)).y + (16 - 15) / 2);
     EXPECT_EQ(canvas.TextCall(u"F1")->colour, kWhite);
+    EXPECT_EQ(canvas.TextCall(u"F1")->x, skin.main.At(FunctionBox(1)).x + 5);
 
     // Code 0 shows nothing, code 43 the name of macro slot 2, codes outside the catalogue nothing.
-    EXPECT_EQ(canvas.TextCall(u"Combo")->x, skin.main.At(29).x + 5);
+    EXPECT_EQ(canvas.TextCall(u"Combo")->x, skin.main.At(FunctionBox(5)).x + 5);
     for (const CanvasCall& text : canvas.Texts()) {
-        EXPECT_NE(text.x, skin.main.At(28).x + 5);
-        EXPECT_NE(text.x, skin.main.At(30).x + 5);
-        EXPECT_NE(text.x, skin.main.At(31).x + 5);
+        for (int button : {4, 6, 7}) EXPECT_NE(text.x, skin.main.At(FunctionBox(button)).x + 5) << button;
     }
 
     // Pressed, the hovered box comes from the down picture; its button highlight stays over.
     state.pressed = true;
     RecordingCanvas pressed;
     PaintMainWindow(pressed, skin, state);
-    EXPECT_EQ(pressed.CopiesFrom(u"main_over.jpg"), RectsOf(skin.main, {92}));
-    EXPECT_EQ(pressed.CopiesFrom(u"main_down.jpg").front(), RectOf(skin.main, 27));
+    EXPECT_EQ(pressed.CopiesFrom(u"main_over.jpg"), RectsOf(skin.main, {ButtonHighlight(3)}));
+    EXPECT_EQ(pressed.CopiesFrom(u"main_down.jpg").front(), RectOf(skin.main, FunctionBox(3)));
 }
 
 TEST(PaintMainPage, StartKeyBlinksWithTheStatusLine) {
@@ -119,7 +123,7 @@ TEST(PaintMainPage, StartKeyBlinksWithTheStatusLine) {
     const CanvasCall* status = lit.TextCall(u"Configuration done,click key [4] to start driver");
     ASSERT_NE(status, nullptr);
     EXPECT_EQ(status->colour, kYellow);
-    EXPECT_EQ(lit.CopiesFrom(u"main_over.jpg"), RectsOf(skin.main, {93}));
+    EXPECT_EQ(lit.CopiesFrom(u"main_over.jpg"), RectsOf(skin.main, {ButtonHighlight(4)}));
 
     state.blinkPhase = false;
     RecordingCanvas dark;
@@ -127,7 +131,7 @@ TEST(PaintMainPage, StartKeyBlinksWithTheStatusLine) {
     EXPECT_NE(dark.TextCall(u"Configuration done,click key [ ] to start driver"), nullptr);
     EXPECT_TRUE(dark.CopiesFrom(u"main_over.jpg").empty());
     const auto down = dark.CopiesFrom(u"main_down.jpg");
-    EXPECT_NE(std::find(down.begin(), down.end(), RectOf(skin.main, 93)), down.end());
+    EXPECT_NE(std::find(down.begin(), down.end(), RectOf(skin.main, ButtonHighlight(4))), down.end());
 
     state.language = LanguageMode::Chinese;
     EXPECT_EQ(StatusLineText(state), u"配置完成，请点击鼠标第[ ]键运行驱动");
@@ -148,10 +152,12 @@ TEST(PaintMainPage, StartKeyBlinksWithTheStatusLine) {
 
 TEST(PaintMainPage, TextsAreCentredAndStageLabelsShowTheirState) {
     SkinSet skin = GridSkin();
-    *skin.main.Find(20) = {100, 50, 20, 20, u"WIDE TEXT"};  // 63 pixels wide
-    *skin.main.Find(50) = {0, 0, 70, 15, u"STAGE 1"};
-    *skin.main.Find(51) = {0, 0, 71, 15, u"STAGE 2"};
-    *skin.main.Find(1) = {0, 0, 400, 20, u"skin text"};
+    *skin.main.Find(kButtonsHeading) = {100, 50, 20, 20, u"WIDE TEXT"};  // 63 pixels wide
+    *skin.main.Find(StageLabel(0)) = {0, 0, 70, 15, u"STAGE 1"};
+    *skin.main.Find(StageLabel(1)) = {0, 0, 71, 15, u"STAGE 2"};
+    *skin.main.Find(StageLabel(3)) = {0, 0, 71, 15, u"STAGE 4"};
+    *skin.main.Find(StageSelect(0)) = {0, 0, 71, 15, u"past the texts"};  // the main page draws none
+    *skin.main.Find(kStatus) = {0, 0, 400, 20, u"skin text"};
     RecordingCanvas canvas;
     PaintMainWindow(canvas, skin, MainState());
     const CanvasCall* wide = canvas.TextCall(u"WIDE TEXT");
@@ -160,6 +166,8 @@ TEST(PaintMainPage, TextsAreCentredAndStageLabelsShowTheirState) {
     EXPECT_EQ(wide->y, 50 + (20 - 15) / 2);
     EXPECT_EQ(canvas.TextCall(u"STAGE 1")->colour, kRed);
     EXPECT_EQ(canvas.TextCall(u"STAGE 2")->colour, kGrey);
+    EXPECT_EQ(canvas.TextCall(u"STAGE 4")->colour, kGrey);
+    EXPECT_EQ(canvas.TextCall(u"past the texts"), nullptr);
     EXPECT_EQ(canvas.TextCall(u"skin text"), nullptr) << "the status line replaces the skin's text";
     EXPECT_EQ(canvas.TextCall(u"OK,driver is working...")->colour, kYellow);
     // Fonts are chosen once, before the first text.
@@ -175,7 +183,7 @@ TEST(PaintMainPage, TextsAreCentredAndStageLabelsShowTheirState) {
 TEST(PaintMainPage, MissingPicturesLeaveTheirAreaAndThePaintGoesOn) {
     SkinSet skin = GridSkin();
     PaintState state = MainState();
-    state.mainHot = 25;
+    state.mainHot = FunctionBox(1);
     RecordingCanvas canvas;
     canvas.missing = {u"main_normal.jpg", u"main_over.jpg", u"dpi_slider.jpg"};
     PaintMainWindow(canvas, skin, state);
@@ -190,7 +198,7 @@ TEST(PaintMainPage, MissingPicturesLeaveTheirAreaAndThePaintGoesOn) {
 
 TEST(PaintAdvancedPage, FireBarFillsInProportionToTheInterval) {
     SkinSet skin = GridSkin();
-    *skin.advanced.Find(30) = {40, 300, 200, 18, u""};
+    *skin.advanced.Find(kFireBar) = {40, 300, 200, 18, u""};
     const auto barWidth = [&](std::int32_t fire) -> std::int64_t {
         PaintState state = MainState();
         state.page = WindowPage::Advanced;
@@ -213,8 +221,9 @@ TEST(PaintAdvancedPage, FireBarFillsInProportionToTheInterval) {
 
 TEST(PaintAdvancedPage, SettingsMarksAndLiveTexts) {
     SkinSet skin = GridSkin();
-    *skin.advanced.Find(4) = {0, 0, 60, 20, u"skin"};
-    *skin.advanced.Find(33) = {0, 0, 60, 20, u"skin"};
+    using namespace AdvancedEntry;
+    *skin.advanced.Find(kRecord) = {0, 0, 60, 20, u"skin"};
+    *skin.advanced.Find(kFireValue) = {0, 0, 60, 20, u"skin"};
     PaintState state = MainState();
     state.page = WindowPage::Advanced;
     state.config.DPI_SPEED = 3;
@@ -223,21 +232,23 @@ TEST(PaintAdvancedPage, SettingsMarksAndLiveTexts) {
     state.config.MACRO_MODE2 = 1;
     state.selectedRepeatMode = 1;
     state.recording = true;
-    state.advancedHot = 4;
-    state.mainHot = 2;
+    state.advancedHot = kRecord;
+    state.mainHot = kClose;
     state.pressLines = 3;
     state.releaseLines = 12;
     RecordingCanvas canvas;
     PaintMainWindow(canvas, skin, state);
 
     // The hovered record button, then the frame's hovered close control.
-    EXPECT_EQ(canvas.CopiesFrom(u"advanced_over.jpg"), (std::vector<PixelRect>{RectOf(skin.advanced, 4), RectOf(skin.main, 2)}));
+    EXPECT_EQ(canvas.CopiesFrom(u"advanced_over.jpg"),
+              (std::vector<PixelRect>{RectOf(skin.advanced, kRecord), RectOf(skin.main, kClose)}));
     // Recording, pointer speed 3, wheel speed 9, (no fire bar at 0), hold mode, repeat mark;
     // then the frame's slot 3, advanced tab and English button.
     EXPECT_EQ(canvas.CopiesFrom(u"advanced_down.jpg"),
-              (std::vector<PixelRect>{RectOf(skin.advanced, 4), RectOf(skin.advanced, 11), RectOf(skin.advanced, 27),
-                                      RectOf(skin.advanced, 7), RectOf(skin.advanced, 6), RectOf(skin.main, 6),
-                                      RectOf(skin.main, 10), RectOf(skin.main, 18)}));
+              (std::vector<PixelRect>{RectOf(skin.advanced, kRecord), RectOf(skin.advanced, PointerSpeed(3)),
+                                      RectOf(skin.advanced, WheelSpeed(9)), RectOf(skin.advanced, kMacroMode2),
+                                      RectOf(skin.advanced, kRepeatMode), RectOf(skin.main, Slot(3)),
+                                      RectOf(skin.main, Tab(WindowPage::Advanced)), RectOf(skin.main, kEnglish)}));
     EXPECT_EQ(canvas.TextCall(u"Stop")->colour, kRed);
     EXPECT_EQ(canvas.TextCall(u"0ms")->colour, kWhite);
     EXPECT_NE(canvas.TextCall(u"[↓]3"), nullptr);
@@ -247,20 +258,20 @@ TEST(PaintAdvancedPage, SettingsMarksAndLiveTexts) {
 
     state.recording = false;
     state.language = LanguageMode::Chinese;
-    state.config.DPI_SPEED = 10;  // out of range: no step shows selected
+    state.config.DPI_SPEED = 10;  // out of range: no step shows selected, not even the next entry
     RecordingCanvas chinese;
     PaintMainWindow(chinese, skin, state);
     EXPECT_NE(chinese.TextCall(u"录制"), nullptr);
-    for (const PixelRect& r : chinese.CopiesFrom(u"advanced_down.jpg")) EXPECT_NE(r, RectOf(skin.advanced, 18));
+    for (const PixelRect& r : chinese.CopiesFrom(u"advanced_down.jpg")) EXPECT_NE(r, RectOf(skin.advanced, WheelSpeed(0)));
 }
 
 TEST(PaintColourPage, LedModePreviewAndDpi) {
     SkinSet skin = GridSkin();
-    const PixelRect preview = RectOf(skin.colour, 11);
+    const PixelRect preview = RectOf(skin.colour, ColourEntry::kPreview);
     const auto paint = [&](bool off, int colour) {
         PaintState state = MainState();
         state.page = WindowPage::Colour;
-        state.config.LED_STATUS = 2;
+        state.config.LED_STATUS = kLedSteady;
         state.previewOff = off;
         state.previewColour = colour;
         RecordingCanvas canvas;
@@ -278,9 +289,10 @@ TEST(PaintColourPage, LedModePreviewAndDpi) {
     EXPECT_TRUE(has(paint(false, 2).CopiesFrom(u"color_over_red.jpg")));
     EXPECT_TRUE(has(paint(false, 3).CopiesFrom(u"color_down_purple.jpg")));
     EXPECT_FALSE(has(paint(false, 7).CopiesFrom(u"color_down_purple.jpg")));
-    // The LED mode, the colour tab (11) and the slot (6); stage 2 holds value 4: 2400 DPI.
+    // The LED mode, the colour tab, slot 3 and English; stage 2 holds value 4: 2400 DPI.
     EXPECT_EQ(Sorted(pink.CopiesFrom(u"color_down_purple.jpg")),
-              Sorted({RectOf(skin.colour, 2), RectOf(skin.main, 6), RectOf(skin.main, 11), RectOf(skin.main, 18)}));
+              Sorted({RectOf(skin.colour, ColourEntry::LedModeButton(kLedSteady)), RectOf(skin.main, Slot(3)),
+                      RectOf(skin.main, Tab(WindowPage::Colour)), RectOf(skin.main, kEnglish)}));
     EXPECT_NE(pink.TextCall(u"2400"), nullptr);
 
     ActiveConfig config;
@@ -301,20 +313,22 @@ TEST(PaintFrame, SlotTabAndLanguageOnEveryPage) {
     state.page = WindowPage::Colour;
     state.language = LanguageMode::Chinese;
     state.curConfig = 5;
-    state.mainHot = 8;  // the current slot wins over the hover
+    state.mainHot = Slot(5);  // the current slot wins over the hover
     RecordingCanvas canvas;
     PaintMainWindow(canvas, skin, state);
     const auto down = canvas.CopiesFrom(u"color_down_purple.jpg");
-    for (int i : {8, 11, 17}) EXPECT_NE(std::find(down.begin(), down.end(), RectOf(skin.main, i)), down.end()) << i;
-    EXPECT_EQ(std::find(down.begin(), down.end(), RectOf(skin.main, 18)), down.end());
+    for (int i : {Slot(5), Tab(WindowPage::Colour), kChinese}) {
+        EXPECT_NE(std::find(down.begin(), down.end(), RectOf(skin.main, i)), down.end()) << i;
+    }
+    EXPECT_EQ(std::find(down.begin(), down.end(), RectOf(skin.main, kEnglish)), down.end());
     EXPECT_TRUE(canvas.CopiesFrom(u"color_over_red.jpg").empty());
 
-    // A slot number outside 1..5 marks no slot (and never the apply button, entry 3).
+    // A slot number outside 1..5 marks no slot (and never the apply button, slot 0's place).
     state.curConfig = 0;
     state.mainHot = kNoEntry;
     RecordingCanvas noSlot;
     PaintMainWindow(noSlot, skin, state);
-    for (const PixelRect& r : noSlot.CopiesFrom(u"color_down_purple.jpg")) EXPECT_NE(r, RectOf(skin.main, 3));
+    for (const PixelRect& r : noSlot.CopiesFrom(u"color_down_purple.jpg")) EXPECT_NE(r, RectOf(skin.main, kApply));
 }
 
 }  // namespace

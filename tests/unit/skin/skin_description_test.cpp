@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "skin/skin_entries.h"
 #include "skin_fakes.h"
 
 namespace {
@@ -10,6 +11,12 @@ const std::u16string kSkins = u"C:\\prog\\skins";
 const std::u16string kMainEn = u"C:\\prog\\skins\\INI_EN\\skin_main_en.ini";
 const std::u16string kMainCn = u"C:\\prog\\skins\\INI_CN\\skin_main.ini";
 const std::u16string kAdvancedEn = u"C:\\prog\\skins\\INI_EN\\skin_advance_en.ini";
+
+// The last key of each table.
+constexpr int kLastMain = static_cast<int>(kMainEntries) - 1;
+constexpr int kLastAdvanced = static_cast<int>(kAdvancedEntries) - 1;
+constexpr int kLastColour = static_cast<int>(kColourEntries) - 1;
+constexpr int kLastWarning = static_cast<int>(kWarningEntries) - 1;
 
 struct Loader {
     FakeProfile profile;
@@ -47,22 +54,22 @@ TEST(SkinValue, CutsAtCommasAsTheDescriptionFilesExpect) {
 TEST(SkinLoaders, MainDescriptionFillsRectanglesTextsAndFunctionNames) {
     Loader l;
     l.messages.existing.insert(kMainEn);
-    l.profile.Set(kMainEn, u"BUTTONPOS", 3, u"a,10,20,30,40,OK,z");
-    l.profile.Set(kMainEn, u"BUTTONPOS", 99, u"x, 5x,-7,abc,+9,,");
+    l.profile.Set(kMainEn, u"BUTTONPOS", MainEntry::kApply, u"a,10,20,30,40,OK,z");
+    l.profile.Set(kMainEn, u"BUTTONPOS", kLastMain, u"x, 5x,-7,abc,+9,,");
     l.profile.Set(kMainEn, u"FUN_STRING", 1, u"Left click");
     l.profile.Set(kMainEn, u"FUN_STRING", 31, u"Copy,Paste");
     l.profile.Set(kMainEn, u"FUN_STRING", 54, u"Last");
     LoadMainSkin(l.context, kSkins, LanguageMode::English, l.skin);
 
-    const SkinEntry& ok = l.skin.main.At(3);
+    const SkinEntry& ok = l.skin.main.At(MainEntry::kApply);
     EXPECT_EQ(ok.Rect(), (PixelRect{10, 20, 40, 60}));
     EXPECT_EQ(ok.text, u"OK");
     // Numbers convert like _wtoi: leading blanks and a sign, digits up to the first other character.
-    EXPECT_EQ(l.skin.main.At(99), (SkinEntry{5, -7, 0, 9, u""}));
+    EXPECT_EQ(l.skin.main.At(kLastMain), (SkinEntry{5, -7, 0, 9, u""}));
     // A missing key is an empty entry that no point can hit.
-    EXPECT_EQ(l.skin.main.At(50), SkinEntry{});
-    EXPECT_EQ(l.skin.main.HitTest(0, 0, 99), kNoEntry);
-    EXPECT_EQ(l.skin.main.HitTest(10, 20, 99), 3);
+    EXPECT_EQ(l.skin.main.At(MainEntry::StageLabel(0)), SkinEntry{});
+    EXPECT_EQ(l.skin.main.HitTest(0, 0, kLastMain), kNoEntry);
+    EXPECT_EQ(l.skin.main.HitTest(10, 20, kLastMain), MainEntry::kApply);
 
     EXPECT_EQ(FunctionName(l.skin.functionNames, 1), u"Left click");
     EXPECT_EQ(FunctionName(l.skin.functionNames, 31), u"Copy");
@@ -82,20 +89,20 @@ TEST(SkinLoaders, MainDescriptionFillsRectanglesTextsAndFunctionNames) {
 TEST(SkinLoaders, EntryWithTooManyCommasIsReportedOnceAndKeepsItsFields) {
     Loader l;
     l.messages.existing.insert(kMainEn);
-    l.profile.Set(kMainEn, u"BUTTONPOS", 7, u"a,1,2,3,4,Text,x,y");
+    l.profile.Set(kMainEn, u"BUTTONPOS", MainEntry::Slot(4), u"a,1,2,3,4,Text,x,y");
     LoadMainSkin(l.context, kSkins, LanguageMode::English, l.skin);
     EXPECT_EQ(l.messages.shown, std::vector<std::u16string>{kMalformedSkinEntryMessage});
-    EXPECT_EQ(l.skin.main.At(7), (SkinEntry{1, 2, 3, 4, u"Text"}));
+    EXPECT_EQ(l.skin.main.At(MainEntry::Slot(4)), (SkinEntry{1, 2, 3, 4, u"Text"}));
     EXPECT_EQ(l.closes, 0);
 }
 
 TEST(SkinLoaders, MissingFileIsReportedOnceAndEmptiesItsTable) {
     Loader l;
     l.messages.existing.insert(kMainEn);
-    l.profile.Set(kMainEn, u"BUTTONPOS", 2, u",1,1,5,5,Close,");
+    l.profile.Set(kMainEn, u"BUTTONPOS", MainEntry::kClose, u",1,1,5,5,Close,");
     l.profile.Set(kMainEn, u"FUN_STRING", 1, u"Left click");
     LoadMainSkin(l.context, kSkins, LanguageMode::English, l.skin);
-    ASSERT_EQ(l.skin.main.At(2).text, u"Close");
+    ASSERT_EQ(l.skin.main.At(MainEntry::kClose).text, u"Close");
 
     // The Chinese file is missing: one message for the file, not one per entry, one close,
     // and nothing of the English file survives.
@@ -104,7 +111,7 @@ TEST(SkinLoaders, MissingFileIsReportedOnceAndEmptiesItsTable) {
     EXPECT_EQ(l.messages.shown, std::vector<std::u16string>{kMissingSkinFileMessage});
     EXPECT_EQ(l.closes, 1);
     EXPECT_TRUE(l.profile.reads.empty());
-    EXPECT_EQ(l.skin.main.At(2), SkinEntry{});
+    EXPECT_EQ(l.skin.main.At(MainEntry::kClose), SkinEntry{});
     EXPECT_EQ(FunctionName(l.skin.functionNames, 1), u"");
 
     // Every missing file is reported; the program is asked to close only once.
@@ -117,29 +124,31 @@ TEST(SkinLoaders, MissingFileIsReportedOnceAndEmptiesItsTable) {
 TEST(SkinLoaders, LanguageSwitchReplacesEveryTextWithTheOtherFile) {
     Loader l;
     l.messages.existing = {kMainEn, kMainCn};
-    l.profile.Set(kMainEn, u"BUTTONPOS", 9, u",0,0,10,10,MAIN,");
-    l.profile.Set(kMainEn, u"BUTTONPOS", 10, u",10,0,10,10,ADVANCED,");
+    const int mainTab = MainEntry::Tab(WindowPage::Main);
+    const int advancedTab = MainEntry::Tab(WindowPage::Advanced);
+    l.profile.Set(kMainEn, u"BUTTONPOS", mainTab, u",0,0,10,10,MAIN,");
+    l.profile.Set(kMainEn, u"BUTTONPOS", advancedTab, u",10,0,10,10,ADVANCED,");
     l.profile.Set(kMainEn, u"FUN_STRING", 2, u"Right click");
-    l.profile.Set(kMainCn, u"BUTTONPOS", 9, u",0,0,12,10,按键设置,");
+    l.profile.Set(kMainCn, u"BUTTONPOS", mainTab, u",0,0,12,10,按键设置,");
     l.profile.Set(kMainCn, u"FUN_STRING", 2, u"右键");
     LoadMainSkin(l.context, kSkins, LanguageMode::English, l.skin);
     LoadMainSkin(l.context, kSkins, LanguageMode::Chinese, l.skin);
-    EXPECT_EQ(l.skin.main.At(9), (SkinEntry{0, 0, 12, 10, u"按键设置"}));
-    EXPECT_EQ(l.skin.main.At(10), SkinEntry{});
+    EXPECT_EQ(l.skin.main.At(mainTab), (SkinEntry{0, 0, 12, 10, u"按键设置"}));
+    EXPECT_EQ(l.skin.main.At(advancedTab), SkinEntry{});
     EXPECT_EQ(FunctionName(l.skin.functionNames, 2), u"右键");
 }
 
 TEST(SkinLoaders, AdvancedDescriptionGivesTheMacroEditorRectangles) {
     Loader l;
     l.messages.existing.insert(kAdvancedEn);
-    l.profile.Set(kAdvancedEn, u"BUTTONPOS", 45, u",1,2,3,4,last,");
+    l.profile.Set(kAdvancedEn, u"BUTTONPOS", kLastAdvanced, u",1,2,3,4,last,");
     l.profile.Set(kAdvancedEn, u"EDIT", 1, u",9,9,9,9,,");
     l.profile.Set(kAdvancedEn, u"EDIT", 3, u",300,380,40,20,,");
     l.profile.Set(kAdvancedEn, u"EDIT", 4, u",80,320,120,22,,");
     l.profile.Set(kAdvancedEn, u"MACRODISPLAY", 1, u",80,150,120,150,,");
     l.profile.Set(kAdvancedEn, u"MACRODISPLAY", 2, u",210,150,160,210,,");
     LoadAdvancedSkin(l.context, kSkins, LanguageMode::English, l.skin);
-    EXPECT_EQ(l.skin.advanced.At(45).text, u"last");
+    EXPECT_EQ(l.skin.advanced.At(kLastAdvanced).text, u"last");
     EXPECT_EQ(l.skin.editorRects.repeatCountBox, (PixelRect{300, 380, 340, 400}));
     EXPECT_EQ(l.skin.editorRects.nameBox, (PixelRect{80, 320, 200, 342}));
     EXPECT_EQ(l.skin.editorRects.macroList, (PixelRect{80, 150, 200, 300}));
@@ -160,17 +169,17 @@ TEST(SkinLoaders, EachDescriptionHasItsFileAndTableSize) {
     const std::u16string colour = SkinDescriptionPath(kSkins, SkinDescription::Colour, LanguageMode::Chinese);
     const std::u16string warning = SkinDescriptionPath(kSkins, SkinDescription::Warning, LanguageMode::Chinese);
     l.messages.existing = {colour, warning};
-    l.profile.Set(colour, u"BUTTONPOS", 12, u",1,1,1,1,c12,");
-    l.profile.Set(colour, u"BUTTONPOS", 13, u",1,1,1,1,c13,");
-    l.profile.Set(warning, u"BUTTONPOS", 2, u",1,1,1,1,w2,");
-    l.profile.Set(warning, u"BUTTONPOS", 3, u",1,1,1,1,w3,");
+    l.profile.Set(colour, u"BUTTONPOS", kLastColour, u",1,1,1,1,c12,");
+    l.profile.Set(colour, u"BUTTONPOS", kLastColour + 1, u",1,1,1,1,c13,");
+    l.profile.Set(warning, u"BUTTONPOS", kLastWarning, u",1,1,1,1,w2,");
+    l.profile.Set(warning, u"BUTTONPOS", kLastWarning + 1, u",1,1,1,1,w3,");
     LoadColorSkin(l.context, kSkins, LanguageMode::Chinese, l.skin);
     LoadWarningSkin(l.context, kSkins, LanguageMode::Chinese, l.skin);
-    EXPECT_EQ(l.skin.colour.At(12).text, u"c12");
-    EXPECT_EQ(l.skin.warning.At(2).text, u"w2");
+    EXPECT_EQ(l.skin.colour.At(kLastColour).text, u"c12");
+    EXPECT_EQ(l.skin.warning.At(kLastWarning).text, u"w2");
     EXPECT_EQ(l.skin.colour.Size(), 13u);
     EXPECT_EQ(l.skin.warning.Size(), 3u);
-    EXPECT_EQ(l.skin.warning.At(3), SkinEntry{});
+    EXPECT_EQ(l.skin.warning.At(kLastWarning + 1), SkinEntry{});
     EXPECT_EQ(l.profile.reads.size(), 13u + 3u);
 }
 

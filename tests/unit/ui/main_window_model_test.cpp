@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "skin/skin_entries.h"
+
 namespace {
 
 void Put(SkinPage& page, int key, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
@@ -13,48 +15,50 @@ void Put(SkinPage& page, int key, std::int32_t x, std::int32_t y, std::int32_t w
 // the same window), so a test can tell which table a press went by.
 SkinSet Layout() {
     SkinSet skin;
+    using namespace MainEntry;
     SkinPage& main = skin.main;
-    Put(main, 2, 600, 10, 20, 20);   // close
-    Put(main, 3, 500, 400, 80, 24);  // apply
-    for (int slot = 0; slot < 5; ++slot) Put(main, 4 + slot, 300 + 30 * slot, 40, 20, 20);
-    Put(main, 9, 100, 40, 50, 20);  // tabs
-    Put(main, 10, 160, 40, 50, 20);
-    Put(main, 11, 220, 40, 50, 20);
-    Put(main, 12, 560, 10, 20, 20);  // minimise
-    Put(main, 13, 580, 10, 20, 20);  // tray
-    Put(main, 14, 100, 400, 60, 20);
-    Put(main, 15, 170, 400, 60, 20);
-    Put(main, 16, 240, 400, 60, 20);
-    Put(main, 17, 480, 10, 30, 20);
-    Put(main, 18, 520, 10, 30, 20);
-    Put(main, 19, 460, 40, 30, 20);
-    Put(main, 20, 100, 80, 200, 16);   // a heading: painted only
-    Put(main, 25, 100, 100, 150, 20);  // function box of button 1
-    Put(main, 31, 100, 220, 150, 20);  // of button 7
-    Put(main, 41, 100, 300, 40, 20);
-    Put(main, 42, 150, 300, 40, 20);
-    Put(main, 47, 400, 100, 20, 20);  // stage 1 enable
-    Put(main, 56, 430, 100, 20, 20);  // stage 2 select
-    Put(main, 67, 460, 130, 20, 20);  // stage 1, step 2
-    Put(main, 90, 20, 100, 30, 40);   // highlight of button 1: the last entry the main page tests
-    Put(main, 91, 20, 150, 30, 40);   // not hit-tested
-    Put(main, 30, 0, 0, 0, 0);        // zero size: never hit
+    Put(main, kClose, 600, 10, 20, 20);
+    Put(main, kApply, 500, 400, 80, 24);
+    for (int slot = 1; slot <= kSlotCount; ++slot) Put(main, Slot(slot), 270 + 30 * slot, 40, 20, 20);
+    Put(main, Tab(WindowPage::Main), 100, 40, 50, 20);
+    Put(main, Tab(WindowPage::Advanced), 160, 40, 50, 20);
+    Put(main, Tab(WindowPage::Colour), 220, 40, 50, 20);
+    Put(main, kMinimise, 560, 10, 20, 20);
+    Put(main, kTray, 580, 10, 20, 20);
+    Put(main, kImportConfig, 100, 400, 60, 20);
+    Put(main, kExportConfig, 170, 400, 60, 20);
+    Put(main, kFactoryReset, 240, 400, 60, 20);
+    Put(main, kChinese, 480, 10, 30, 20);
+    Put(main, kEnglish, 520, 10, 30, 20);
+    Put(main, kSlotLabel, 460, 40, 30, 20);
+    Put(main, kButtonsHeading, 100, 80, 200, 16);  // painted only
+    Put(main, FunctionBox(1), 100, 100, 150, 20);
+    Put(main, FunctionBox(7), 100, 220, 150, 20);
+    Put(main, kWheelNormal, 100, 300, 40, 20);
+    Put(main, kWheelReverse, 150, 300, 40, 20);
+    Put(main, StageEnable(1), 400, 100, 20, 20);
+    Put(main, StageSelect(2), 430, 100, 20, 20);
+    Put(main, StageStep(1, 2), 460, 130, 20, 20);
+    Put(main, StageStep(3, 4), 490, 130, 20, 20);
+    Put(main, ButtonHighlight(1), 20, 100, 30, 40);  // the last entry the main page tests
+    Put(main, ButtonHighlight(2), 20, 150, 30, 40);  // not hit-tested
+    Put(main, FunctionBox(6), 0, 0, 0, 0);           // zero size: never hit
 
     SkinPage& advanced = skin.advanced;
-    Put(advanced, 4, 100, 100, 150, 20);  // where the main page has function box 25
-    Put(advanced, 7, 100, 220, 20, 20);
-    Put(advanced, 12, 300, 150, 20, 20);  // pointer speed step 4
-    Put(advanced, 23, 300, 180, 20, 20);  // wheel speed step 5
-    Put(advanced, 30, 400, 200, 200, 10);
-    Put(advanced, 31, 610, 200, 20, 10);
-    Put(advanced, 32, 370, 200, 20, 10);
-    Put(advanced, 33, 400, 220, 200, 10);  // fire value: hot, no action
-    Put(advanced, 34, 20, 300, 40, 20);    // beyond 33: never hot
+    Put(advanced, AdvancedEntry::kRecord, 100, 100, 150, 20);  // where the main page has function box 1
+    Put(advanced, AdvancedEntry::kMacroMode2, 100, 220, 20, 20);
+    Put(advanced, AdvancedEntry::PointerSpeed(4), 300, 150, 20, 20);
+    Put(advanced, AdvancedEntry::WheelSpeed(5), 300, 180, 20, 20);
+    Put(advanced, AdvancedEntry::kFireBar, 400, 200, 200, 10);
+    Put(advanced, AdvancedEntry::kFireUp, 610, 200, 20, 10);
+    Put(advanced, AdvancedEntry::kFireDown, 370, 200, 20, 10);
+    Put(advanced, AdvancedEntry::kFireValue, 400, 220, 200, 10);    // hot, no action
+    Put(advanced, AdvancedEntry::kMacrosHeading, 20, 300, 40, 20);  // past the hit-tested ones
 
     SkinPage& colour = skin.colour;
-    Put(colour, 2, 100, 300, 40, 20);  // where the main page has wheel setting 41
-    Put(colour, 4, 300, 300, 60, 20);  // heading: hot, no action
-    Put(colour, 5, 20, 330, 40, 20);   // beyond 4: never hot
+    Put(colour, ColourEntry::LedModeButton(kLedSteady), 100, 300, 40, 20);  // where the main page has kWheelNormal
+    Put(colour, ColourEntry::kLedHeading, 300, 300, 60, 20);                 // hot, no action
+    Put(colour, ColourEntry::kPreviewHeading, 20, 330, 40, 20);              // past the hit-tested ones
     return skin;
 }
 
@@ -64,8 +68,12 @@ constexpr auto Colour = WindowPage::Colour;
 
 UiAction PressAt(MainWindowModel& model, std::int64_t x, std::int64_t y, WindowPage page) {
     model.MouseMove(x, y, page);
-    return model.Press(x, page).action;
+    return model.Press(x, y, page).action;
 }
+
+UiAction Show(WindowPage page) { return {.command = UiCommand::ShowPage, .page = page}; }
+UiAction Do(UiCommand command) { return {.command = command}; }
+UiAction MoveFrom(std::int64_t x, std::int64_t y) { return {.command = UiCommand::MoveWindow, .x = x, .y = y}; }
 
 TEST(MainWindowModel, HitTestsEachLayoutWithItsOwnLastEntry) {
     const SkinSet skin = Layout();
@@ -74,32 +82,33 @@ TEST(MainWindowModel, HitTestsEachLayoutWithItsOwnLastEntry) {
     EXPECT_EQ(model.AdvancedHot(), kNoEntry);
     EXPECT_EQ(model.ColourHot(), kNoEntry);
 
-    // The main page tests its entries up to 90; the highlight 91 and zero-size entries never hit.
+    // The main page tests its entries up to the first button highlight; the second one and
+    // zero-size entries never hit.
     model.MouseMove(25, 110, Main);
-    EXPECT_EQ(model.MainHot(), 90);
+    EXPECT_EQ(model.MainHot(), MainEntry::ButtonHighlight(1));
     model.MouseMove(25, 160, Main);
     EXPECT_EQ(model.MainHot(), kNoEntry);
     model.MouseMove(0, 0, Main);
     EXPECT_EQ(model.MainHot(), kNoEntry);
 
-    // Function box 25 and the advanced record button share a place: both are hot on any page.
+    // Function box 1 and the advanced record button share a place: both are hot on any page.
     model.MouseMove(120, 105, Main);
-    EXPECT_EQ(model.MainHot(), 25);
-    EXPECT_EQ(model.AdvancedHot(), 4);
-    // Off the main page only the frame (0..19) of the main layout is tested.
+    EXPECT_EQ(model.MainHot(), MainEntry::FunctionBox(1));
+    EXPECT_EQ(model.AdvancedHot(), AdvancedEntry::kRecord);
+    // Off the main page only the frame of the main layout is tested.
     model.MouseMove(120, 105, Advanced);
     EXPECT_EQ(model.MainHot(), kNoEntry);
-    EXPECT_EQ(model.AdvancedHot(), 4);
+    EXPECT_EQ(model.AdvancedHot(), AdvancedEntry::kRecord);
     model.MouseMove(605, 15, Colour);
-    EXPECT_EQ(model.MainHot(), 2);
+    EXPECT_EQ(model.MainHot(), MainEntry::kClose);
 
-    // Advanced entries up to 33 and colour entries up to 4, on every page.
+    // Advanced entries up to the fire value and colour entries up to the LED heading, on every page.
     model.MouseMove(450, 225, Main);
-    EXPECT_EQ(model.AdvancedHot(), 33);
+    EXPECT_EQ(model.AdvancedHot(), AdvancedEntry::kFireValue);
     model.MouseMove(30, 310, Advanced);
     EXPECT_EQ(model.AdvancedHot(), kNoEntry);
     model.MouseMove(310, 305, Main);
-    EXPECT_EQ(model.ColourHot(), 4);
+    EXPECT_EQ(model.ColourHot(), ColourEntry::kLedHeading);
     model.MouseMove(30, 335, Colour);
     EXPECT_EQ(model.ColourHot(), kNoEntry);
 
@@ -107,20 +116,20 @@ TEST(MainWindowModel, HitTestsEachLayoutWithItsOwnLastEntry) {
     model.MouseMove(620, 15, Main);
     EXPECT_EQ(model.MainHot(), kNoEntry);
     model.MouseMove(619, 29, Main);
-    EXPECT_EQ(model.MainHot(), 2);
+    EXPECT_EQ(model.MainHot(), MainEntry::kClose);
 }
 
 TEST(MainWindowModel, RepaintsOnlyWhenAnEntryThePageShowsChangesItsHotState) {
     const SkinSet skin = Layout();
     MainWindowModel model(skin);
     EXPECT_FALSE(model.MouseMove(50, 350, Main));  // nothing under the pointer, as before
-    EXPECT_TRUE(model.MouseMove(120, 105, Main));  // onto function box 25
+    EXPECT_TRUE(model.MouseMove(120, 105, Main));  // onto function box 1
     EXPECT_FALSE(model.MouseMove(130, 110, Main)); // still on it
     EXPECT_TRUE(model.MouseMove(50, 350, Main));   // off it
 
     // The main page paints no colour entry: moving onto one changes nothing visible...
     EXPECT_FALSE(model.MouseMove(310, 305, Main));
-    EXPECT_EQ(model.ColourHot(), 4);
+    EXPECT_EQ(model.ColourHot(), ColourEntry::kLedHeading);
     // ...while the colour page shows it.
     EXPECT_TRUE(model.MouseMove(50, 350, Colour));
     EXPECT_TRUE(model.MouseMove(310, 305, Colour));
@@ -133,16 +142,16 @@ TEST(MainWindowModel, RepaintsOnlyWhenAnEntryThePageShowsChangesItsHotState) {
 TEST(MainWindowModel, PageTabsActOnPressAndTheCurrentPagesTabDoesNothing) {
     const SkinSet skin = Layout();
     MainWindowModel model(skin);
-    EXPECT_EQ(PressAt(model, 170, 45, Main), (UiAction{UiCommand::ShowPage, 1}));
-    EXPECT_EQ(PressAt(model, 230, 45, Main), (UiAction{UiCommand::ShowPage, 2}));
+    EXPECT_EQ(PressAt(model, 170, 45, Main), Show(Advanced));
+    EXPECT_EQ(PressAt(model, 230, 45, Main), Show(Colour));
     EXPECT_EQ(PressAt(model, 110, 45, Main), UiAction{});
 
-    EXPECT_EQ(PressAt(model, 110, 45, Advanced), (UiAction{UiCommand::ShowPage, 0}));
-    EXPECT_EQ(PressAt(model, 230, 45, Advanced), (UiAction{UiCommand::ShowPage, 2}));
+    EXPECT_EQ(PressAt(model, 110, 45, Advanced), Show(Main));
+    EXPECT_EQ(PressAt(model, 230, 45, Advanced), Show(Colour));
     EXPECT_EQ(PressAt(model, 170, 45, Advanced), UiAction{});
 
-    EXPECT_EQ(PressAt(model, 110, 45, Colour), (UiAction{UiCommand::ShowPage, 0}));
-    EXPECT_EQ(PressAt(model, 170, 45, Colour), (UiAction{UiCommand::ShowPage, 1}));
+    EXPECT_EQ(PressAt(model, 110, 45, Colour), Show(Main));
+    EXPECT_EQ(PressAt(model, 170, 45, Colour), Show(Advanced));
     EXPECT_EQ(PressAt(model, 230, 45, Colour), UiAction{});
     // A tab acts on the press; its release asks for nothing.
     EXPECT_EQ(model.Release(), UiAction{});
@@ -152,14 +161,14 @@ TEST(MainWindowModel, PressShowsThePressedStateOnlyOverAnEntryAndEmptySpaceMoves
     const SkinSet skin = Layout();
     MainWindowModel model(skin);
     model.MouseMove(50, 350, Main);
-    MainWindowModel::PressResult outside = model.Press(50, Main);
+    MainWindowModel::PressResult outside = model.Press(50, 350, Main);
     EXPECT_FALSE(outside.repaint);
     EXPECT_FALSE(model.Pressed());
-    EXPECT_EQ(outside.action, (UiAction{UiCommand::MoveWindow, 0}));
+    EXPECT_EQ(outside.action, MoveFrom(50, 350));
     model.Release();
 
     model.MouseMove(120, 85, Main);  // a heading: hot but without an action
-    MainWindowModel::PressResult heading = model.Press(120, Main);
+    MainWindowModel::PressResult heading = model.Press(120, 85, Main);
     EXPECT_TRUE(heading.repaint);
     EXPECT_TRUE(model.Pressed());
     EXPECT_EQ(heading.action, UiAction{});
@@ -167,45 +176,47 @@ TEST(MainWindowModel, PressShowsThePressedStateOnlyOverAnEntryAndEmptySpaceMoves
     EXPECT_FALSE(model.Pressed());
 
     // Off the main page the window moves only when neither the frame nor the page has a hot entry.
-    EXPECT_EQ(PressAt(model, 50, 350, Advanced), (UiAction{UiCommand::MoveWindow, 0}));
+    EXPECT_EQ(PressAt(model, 50, 350, Advanced), MoveFrom(50, 350));
     EXPECT_EQ(PressAt(model, 450, 225, Advanced), UiAction{});  // fire value: hot, no action
-    EXPECT_EQ(PressAt(model, 465, 45, Advanced), UiAction{});   // frame entry 19
-    EXPECT_EQ(PressAt(model, 50, 350, Colour), (UiAction{UiCommand::MoveWindow, 0}));
-    EXPECT_EQ(PressAt(model, 310, 305, Colour), UiAction{});    // colour heading 4
+    EXPECT_EQ(PressAt(model, 465, 45, Advanced), UiAction{});   // the frame's slot label
+    EXPECT_EQ(PressAt(model, 52, 351, Colour), MoveFrom(52, 351));
+    EXPECT_EQ(PressAt(model, 310, 305, Colour), UiAction{});    // LED heading
     EXPECT_EQ(PressAt(model, 465, 45, Colour), UiAction{});
     // On the main page an entry of another layout does not stop the move.
-    EXPECT_EQ(PressAt(model, 310, 305, Main), (UiAction{UiCommand::MoveWindow, 0}));
+    EXPECT_EQ(PressAt(model, 310, 305, Main), MoveFrom(310, 305));
 }
 
 TEST(MainWindowModel, PressesOnPageControlsNameTheirSetting) {
     const SkinSet skin = Layout();
     MainWindowModel model(skin);
-    EXPECT_EQ(PressAt(model, 120, 105, Main), (UiAction{UiCommand::OpenFunctionPopup, 25}));
-    EXPECT_EQ(PressAt(model, 120, 225, Main), (UiAction{UiCommand::OpenFunctionPopup, 31}));
-    EXPECT_EQ(PressAt(model, 105, 305, Main), (UiAction{UiCommand::SetWheel, 0}));
-    EXPECT_EQ(PressAt(model, 155, 305, Main), (UiAction{UiCommand::SetWheel, 1}));
-    EXPECT_EQ(PressAt(model, 405, 105, Main), (UiAction{UiCommand::ToggleStage, 1}));
-    EXPECT_EQ(PressAt(model, 435, 105, Main), (UiAction{UiCommand::SelectStage, 2}));
-    EXPECT_EQ(PressAt(model, 465, 135, Main), (UiAction{UiCommand::SetStageStep, 67}));
+    EXPECT_EQ(PressAt(model, 120, 105, Main), (UiAction{.command = UiCommand::OpenFunctionPopup, .button = 1}));
+    EXPECT_EQ(PressAt(model, 120, 225, Main), (UiAction{.command = UiCommand::OpenFunctionPopup, .button = 7}));
+    EXPECT_EQ(PressAt(model, 105, 305, Main), (UiAction{.command = UiCommand::SetWheel, .wheel = 0}));
+    EXPECT_EQ(PressAt(model, 155, 305, Main), (UiAction{.command = UiCommand::SetWheel, .wheel = 1}));
+    EXPECT_EQ(PressAt(model, 405, 105, Main), (UiAction{.command = UiCommand::ToggleStage, .stage = 1}));
+    EXPECT_EQ(PressAt(model, 435, 105, Main), (UiAction{.command = UiCommand::SelectStage, .stage = 2}));
+    EXPECT_EQ(PressAt(model, 465, 135, Main), (UiAction{.command = UiCommand::SetStageStep, .stage = 1, .step = 2}));
+    EXPECT_EQ(PressAt(model, 495, 135, Main), (UiAction{.command = UiCommand::SetStageStep, .stage = 3, .step = 4}));
 
     // The same places on the advanced page act by the advanced layout.
-    EXPECT_EQ(PressAt(model, 120, 105, Advanced), (UiAction{UiCommand::ToggleRecording, 0}));
-    EXPECT_EQ(PressAt(model, 105, 225, Advanced), (UiAction{UiCommand::ToggleMacroMode2, 0}));
-    EXPECT_EQ(PressAt(model, 305, 155, Advanced), (UiAction{UiCommand::SetPointerSpeed, 4}));
-    EXPECT_EQ(PressAt(model, 305, 185, Advanced), (UiAction{UiCommand::SetWheelSpeed, 5}));
-    EXPECT_EQ(PressAt(model, 615, 205, Advanced), (UiAction{UiCommand::FireTimeUp, 0}));
-    EXPECT_EQ(PressAt(model, 375, 205, Advanced), (UiAction{UiCommand::FireTimeDown, 0}));
+    EXPECT_EQ(PressAt(model, 120, 105, Advanced), Do(UiCommand::ToggleRecording));
+    EXPECT_EQ(PressAt(model, 105, 225, Advanced), Do(UiCommand::ToggleMacroMode2));
+    EXPECT_EQ(PressAt(model, 305, 155, Advanced), (UiAction{.command = UiCommand::SetPointerSpeed, .speed = 4}));
+    EXPECT_EQ(PressAt(model, 305, 185, Advanced), (UiAction{.command = UiCommand::SetWheelSpeed, .speed = 5}));
+    EXPECT_EQ(PressAt(model, 615, 205, Advanced), Do(UiCommand::FireTimeUp));
+    EXPECT_EQ(PressAt(model, 375, 205, Advanced), Do(UiCommand::FireTimeDown));
     // The fire bar: the pointer's offset in the bar scaled to 0..300, truncated.
-    EXPECT_EQ(PressAt(model, 400, 205, Advanced), (UiAction{UiCommand::SetFireTime, 0}));
-    EXPECT_EQ(PressAt(model, 500, 205, Advanced), (UiAction{UiCommand::SetFireTime, 150}));
-    EXPECT_EQ(PressAt(model, 599, 205, Advanced), (UiAction{UiCommand::SetFireTime, 298}));
+    const auto fire = [](int time) { return UiAction{.command = UiCommand::SetFireTime, .fireTime = time}; };
+    EXPECT_EQ(PressAt(model, 400, 205, Advanced), fire(0));
+    EXPECT_EQ(PressAt(model, 500, 205, Advanced), fire(150));
+    EXPECT_EQ(PressAt(model, 599, 205, Advanced), fire(298));
     // A press that lands beside the bar after the hit test found it stays in its range.
     model.MouseMove(599, 205, Advanced);
-    EXPECT_EQ(model.Press(900, Advanced).action, (UiAction{UiCommand::SetFireTime, 300}));
+    EXPECT_EQ(model.Press(900, 205, Advanced).action, fire(300));
 
-    EXPECT_EQ(PressAt(model, 105, 305, Colour), (UiAction{UiCommand::SetLedMode, 2}));
+    EXPECT_EQ(PressAt(model, 105, 305, Colour), (UiAction{.command = UiCommand::SetLedMode, .ledMode = kLedSteady}));
     // Main-page controls do nothing while another page shows.
-    EXPECT_EQ(PressAt(model, 405, 105, Colour), (UiAction{UiCommand::MoveWindow, 0}));
+    EXPECT_EQ(PressAt(model, 405, 105, Colour), MoveFrom(405, 105));
 }
 
 TEST(MainWindowModel, ReleaseActsByTheFrameEntryUnderThePointerOnAnyPage) {
@@ -216,18 +227,18 @@ TEST(MainWindowModel, ReleaseActsByTheFrameEntryUnderThePointerOnAnyPage) {
         UiAction action;
         bool forgetsHot;
     } cases[] = {
-        {605, 15, {UiCommand::CloseToTray, 0}, true},
-        {505, 405, {UiCommand::Apply, 0}, false},
-        {305, 45, {UiCommand::LoadSlot, 1}, false},
-        {425, 45, {UiCommand::LoadSlot, 5}, false},
-        {565, 15, {UiCommand::Minimise, 0}, true},
-        {585, 15, {UiCommand::HideToTray, 0}, true},
-        {105, 405, {UiCommand::ImportConfig, 0}, false},
-        {175, 405, {UiCommand::ExportConfig, 0}, false},
-        {245, 405, {UiCommand::FactoryReset, 0}, false},
-        {485, 15, {UiCommand::SwitchToChinese, 0}, false},
-        {525, 15, {UiCommand::SwitchToEnglish, 0}, false},
-        {465, 45, {UiCommand::DefaultHandling, 0}, false},
+        {605, 15, Do(UiCommand::CloseToTray), true},
+        {505, 405, Do(UiCommand::Apply), false},
+        {305, 45, {.command = UiCommand::LoadSlot, .slot = 1}, false},
+        {425, 45, {.command = UiCommand::LoadSlot, .slot = 5}, false},
+        {565, 15, Do(UiCommand::Minimise), true},
+        {585, 15, Do(UiCommand::HideToTray), true},
+        {105, 405, Do(UiCommand::ImportConfig), false},
+        {175, 405, Do(UiCommand::ExportConfig), false},
+        {245, 405, Do(UiCommand::FactoryReset), false},
+        {485, 15, Do(UiCommand::SwitchToChinese), false},
+        {525, 15, Do(UiCommand::SwitchToEnglish), false},
+        {465, 45, Do(UiCommand::DefaultHandling), false},
         {120, 105, {}, false},  // a main-page control acts on its press, not its release
         {50, 350, {}, false},
     };
@@ -242,12 +253,12 @@ TEST(MainWindowModel, ReleaseActsByTheFrameEntryUnderThePointerOnAnyPage) {
 
     // The release counts where it happens: a press elsewhere, released over apply, applies...
     model.MouseMove(50, 350, Main);
-    model.Press(50, Main);
+    model.Press(50, 350, Main);
     model.MouseMove(505, 405, Main);
-    EXPECT_EQ(model.Release(), (UiAction{UiCommand::Apply, 0}));
+    EXPECT_EQ(model.Release(), Do(UiCommand::Apply));
     // ...and a press on apply released elsewhere does nothing.
     model.MouseMove(505, 405, Main);
-    model.Press(505, Main);
+    model.Press(505, 405, Main);
     model.MouseMove(50, 350, Main);
     EXPECT_EQ(model.Release(), UiAction{});
 }
