@@ -38,16 +38,17 @@ cmake -DSRC="$HXT_ROOT/data" -DDST="$work" -P "$HXT_ROOT/cmake/lay_out_data.cmak
 cp -r "$build/skins" "$work/skins"
 read -r mask_w mask_h < <(identify -format '%w %h\n' "$work/skins/main_mask.jpg")
 
-# Entry KEY of the main or colour description of language VER_SEL as "X Y WIDTH HEIGHT".
-entry() {  # main|colour KEY VER_SEL
+# The entry tagged TAG (field 0) of the main or colour description of language VER_SEL as
+# "X Y WIDTH HEIGHT".
+entry() {  # main|colour TAG VER_SEL
     local file
     case "$1$3" in
         main1) file=INI_EN/skin_main_en.ini ;; main0) file=INI_CN/skin_main.ini ;;
         colour1) file=INI_EN/skin_color_en.ini ;; colour0) file=INI_CN/skin_color.ini ;;
     esac
-    iconv -f UTF-16 -t UTF-8 "$work/skins/$file" | tr -d '\r' | awk -F'[=,]' -v key="$2" '
+    iconv -f UTF-16 -t UTF-8 "$work/skins/$file" | tr -d '\r' | awk -F'[=,]' -v tag="$2" '
         /^\[/ { section = $0; next }
-        section == "[BUTTONPOS]" && $1 == key { print $3, $4, $5, $6; exit }'
+        section == "[BUTTONPOS]" && $2 == tag { print $3, $4, $5, $6; exit }'
 }
 
 # One command line to the virtual mouse.
@@ -108,12 +109,12 @@ save_window "$docs/main-en.png"
 stop_program
 
 start_program 0
-read -r tx ty tw th < <(entry main 11 0)
+read -r tx ty tw th < <(entry main tab-colour 0)
 xdotool mousemove $((X + tx + tw / 2)) $((Y + ty + th / 2)) click 1
 # Rest the pointer inside the window but on no control, so nothing shows hovered.
 xdotool mousemove $((X + 70)) $((Y + 300))
 # The LED preview blinks through its colours: wait for a lit moment.
-read -r px py pw ph < <(entry colour 11 0)
+read -r px py pw ph < <(entry colour preview 0)
 for _ in $(seq 1 20); do
     sleep 0.4
     import -window root "$work/root.png"

@@ -18,16 +18,17 @@ e2e_lay_out
 shots=$build/screenshots
 mkdir -p "$shots"
 
-# Entry KEY of the main description of language LANG (VER_SEL) as "X Y WIDTH HEIGHT".
-entry_rect() {  # main KEY LANG
+# The entry tagged TAG (field 0, the program's name for it) in the main description of language
+# LANG (VER_SEL) as "X Y WIDTH HEIGHT".
+entry_rect() {  # main TAG LANG
     local file=INI_CN/skin_main.ini
     [ "$3" = 1 ] && file=INI_EN/skin_main_en.ini
-    iconv -f UTF-16 -t UTF-8 "$work/skins/$file" | tr -d '\r' | awk -F'[=,]' -v key="$2" '
+    iconv -f UTF-16 -t UTF-8 "$work/skins/$file" | tr -d '\r' | awk -F'[=,]' -v tag="$2" '
         /^\[/ { section = $0; next }
-        section == "[BUTTONPOS]" && $1 == key { print $3, $4, $5, $6; exit }'
+        section == "[BUTTONPOS]" && $2 == tag { print $3, $4, $5, $6; exit }'
 }
 # Its centre as "X Y".
-entry() {  # main KEY LANG
+entry() {  # main TAG LANG
     local ex ey ew eh
     read -r ex ey ew eh < <(entry_rect "$@")
     echo "$((ex + ew / 2)) $((ey + eh / 2))"
@@ -62,10 +63,10 @@ picture_difference() {  # FILE-A FILE-B GEOMETRY
 differs() {  # SHOT-A SHOT-B [GEOMETRY]
     picture_difference "$shots/window-$1.png" "$shots/window-$2.png" "${3:-${WIDTH}x${HEIGHT}+0+0}"
 }
-# The status line (main entry 1) as it shows now, saved in the work folder as NAME.png.
+# The status line as it shows now, saved in the work folder as NAME.png.
 status_shot() {  # NAME
     local sx sy sw sh
-    read -r sx sy sw sh < <(entry_rect main 1 1)
+    read -r sx sy sw sh < <(entry_rect main status 1)
     import -window root "$work/root.png"
     convert "$work/root.png" -crop "${sw}x${sh}+$((X + sx))+$((Y + sy))" +repage "$work/$1.png"
 }
@@ -74,7 +75,7 @@ status_difference() { picture_difference "$work/$1.png" "$work/$2.png" "1000x100
 mouse_command() { python3 "$src/tools/vmouse.py" "$port" "$@" >/dev/null; }
 # Pixel of a PNG as "r,g,b".
 pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
-click_entry() {  # KEY LANG
+click_entry() {  # TAG LANG
     local cx cy
     read -r cx cy < <(entry main "$1" "$2")
     xdotool mousemove $((X + cx)) $((Y + cy)) click 1
@@ -115,11 +116,11 @@ for lang in 1 0; do
     fi
     rest_pointer
     shot main-$name
-    click_entry 10 $lang
+    click_entry tab-advanced $lang
     shot advanced-$name
-    click_entry 11 $lang
+    click_entry tab-colour $lang
     shot colour-$name
-    click_entry 9 $lang
+    click_entry tab-main $lang
     rest_pointer
     shot main-again-$name
     # Each page looks different, and coming back shows the main page as it was.
@@ -148,28 +149,28 @@ for lang in 1 0; do
         [ $inside -ge 3 ] || fail "only $inside of 4 points inside the outline show the window"
 
         # Hover: a function box and its button's highlight light up.
-        read -r cx cy < <(entry main 27 1)
+        read -r cx cy < <(entry main function-box-3 1)
         xdotool mousemove $((X + cx)) $((Y + cy))
         sleep 0.8
         shot hover-en
-        read -r hx hy < <(entry main 92 1)
+        read -r hx hy < <(entry main button-highlight-3 1)
         at_least "$(differs main-en hover-en "160x40+$((cx - 80))+$((cy - 20))")" 0.05 || fail "hovering a function box shows nothing"
         at_least "$(differs main-en hover-en "40x80+$((hx - 20))+$((hy - 40))")" 0.05 || fail "hovering does not light the button"
         # Pressed: the apply control held down shows its pressed picture; released elsewhere it
         # does nothing.
-        read -r ax ay < <(entry main 3 1)
+        read -r ax ay < <(entry main apply 1)
         xdotool mousemove $((X + ax)) $((Y + ay)) mousedown 1
         sleep 0.8
         shot pressed-en
         xdotool mousemove $((X + WIDTH - 2)) $((Y + HEIGHT - 2))
-        read -r rx ry < <(entry main 1 1)
+        read -r rx ry < <(entry main status 1)
         xdotool mousemove $((X + rx)) $((Y + ry)) mouseup 1
         sleep 0.5
         at_least "$(differs main-en pressed-en "110x30+$((ax - 55))+$((ay - 15))")" 0.05 || fail "the held apply control shows no change"
 
         # The close control hides the window into the tray...
         # (Without a window manager, Wine takes about two seconds to hide a minimised window.)
-        click_entry 2 1
+        click_entry close 1
         window_hidden() { [ -z "$(xdotool search --onlyvisible --name 'K-R7T' 2>/dev/null)" ]; }
         e2e_poll 10 window_hidden || fail "the window is still shown 10 s after the close control"
         kill -0 "$pid" 2>/dev/null || fail "the close control ended the program"
