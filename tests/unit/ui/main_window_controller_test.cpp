@@ -1,0 +1,131 @@
+#include "ui/main_window_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/ini_profile.h"
+#include "temp_dir.h"
+#include "ui/small_layout.h"
+
+namespace {
+
+// The window as the controller sees it: every effect asked for, in order.
+struct RecordingShell : MainWindowShell {
+    std::vector<std::string> effects;
+    bool editorShown = false;
+    void Repaint(RepaintArea area) override {
+        effects.push_back(area == RepaintArea::Whole ? "repaint" : "repaint outside editor");
+    }
+    void PaintNow() override { effects.push_back("paint now"); }
+    bool MacroEditorShown() override { return editorShown; }
+    void StartWindowMove(std::int64_t x, std::int64_t y) override {
+        effects.push_back("move from " + std::to_string(x) + "," + std::to_string(y));
+    }
+    void Minimise(std::int64_t, std::int64_t) override { effects.push_back("minimise"); }
+    void HideToTray() override { effects.push_back("tray"); }
+    void StartBlinkIndicator() override { effects.push_back("blink"); }
+    void StartLedPreview() override { effects.push_back("preview"); }
+    std::vector<std::string> Take() { return std::exchange(effects, {}); }
+};
+
+struct ControllerTest : ::testing::Test {
+    TempDir dir;
+    IniProfile profile;
+    ProgramState program;
+    ThreadFlags flags;
+    MacroStore macros;
+    RecordingShell shell;
+    SkinSet skin = Layout();
+    MainWindowController controller{skin, {program, flags, macros, profile, shell}};
+
+    ControllerTest() { program.paths.ConfigIniPath = dir.File("config.ini"); }
+    void Click(const SkinPage& page, int entry) {
+        const SkinEntry& e = page.At(entry);
+        controller.MouseMove(e.x + 1, e.y + 1);
+        controller.Press(e.x + 1, e.y + 1);
+        controller.Release(e.x + 1, e.y + 1);
+    }
+};
+
+TEST_F(ControllerTest, TabsSwitchPagesStartTheirAnimatorsAndRepaintAroundTheMacroEditor) {
+    const SkinEntry colour = skin.main.At(MainEntry::Tab(WindowPage::Colour));
+    controller.MouseMove(colour.x + 1, colour.y + 1);
+    EXPECT_EQ(shell.Take(), (std::vector<std::string>{"repaint", "paint now"}));  // the tab lights up
+    controller.Press(colour.x + 1, colour.y + 1);
+    EXPECT_EQ(flags.CurrentPage.load(), WindowPage::Colour);
+    EXPECT_EQ(shell.Take(), (std::vector<std::string>{"repaint", "preview", "repaint"}));
+    controller.Release(colour.x + 1, colour.y + 1);
+    EXPECT_EQ(shell.Take(), (std::vector<std::string>{"repaint"}));
+
+    // A preview that still runs is not started twice; the blink restarts only when it ended.
+    controller.ShowPage(WindowPage::Colour);
+    EXPECT_EQ(shell.Take(), (std::vector<std::string>{"repaint"}));
+    flags.BlinkRunning = true;
+    controller.ShowPage(WindowPage::Main);
+    flags.BlinkRunning = false;
+    controller.ShowPage(WindowPage::Main);
+    EXPECT_EQ(shell.Take(), (std::vector<std::string>{"repaint", "blink", "repaint"}));
+
+    // The advanced page paints at once, around the editor's controls while they are shown.
+    shell.editorShown = true;
+    Click(skin.main, MainEntry::Tab(WindowPage::Advanced));
+    EXPECT_EQ(flags.CurrentPage.load(), WindowPage::Advanced);
+    const std::vector<std::string> effects = shell.Take();
+    ASSERT_GE(effects.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(effects.end() - 3, effects.end()),
+              (std::vector<std::string>{"repaint outside editor", "paint now", "repaint"}));
+
+    // Leaving the tab repaints the page around the editor; a press beside every entry drags the
+    // window from there.
+    controller.MouseMove(5, 500);
+    EXPECT_EQ(shell.Take(), (std::vector<std::string>{"repaint outside editor", "paint now"}));
+    controller.Press(5, 500);
+    EXPECT_EQ(shell.Take(), (std::vector<std::string>{"move from 5,500"}));
+}
+
+TEST_F(ControllerTest, TheCloseControlKeepsTheMousesStageDropsEditsAndHidesToTheTray) {
+    dir.Write("config.ini", "[Config6]\r\nK1=1\r\nDPI_LEVEL=0\r\nWHEEL_SPEED=7\r\n");
+    program.config.DPI_LEVEL = 2;    // chosen on the mouse
+    program.config.WHEEL_SPEED = 9;  // an edit not applied
+    Click(skin.main, MainEntry::kClose);
+    const std::vector<std::string> effects = shell.Take();
+    ASSERT_GE(effects.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(effects.end() - 3, effects.end()),
+              (std::vector<std::string>{"repaint", "tray", "repaint"}));
+    EXPECT_EQ(program.config.DPI_LEVEL, 2);
+    EXPECT_EQ(program.config.WHEEL_SPEED, 7);
+    EXPECT_EQ(profile.ReadString(program.paths.ConfigIniPath, u"Config6", u"DPI_LEVEL", 8), u"2");
+
+    Click(skin.main, MainEntry::kMinimise);
+    EXPECT_EQ(shell.Take().back(), "minimise");
+}
+
+TEST_F(ControllerTest, APaintNeverWaitsForAnApplyOnceSomethingWasPainted) {
+    program.CurConfig = 3;
+    program.config.FIRE_TIME = 40;
+    EXPECT_FALSE(controller.PaintStateNow(10, 10).stale);
+
+    std::promise<void> locked, release;
+    std::thread apply([&] {
+        std::lock_guard<std::recursive_mutex> hold(program.configLock);
+        program.config.FIRE_TIME = 80;
+        locked.set_value();
+        release.get_future().wait();
+    });
+    locked.get_future().wait();
+    const PaintSnapshot during = controller.PaintStateNow(10, 10);
+    release.set_value();
+    apply.join();
+    EXPECT_TRUE(during.stale);
+    EXPECT_EQ(during.state.config.FIRE_TIME, 40);  // the last whole copy
+    EXPECT_EQ(during.state.curConfig, 3);
+    const PaintSnapshot after = controller.PaintStateNow(10, 10);
+    EXPECT_FALSE(after.stale);
+    EXPECT_EQ(after.state.config.FIRE_TIME, 80);
+}
+
+}  // namespace
