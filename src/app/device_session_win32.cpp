@@ -51,7 +51,10 @@ bool DeviceSession::ServeVirtualMouse(std::uint16_t port) {
 bool DeviceSession::LogFeatureReports(const std::wstring& path) {
     if (!virtual_) return false;
     auto log = std::make_shared<LineLog>(path);
-    if (!log->IsOpen()) return false;
+    if (!log->IsOpen()) {
+        logError_ = DescribeSystemError(L"CreateFileW", log->OpenError());
+        return false;
+    }
     log_ = log;
     // Called with the mouse's lock held: the log only writes.
     virtual_->SetFeatureLog([log](const std::string& line) { log->Append(line); });
@@ -59,6 +62,7 @@ bool DeviceSession::LogFeatureReports(const std::wstring& path) {
 }
 
 std::wstring DeviceSession::LastError() const {
+    if (!logError_.empty()) return logError_;
     if (hid_) return hid_->LastError();
     return server_ ? server_->LastError() : std::wstring();
 }
@@ -107,7 +111,7 @@ std::unique_ptr<DeviceSession> CreateDeviceSession() {
     auto session = std::make_unique<DeviceSession>(std::make_shared<VirtualMouse>());
     if (!options.virtualMouseLog.empty() && !session->LogFeatureReports(ToWide(options.virtualMouseLog))) {
         TellUser(L"Cannot open the virtual mouse's log file " + ToWide(options.virtualMouseLog) + L": " +
-                 DescribeSystemError(L"CreateFileW", GetLastError()));
+                 session->LastError());
         return nullptr;
     }
     if (!session->ServeVirtualMouse(*options.virtualMousePort)) {

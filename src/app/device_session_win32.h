@@ -55,6 +55,7 @@ private:
     std::unique_ptr<Win32HidPort> hid_;
     std::unique_ptr<VirtualMouseServer> server_;
     std::shared_ptr<LineLog> log_;
+    std::wstring logError_;
 };
 
 // The session the command line asks for: the real mouse, or a virtual mouse on a port. Nothing

@@ -21,8 +21,11 @@ std::u16string ProgramDirOfModule() {
 
 bool CHXT_GMouseApp::InitInstance() {
     services_.program.paths.ProgramDir = ProgramDirOfModule();
-    instanceMutex_.reset(CreateMutexW(nullptr, FALSE, ToWide(kInstanceMutexName).c_str()));
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    const std::wstring mutexName = ToWide(kInstanceMutexName);
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, mutexName.c_str());
+    const DWORD opened = GetLastError();  // before anything else can change it
+    instanceMutex_.reset(mutex);
+    if (opened == ERROR_ALREADY_EXISTS) {
         // Another copy runs: bring its window back and leave. The language is not read yet,
         // so this looks for the title of the initial language.
         const std::wstring title = ToWide(WindowTitle(services_.program.language));

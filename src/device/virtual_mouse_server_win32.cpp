@@ -215,7 +215,8 @@ LRESULT SendDeviceChange(HWND window, DeviceChange change, const std::u16string&
 
 LineLog::LineLog(const std::wstring& path)
     : file_(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+                        FILE_ATTRIBUTE_NORMAL, nullptr)),
+      openError_(file_ ? 0 : GetLastError()) {}
 
 void LineLog::Append(std::string_view line) {
     if (!file_) return;

@@ -73,9 +73,12 @@ class LineLog {
 public:
     explicit LineLog(const std::wstring& path);
     bool IsOpen() const { return static_cast<bool>(file_); }
+    // Why the file could not be opened (GetLastError of the open); 0 when it is open.
+    DWORD OpenError() const { return openError_; }
     void Append(std::string_view line);
 
 private:
     std::mutex mutex_;
     OwnedHandle file_;
+    DWORD openError_ = 0;
 };

@@ -196,5 +196,7 @@ TEST(LineLog, AppendsWholeLinesThatAReaderSeesAtOnce) {
     log.Append("");
     EXPECT_EQ(ReadFileText(path), "earlier\n07 20 00 00\n\n");
 
-    EXPECT_FALSE(LineLog(dir.Path() + L"\\no\\such\\dir\\log.txt").IsOpen());
+    const LineLog missing(dir.Path() + L"\\no\\such\\dir\\log.txt");
+    EXPECT_FALSE(missing.IsOpen());
+    EXPECT_EQ(missing.OpenError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));  // the open's own error, kept
 }
