@@ -56,8 +56,7 @@ const FunctionEntry& FunctionOf(std::int64_t code);
 // The code offered at a row (from 1) of a popup; nothing where the popup has no such row.
 std::optional<std::int32_t> CodeAtPopupRow(PopupGroup group, int row);
 
-// Rows of a popup; the macro group lists as many of its rows as there are macros.
+// Rows of a popup; the macro group has one per slot and shows only those below the macro count.
 int PopupRowCount(PopupGroup group);
 
-inline bool IsHostCode(std::int64_t code) { return FunctionOf(code).performer == Performer::Host; }
 inline int DpiDirectionOf(std::int64_t code) { return FunctionOf(code).dpiDirection; }
