@@ -20,7 +20,7 @@ TEST(FunctionCatalogue, EachCodeIsPerformedByTheMouseOrTheHostOrIsOutside) {
             EXPECT_EQ(f.dpiDirection, 0) << code;
         }
         if (f.performer == Performer::Mouse) {
-            EXPECT_TRUE(mouseFunctions.insert(f.mouseFunction).second) << "two codes give function " << +f.mouseFunction;
+            EXPECT_TRUE(mouseFunctions.insert(f.mouseFunction).second) << "function " << +f.mouseFunction << " twice";
             EXPECT_LE(f.mouseFunction, 17) << code;
         }
         // Box labels: the skin's names for 1 to 40 (group titles included), macro names after.
@@ -30,7 +30,8 @@ TEST(FunctionCatalogue, EachCodeIsPerformedByTheMouseOrTheHostOrIsOutside) {
         EXPECT_EQ(f.label, label) << code;
     }
     EXPECT_EQ(mouseFunctions.size(), 17u);  // 0 to 17 without 6
-    for (std::int64_t code : {std::int64_t{INT_MIN}, std::int64_t{INT_MAX}, std::int64_t{1} << 40, -(std::int64_t{1} << 40)}) {
+    constexpr std::int64_t kHuge = std::int64_t{1} << 40;
+    for (std::int64_t code : {std::int64_t{INT_MIN}, std::int64_t{INT_MAX}, kHuge, -kHuge}) {
         EXPECT_EQ(FunctionOf(code).performer, Performer::Outside) << code;
         EXPECT_EQ(FunctionOf(code).label, FunctionLabel::None) << code;
         EXPECT_EQ(FunctionOf(code).group, PopupGroup::None) << code;
