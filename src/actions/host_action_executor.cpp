@@ -1,6 +1,6 @@
 #include "actions/host_action_executor.h"
 
-#include "actions/function_catalogue.h"
+#include "device/button_mapping.h"
 
 int PerformPress(std::uint8_t code, const std::function<void(int)>& performButton) {
     const std::optional<int> button = ButtonOfPressCode(code);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/config_file.h"
+#include "core/function_catalogue.h"
 #include "core/led_mode.h"
 
 namespace {
@@ -67,11 +68,6 @@ void HostActions::PerformButton(int button) {
     {
         std::lock_guard<std::recursive_mutex> hold(state_.configLock);
         code = state_.config.K[button - 1];
-    }
-    const std::int64_t macro = static_cast<std::int64_t>(code) - 41;
-    if (macro >= 0 && macro < macros_.Count()) {
-        PlayMacro(static_cast<int>(macro));
-        return;
     }
     RunCode(code);
 }
@@ -137,24 +133,30 @@ void HostActions::AltF4() {
 }
 
 void HostActions::RunCode(std::int32_t code) {
-    switch (code) {
-        case 19: ToggleLed(); break;
+    const FunctionEntry& function = FunctionOf(code);
+    switch (function.action) {
+        case HostAction::None: break;
+        // The stage steps by the direction of the last apply (PerformButton); a DPI code chosen
+        // but not applied yet does nothing.
+        case HostAction::StepDpi: break;
+        case HostAction::ToggleLed: ToggleLed(); break;
         // The key goes up again too: a key left down would stay down in the system's key state.
-        case 26:
+        case HostAction::Mute:
             Key(kVkVolumeMute, 0, 0);
             Key(kVkVolumeMute, 0, kKeyUp);
             break;
-        case 31: CtrlShortcut('C'); break;
-        case 32: CtrlShortcut('V'); break;
-        case 33: CtrlShortcut('A'); break;
-        case 34: CtrlShortcut('Z'); break;
-        case 35: AltF4(); break;
-        case 36: shell_.OpenFolder(kComputerFolder); break;
-        case 37: shell_.LockWorkstation(); break;
-        case 38: shell_.StartSystemProgram(u"calc.exe"); break;
-        case 39: shell_.StartSystemProgram(u"cmd.exe"); break;
-        case 40: SwitchConfiguration(); break;
-        default: break;
+        case HostAction::Copy: CtrlShortcut('C'); break;
+        case HostAction::Paste: CtrlShortcut('V'); break;
+        case HostAction::SelectAll: CtrlShortcut('A'); break;
+        case HostAction::Undo: CtrlShortcut('Z'); break;
+        case HostAction::CloseWindow: AltF4(); break;
+        case HostAction::OpenComputer: shell_.OpenFolder(kComputerFolder); break;
+        case HostAction::Lock: shell_.LockWorkstation(); break;
+        case HostAction::Calculator: shell_.StartSystemProgram(u"calc.exe"); break;
+        case HostAction::CommandPrompt: shell_.StartSystemProgram(u"cmd.exe"); break;
+        case HostAction::NextConfiguration: SwitchConfiguration(); break;
+        // A slot at or past the macro count plays nothing.
+        case HostAction::PlayMacro: PlayMacro(function.macro); break;
     }
 }
 

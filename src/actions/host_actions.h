@@ -63,6 +63,7 @@ public:
     void ToggleLed();
     void SwitchConfiguration();
     void PlayMacro(int index);
+    // The host action of a code, as the catalogue names it.
     void RunCode(std::int32_t code);
 
 private:

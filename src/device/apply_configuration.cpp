@@ -2,8 +2,9 @@
 
 #include <mutex>
 
-#include "actions/function_catalogue.h"
 #include "config/config_file.h"
+#include "core/function_catalogue.h"
+#include "device/button_mapping.h"
 
 namespace {
 constexpr int kFastestTableSpeed = 8;

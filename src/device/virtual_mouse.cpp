@@ -6,7 +6,7 @@
 #include <deque>
 #include <mutex>
 
-#include "actions/function_catalogue.h"
+#include "device/button_mapping.h"
 #include "device/discovery.h"
 #include "device/feature_report.h"
 #include "device/input_listener.h"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/function_catalogue.h"
 #include "platform/text.h"
 #include "skin/skin_entries.h"
 
@@ -23,8 +24,12 @@ std::u16string StatusLineText(const PaintState& state) {
 }
 
 std::u16string FunctionBoxText(const SkinSet& skin, const PaintState& state, std::int64_t code) {
-    if (code >= 1 && code <= 40) return FunctionName(skin.functionNames, code);
-    if (code >= 41 && code <= 52) return state.macroNames[static_cast<std::size_t>(code - 41)];
+    const FunctionEntry& function = FunctionOf(code);
+    switch (function.label) {
+        case FunctionLabel::Name: return FunctionName(skin.functionNames, code);
+        case FunctionLabel::MacroName: return state.macroNames[static_cast<std::size_t>(function.macro)];
+        case FunctionLabel::None: break;
+    }
     return {};
 }
 

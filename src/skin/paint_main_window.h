@@ -15,8 +15,8 @@ void PaintMainWindow(CanvasPort& canvas, const SkinSet& skin, const PaintState& 
 // while the blink phase is set.
 std::u16string StatusLineText(const PaintState& state);
 
-// The text of a function box: the function's name for codes 1 to 40, the macro slot's name for
-// 41 to 52, nothing for 0 and for codes outside the catalogue.
+// The text of a function box, as the catalogue labels the code: the function's name, the macro
+// slot's name (also past the macro count), or nothing.
 std::u16string FunctionBoxText(const SkinSet& skin, const PaintState& state, std::int64_t code);
 
 // The DPI of the current stage as the colour page shows it.

@@ -1,6 +1,6 @@
-// The catalogue of button function codes: which codes the mouse performs itself (and with which
-// device function byte), which the host performs, and how the configuration's buttons are
-// numbered on the mouse.
+// How the mouse numbers buttons and functions: the function byte that a code downloads (host mode
+// for every host code), the mouse's own id of each configuration button, and the press codes of
+// its input reports.
 #pragma once
 
 #include <array>
@@ -17,12 +17,6 @@ constexpr std::uint8_t kPressCodeBase = 0xF0;
 // The device function byte of a code (kHostMode for every host code); nothing for a code outside
 // the catalogue (7 to 10, 20, negative, above 52).
 std::optional<std::uint8_t> DeviceMappingOf(std::int32_t code);
-
-// DPI stepping of a host code: 2 cycle (code 6), 1 up (17), -1 down (18), 0 for every other code.
-int DpiDirectionOf(std::int32_t code);
-
-// True for the codes the host performs: 6, 17 to 19 and 26 to 52.
-bool IsHostCode(std::int32_t code);
 
 // The mouse's own number of configuration buttons 1..7 (buttons 4 and 5 are crossed over and
 // button 7 is the mouse's button 8).
