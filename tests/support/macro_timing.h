@@ -30,7 +30,7 @@ inline MacroRecord StoreTimingMacro(MacroStore& macros) {
 
 // An injector that only notes when each event would have gone out, in milliseconds of nowMs.
 struct TimestampInjector : InputInjectorPort {
-    explicit TimestampInjector(double (*nowMs)()) : nowMs(nowMs) {}
+    explicit TimestampInjector(double (*clock)()) : nowMs(clock) {}
     void KeyEvent(std::uint8_t, std::uint8_t, std::uint32_t) override { stamps.push_back(nowMs()); }
     void MouseButton(MouseButtonEvent) override { stamps.push_back(nowMs()); }
     std::uint32_t ScanCodeOf(std::uint8_t) override { return 0; }
