@@ -13,7 +13,7 @@
 #include "config/config_file.h"
 #include "macros/macro_editor_state.h"
 #include "macros/macro_file.h"
-#include "macros/message_box_win32.h"
+#include "platform/message_box_win32.h"
 #include "platform/window_framework_win32.h"
 
 namespace {
@@ -32,7 +32,7 @@ std::vector<std::u16string> CommandLineArguments() {
     return result;
 }
 
-void TellUser(const std::wstring& text) { MessageBoxW(nullptr, text.c_str(), ApplicationName().c_str(), MB_OK | MB_ICONERROR); }
+void TellUser(const std::wstring& text) { MessageBoxPort(ApplicationName(), nullptr, MB_OK | MB_ICONERROR).Show(text); }
 }  // namespace
 
 std::optional<BroadcastInterface> BroadcastInterfaceOf(LPARAM header) {
@@ -151,8 +151,7 @@ void MainWindowDevice::LoadMacros() {
 bool MainWindowDevice::Discover() { return DiscoverDevice(Port(), MouseLink()); }
 
 void MainWindowDevice::ShowPlugInMessage() {
-    const std::wstring text = ToWide(PlugInMessage(Program().language));
-    MessageBoxW(window_.load(), text.c_str(), ApplicationName().c_str(), MB_OK);
+    MessageBoxPort(ApplicationName(), window_.load()).ShowMessage(PlugInMessage(Program().language));
 }
 
 void MainWindowDevice::FindMouseAndApply(const std::function<void()>& closeProgram) {

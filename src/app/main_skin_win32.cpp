@@ -9,31 +9,13 @@
 #include "app/tray_win32.h"
 #include "config/config_file.h"
 #include "macros/macro_store.h"
+#include "platform/message_box_win32.h"
 #include "platform/profile_win32.h"
 #include "platform/window_framework_win32.h"
 #include "skin/paint_main_window.h"
 #include "skin/window_region_win32.h"
 
 namespace {
-
-// The skin loaders' messages: boxes owned by the main window, with the program's name as caption.
-class WindowSkinMessages : public SkinMessagePort {
-public:
-    explicit WindowSkinMessages(HWND owner) : owner_(owner) {}
-    bool FileExists(const std::u16string& path) override {
-        WIN32_FIND_DATAW found{};
-        HANDLE search = FindFirstFileW(ToWide(path).c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return false;
-        FindClose(search);
-        return true;
-    }
-    void ShowMessage(std::u16string_view text) override {
-        MessageBoxW(owner_, std::wstring(text.begin(), text.end()).c_str(), nullptr, MB_OK);
-    }
-
-private:
-    HWND owner_;
-};
 
 // A paint that had to use an older configuration copy asks for one more paint shortly.
 constexpr UINT_PTR kStaleRepaintTimer = 0x4858;
@@ -91,7 +73,7 @@ MainSkin::~MainSkin() { preview_.Stop(); }
 
 void MainSkin::LoadDescriptions(HWND window, ProgramState& program, std::function<void()> closeProgram) {
     Win32Profile profile;
-    WindowSkinMessages messages(window);
+    MessageBoxPort messages(L"", window);
     SkinReadContext context{profile, messages, std::move(closeProgram)};
     const std::u16string& dir = program.paths.SkinsDir;
     const LanguageMode language = program.language.load();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/user_texts.h"
 #include "platform/text.h"
 
 PagePictures PicturesOf(WindowPage page) {
@@ -181,7 +182,7 @@ private:
         const TextSize size = canvas_.MeasureText(text);
         const std::int64_t x = entry.x + (std::int64_t{entry.width} - size.width) / 2;
         const std::int64_t y = entry.y + (std::int64_t{entry.height} - size.height) / 2;
-        canvas_.DrawText(x, y, text, colour);
+        canvas_.WriteText(x, y, text, colour);
     }
 
     void DrawFrameText(int i, const std::u16string& status) {
@@ -211,8 +212,8 @@ private:
                 if (name.empty()) continue;
                 const TextSize size = canvas_.MeasureText(name);
                 const std::int64_t y = entry.y + (std::int64_t{entry.height} - size.height) / 2;
-                canvas_.DrawText(std::int64_t{entry.x} + 5, y, name,
-                                 i == state_.mainHot ? paint_colour::kGreen : paint_colour::kWhite);
+                canvas_.WriteText(std::int64_t{entry.x} + 5, y, name,
+                                  i == state_.mainHot ? paint_colour::kGreen : paint_colour::kWhite);
             } else if (i >= 50 && i <= 53) {
                 const bool enabled = state_.config.DPI_SET_EN[static_cast<std::size_t>(i - 50)] == 1;
                 DrawCentred(entry, entry.text, enabled ? paint_colour::kRed : paint_colour::kGrey);
@@ -233,8 +234,8 @@ private:
                     text = state_.recording ? (english ? u"Stop" : u"停止") : (english ? u"Record" : u"录制");
                     break;
                 case 33: text = DecimalText(state_.config.FIRE_TIME) + u"ms"; break;
-                case 38: text = u"[↓]" + DecimalText(state_.pressLines); break;
-                case 39: text = u"[↑]" + DecimalText(state_.releaseLines); break;
+                case 38: text = kPressMark + DecimalText(state_.pressLines); break;
+                case 39: text = kReleaseMark + DecimalText(state_.releaseLines); break;
                 default: break;
             }
             DrawCentred(entry, text, j == state_.advancedHot ? paint_colour::kRed : paint_colour::kWhite);
