@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "platform/message_box_win32.h"
 #include "device/device_broadcast_win32.h"
 #include "platform/window_framework_win32.h"
 
@@ -19,7 +20,7 @@ std::vector<std::u16string> CommandLineArguments() {
     return result;
 }
 
-void TellUser(const std::wstring& text) { MessageBoxW(nullptr, text.c_str(), ApplicationName().c_str(), MB_OK | MB_ICONERROR); }
+void TellUser(const std::wstring& text) { MessageBoxPort(ApplicationName(), nullptr, MB_OK | MB_ICONERROR).Show(text); }
 }  // namespace
 
 std::wstring ApplicationName() {

@@ -5,7 +5,7 @@
 #include "app/device_session_win32.h"
 #include "app/host_runtime_win32.h"
 #include "app/ui_fonts_win32.h"
-#include "macros/message_box_win32.h"
+#include "platform/message_box_win32.h"
 #include "platform/profile_win32.h"
 #include "resource.h"
 
@@ -113,8 +113,7 @@ void CHXT_GMouseDlg::LoadMenus() { trayMenu_.Load(services_.program.language); }
 bool CHXT_GMouseDlg::FindMouse() { return mouse_->session.Discover(services_.link); }
 
 void CHXT_GMouseDlg::ShowPlugInMessage() {
-    const std::wstring text = ToWide(PlugInMessage(services_.program.language));
-    MessageBoxW(Hwnd(), text.c_str(), ApplicationName().c_str(), MB_OK);
+    MessageBoxPort(ApplicationName(), Hwnd()).ShowMessage(PlugInMessage(services_.program.language));
 }
 
 void CHXT_GMouseDlg::WaitBeforeFirstApply() { Sleep(kWaitBeforeFirstApply); }

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/text.h"
+
 namespace {
 std::uint16_t BoundedLength(std::uint16_t length) {
     return static_cast<std::uint16_t>(std::min<std::size_t>(length, kReportBufferSize));
 }
-
-char16_t FoldAsciiCase(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c; }
 
 bool IsMouse(const HidInterfaceInfo& info) {
     return info.attributes && info.attributes->vendorId == kMouseVendorId &&
@@ -124,7 +124,6 @@ bool IsOurDevice(const DeviceLink& link, std::uint32_t deviceType, std::u16strin
     if (deviceType != kDeviceInterfaceType) return false;
     const std::u16string path = link.DevicePath();
     // Before the mouse was ever seen there is no path, and nothing is ours.
-    if (path.empty() || path.size() != interfaceName.size()) return false;
-    return std::equal(path.begin(), path.end(), interfaceName.begin(),
-                      [](char16_t a, char16_t b) { return FoldAsciiCase(a) == FoldAsciiCase(b); });
+    if (path.empty()) return false;
+    return EqualIgnoringAsciiCase(path, interfaceName);
 }

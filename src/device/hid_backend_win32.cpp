@@ -13,13 +13,11 @@ extern "C" {
 #include <stop_token>
 #include <vector>
 
+#include "platform/wide_text_win32.h"
 
 namespace {
 // A device interface path is short; a larger "required size" would be a broken answer.
 constexpr DWORD kMaxDetailBytes = 64 * 1024;
-
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
-std::u16string Narrow16(const wchar_t* text, std::size_t length) { return std::u16string(text, text + length); }
 
 std::optional<HidCapabilities> CapabilitiesOf(HANDLE device) {
     PHIDP_PREPARSED_DATA preparsed = nullptr;
@@ -93,17 +91,14 @@ private:
 
 class Win32HidEnumeration : public HidEnumeration {
 public:
-    Win32HidEnumeration(HDEVINFO set, GUID guid, std::shared_ptr<HidErrorRecord> errors)
-        : set_(set), guid_(guid), errors_(std::move(errors)) {}
-    ~Win32HidEnumeration() override { SetupDiDestroyDeviceInfoList(set_); }
-    Win32HidEnumeration(const Win32HidEnumeration&) = delete;
-    Win32HidEnumeration& operator=(const Win32HidEnumeration&) = delete;
+    Win32HidEnumeration(OwnedDeviceInfoSet set, GUID guid, std::shared_ptr<HidErrorRecord> errors)
+        : set_(std::move(set)), guid_(guid), errors_(std::move(errors)) {}
 
     std::optional<HidInterfaceInfo> Interface(int memberIndex) override {
         if (memberIndex < 0) return std::nullopt;
         SP_DEVICE_INTERFACE_DATA data{};
         data.cbSize = sizeof(data);
-        if (!SetupDiEnumDeviceInterfaces(set_, nullptr, &guid_, static_cast<DWORD>(memberIndex), &data)) {
+        if (!SetupDiEnumDeviceInterfaces(set_.get(), nullptr, &guid_, static_cast<DWORD>(memberIndex), &data)) {
             // The end of the list is no failure worth keeping.
             const DWORD error = GetLastError();
             if (error != ERROR_NO_MORE_ITEMS) errors_->Record(L"SetupDiEnumDeviceInterfaces", error);
@@ -116,7 +111,7 @@ public:
         info.path = *path;
         // Access 0 opens even interfaces that others hold exclusively (keyboards, mice): enough
         // to ask for identity and capabilities. The probe is closed when this returns.
-        OwnedHandle probe(CreateFileW(Wide(info.path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        OwnedHandle probe(CreateFileW(ToWide(info.path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, 0, nullptr));
         if (!probe) {
             errors_->Record(L"CreateFileW", GetLastError());
@@ -136,7 +131,7 @@ public:
 private:
     std::optional<std::u16string> PathOf(SP_DEVICE_INTERFACE_DATA& data) {
         DWORD required = 0;
-        SetupDiGetDeviceInterfaceDetailW(set_, &data, nullptr, 0, &required, nullptr);
+        SetupDiGetDeviceInterfaceDetailW(set_.get(), &data, nullptr, 0, &required, nullptr);
         const DWORD fixed = offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath);
         if (required <= fixed || required > kMaxDetailBytes) {
             errors_->Record(L"SetupDiGetDeviceInterfaceDetailW", GetLastError());
@@ -147,15 +142,15 @@ private:
         std::vector<std::uint64_t> storage((required + sizeof(std::uint64_t) - 1) / sizeof(std::uint64_t));
         auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(storage.data());
         detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
-        if (!SetupDiGetDeviceInterfaceDetailW(set_, &data, detail, required, nullptr, nullptr)) {
+        if (!SetupDiGetDeviceInterfaceDetailW(set_.get(), &data, detail, required, nullptr, nullptr)) {
             errors_->Record(L"SetupDiGetDeviceInterfaceDetailW", GetLastError());
             return std::nullopt;
         }
         const std::size_t maxChars = (required - fixed) / sizeof(wchar_t);
-        return Narrow16(detail->DevicePath, wcsnlen(detail->DevicePath, maxChars));
+        return FromWide(std::wstring_view(detail->DevicePath, wcsnlen(detail->DevicePath, maxChars)));
     }
 
-    HDEVINFO set_;
+    OwnedDeviceInfoSet set_;
     GUID guid_;
     std::shared_ptr<HidErrorRecord> errors_;
 };
@@ -199,10 +194,6 @@ std::wstring HidErrorRecord::Last() const {
 
 Win32HidPort::Win32HidPort() : errors_(std::make_shared<HidErrorRecord>()) {}
 
-Win32HidPort::~Win32HidPort() {
-    if (notification_) UnregisterDeviceNotification(notification_);
-}
-
 void Win32HidPort::SetNotificationWindow(HWND window) {
     std::lock_guard<std::mutex> hold(mutex_);
     window_ = window;
@@ -210,18 +201,18 @@ void Win32HidPort::SetNotificationWindow(HWND window) {
 
 std::unique_ptr<HidEnumeration> Win32HidPort::Enumerate() {
     const GUID guid = HidClassGuid();
-    const HDEVINFO set = SetupDiGetClassDevsW(&guid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
-    if (set == INVALID_HANDLE_VALUE) {
+    OwnedDeviceInfoSet set(SetupDiGetClassDevsW(&guid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    if (!set) {
         errors_->Record(L"SetupDiGetClassDevsW", GetLastError());
         return nullptr;
     }
-    return std::make_unique<Win32HidEnumeration>(set, guid, errors_);
+    return std::make_unique<Win32HidEnumeration>(std::move(set), guid, errors_);
 }
 
 std::unique_ptr<HidHandle> Win32HidPort::Open(const std::u16string& path, HidAccess access) {
     const bool read = access == HidAccess::Read;
     // Reads are overlapped so that a stop request can cancel one that waits for the mouse.
-    OwnedHandle file(CreateFileW(Wide(path).c_str(), read ? GENERIC_READ : GENERIC_WRITE,
+    OwnedHandle file(CreateFileW(ToWide(path).c_str(), read ? GENERIC_READ : GENERIC_WRITE,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                  read ? FILE_FLAG_OVERLAPPED : 0, nullptr));
     if (!file) {
@@ -247,11 +238,11 @@ void Win32HidPort::RegisterDeviceNotifications() {
     filter.dbcc_size = sizeof(filter);
     filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
     filter.dbcc_classguid = HidClassGuid();
-    notification_ = RegisterDeviceNotificationW(window_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+    notification_.reset(RegisterDeviceNotificationW(window_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE));
     if (!notification_) errors_->Record(L"RegisterDeviceNotificationW", GetLastError());
 }
 
 bool Win32HidPort::NotificationsRegistered() const {
     std::lock_guard<std::mutex> hold(mutex_);
-    return notification_ != nullptr;
+    return static_cast<bool>(notification_);
 }

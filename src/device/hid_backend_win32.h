@@ -39,7 +39,6 @@ std::unique_ptr<HidHandle> MakeHidFileHandle(OwnedHandle file, std::size_t input
 class Win32HidPort : public HidPort {
 public:
     Win32HidPort();
-    ~Win32HidPort() override;
     Win32HidPort(const Win32HidPort&) = delete;
     Win32HidPort& operator=(const Win32HidPort&) = delete;
 
@@ -59,5 +58,5 @@ private:
     std::shared_ptr<HidErrorRecord> errors_;
     mutable std::mutex mutex_;
     HWND window_ = nullptr;
-    HDEVNOTIFY notification_ = nullptr;
+    OwnedDeviceNotification notification_;
 };

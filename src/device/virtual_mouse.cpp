@@ -10,6 +10,7 @@
 #include "device/discovery.h"
 #include "device/feature_report.h"
 #include "device/input_listener.h"
+#include "platform/text.h"
 
 namespace {
 enum class InterfaceKind { OtherDevice, Pointer, Input, Feature };
@@ -41,12 +42,6 @@ const std::vector<VirtualInterface>& AllInterfaces() {
                       HidCapabilities{kFeatureUsagePage, kVendorUsage, 0, kVirtualReportLength}),
     };
     return interfaces;
-}
-
-bool SamePath(std::u16string_view a, std::u16string_view b) {
-    const auto fold = [](char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char16_t x, char16_t y) { return fold(x) == fold(y); });
 }
 
 using Report = std::array<std::uint8_t, kVirtualReportLength>;
@@ -181,7 +176,7 @@ std::unique_ptr<HidEnumeration> VirtualMouse::Enumerate() {
 std::unique_ptr<HidHandle> VirtualMouse::Open(const std::u16string& path, HidAccess access) {
     std::lock_guard<std::mutex> hold(core_->mutex);
     for (const VirtualInterface& each : AllInterfaces()) {
-        if (!SamePath(each.info.path, path)) continue;
+        if (!EqualIgnoringAsciiCase(each.info.path, path)) continue;
         if (each.kind == InterfaceKind::OtherDevice) return std::make_unique<DeadHandle>();
         if (!core_->plugged) return nullptr;
         return std::make_unique<VirtualHandle>(core_, core_->plugEpoch, each.kind, access);

@@ -2,11 +2,12 @@
 
 #include <array>
 
+#include "platform/text.h"
+
 namespace {
 constexpr std::size_t kEchoLimit = 32;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::vector<std::string_view> Words(std::string_view line) {
     std::vector<std::string_view> words;
@@ -37,7 +38,7 @@ std::optional<std::uint8_t> HexByte(std::string_view word) {
     if (word.empty() || word.size() > 2) return std::nullopt;
     int value = 0;
     for (char c : word) {
-        const char l = Lower(c);
+        const char l = AsciiLower(c);
         int digit;
         if (l >= '0' && l <= '9') digit = l - '0';
         else if (l >= 'a' && l <= 'f') digit = l - 'a' + 10;
@@ -74,7 +75,7 @@ ParsedCommand ParseVirtualMouseCommand(std::string_view line) {
     if (words.empty()) return Error("empty command");
 
     std::string verbText;
-    for (char c : words[0]) verbText += Lower(c);
+    for (char c : words[0]) verbText += AsciiLower(c);
     const VerbName* known = nullptr;
     for (const VerbName& each : kVerbs) {
         if (verbText == each.name) known = &each;

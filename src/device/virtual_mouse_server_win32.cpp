@@ -37,40 +37,37 @@ bool VirtualMouseServer::Start(std::uint16_t port) {
     }
     winsockStarted_ = true;
 
-    const SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (listener == INVALID_SOCKET) {
+    OwnedSocket listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (!listener) {
         Fail(L"socket", WSAGetLastError());
         return false;
     }
     // Nobody else may take over the port while the program serves it.
     BOOL exclusive = TRUE;
-    setsockopt(listener, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&exclusive), sizeof(exclusive));
+    setsockopt(listener.get(), SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&exclusive), sizeof(exclusive));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);  // never reachable from other machines
     address.sin_port = htons(port);
-    if (bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == SOCKET_ERROR) {
+    if (bind(listener.get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == SOCKET_ERROR) {
         Fail(L"bind", WSAGetLastError());
-        closesocket(listener);
         return false;
     }
-    if (listen(listener, kBacklog) == SOCKET_ERROR) {
+    if (listen(listener.get(), kBacklog) == SOCKET_ERROR) {
         Fail(L"listen", WSAGetLastError());
-        closesocket(listener);
         return false;
     }
     int length = sizeof(address);
-    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    getsockname(listener.get(), reinterpret_cast<sockaddr*>(&address), &length);
     port_.store(ntohs(address.sin_port));
 
     stop_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     finished_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!stop_ || !finished_) {
         Fail(L"CreateEventW", static_cast<int>(GetLastError()));
-        closesocket(listener);
         return false;
     }
-    listener_ = listener;
+    listener_ = std::move(listener);
     thread_ = std::thread([this] {
         Serve();
         SetEvent(finished_.get());
@@ -90,10 +87,7 @@ void VirtualMouseServer::Stop() {
         }
         thread_.join();
     }
-    if (listener_ != INVALID_SOCKET) {
-        closesocket(listener_);
-        listener_ = INVALID_SOCKET;
-    }
+    listener_.reset();
     if (winsockStarted_) {
         WSACleanup();
         winsockStarted_ = false;
@@ -113,21 +107,20 @@ void VirtualMouseServer::Fail(const wchar_t* operation, int code) {
 
 void VirtualMouseServer::Serve() {
     OwnedHandle acceptable(WSACreateEvent());
-    if (!acceptable || WSAEventSelect(listener_, acceptable.get(), FD_ACCEPT) == SOCKET_ERROR) {
+    if (!acceptable || WSAEventSelect(listener_.get(), acceptable.get(), FD_ACCEPT) == SOCKET_ERROR) {
         Fail(L"WSAEventSelect", WSAGetLastError());
         return;
     }
     while (!Signalled(stop_.get())) {
-        const SOCKET client = accept(listener_, nullptr, nullptr);
-        if (client == INVALID_SOCKET) {
+        const OwnedSocket client(accept(listener_.get(), nullptr, nullptr));
+        if (!client) {
             const int error = WSAGetLastError();
             if (error != WSAEWOULDBLOCK) Fail(L"accept", error);
-            if (!WaitForSocket(listener_, acceptable.get(), stop_.get())) return;
+            if (!WaitForSocket(listener_.get(), acceptable.get(), stop_.get())) return;
             continue;
         }
         clients_.fetch_add(1);
-        ServeClient(client);
-        closesocket(client);
+        ServeClient(client.get());
     }
 }
 

@@ -45,14 +45,14 @@ public:
 private:
     void Serve();
     // Sockets are kept as their integer value, so this header needs no Winsock.
-    using Socket = std::uintptr_t;
+    using Socket = SocketTraits::Handle;
     void ServeClient(Socket client);
     bool SendAll(Socket client, std::string_view bytes);
     void Fail(const wchar_t* operation, int code);
 
     VirtualMouse& mouse_;
     bool winsockStarted_ = false;
-    Socket listener_ = ~Socket{0};  // INVALID_SOCKET
+    OwnedSocket listener_;
     OwnedHandle stop_;
     OwnedHandle finished_;
     std::thread thread_;

@@ -1,5 +1,6 @@
 #include "macros/event_lines.h"
 
+#include "core/user_texts.h"
 #include "macros/key_names.h"
 #include "platform/text.h"
 
@@ -12,8 +13,8 @@ std::vector<EventLine> EventLinesOf(const MacroRecord& record, int index, Langua
     const MacroEvent& event = record.events[index];
     const std::u16string name = KeyName(event.key, language);
     switch (event.action) {
-        case kActionPress: lines.push_back({u"[↓]" + name, EventLineKind::Press}); break;
-        case kActionRelease: lines.push_back({u"[↑]" + name, EventLineKind::Release}); break;
+        case kActionPress: lines.push_back({kPressMark + name, EventLineKind::Press}); break;
+        case kActionRelease: lines.push_back({kReleaseMark + name, EventLineKind::Release}); break;
         default: lines.push_back({name, EventLineKind::Other}); break;
     }
     return lines;

@@ -1,8 +1,6 @@
 #include "macros/macro_file.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "core/app_paths.h"
 #include "platform/text.h"
@@ -11,14 +9,6 @@ namespace {
 // "macroNum" holds at most "12"; a few characters more let a larger or signed value be seen
 // as such and bounded, rather than cut into a different number.
 constexpr std::size_t kCountBufferChars = 16;
-
-std::filesystem::path FsPath(const std::u16string& path) {
-#ifdef _WIN32
-    return std::filesystem::path(std::wstring(path.begin(), path.end()));
-#else
-    return std::filesystem::path(Utf8FromUtf16(path));
-#endif
-}
 }  // namespace
 
 std::u16string EncodeMacroValue(const MacroImage& image) {
@@ -43,14 +33,8 @@ MacroImage DecodeMacroValue(std::u16string_view value) {
     return image;
 }
 
-bool MacroFileExists(const std::u16string& path) {
-    if (path.empty()) return false;
-    std::error_code ignored;
-    return std::filesystem::is_regular_file(FsPath(path), ignored);
-}
-
 void LoadMacroFile(ProfilePort& profile, MessagePort& messages, MacroStore& store, const std::u16string& path) {
-    if (!MacroFileExists(path)) messages.ShowMessage(kMissingFileMessage);
+    if (!messages.FileExists(path)) messages.ShowMessage(kMissingFileMessage);
 
     // Read everything first, then replace the store in one step under its lock.
     const int rawCount = WtoI(profile.ReadString(path, kMacroSection, kMacroCountKey, kCountBufferChars));
@@ -91,7 +75,7 @@ bool ResetMacrosToDefaults(ProfilePort& profile, MessagePort& messages, MacroSto
                            const std::u16string& programDir, const std::u16string& skinsDir,
                            LanguageMode language) {
     const std::u16string defaults = DefaultMacroFilePath(skinsDir, language);
-    if (!MacroFileExists(defaults)) {
+    if (!messages.FileExists(defaults)) {
         messages.ShowMessage(kMissingFileMessage);
         return false;
     }

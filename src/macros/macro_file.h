@@ -7,28 +7,19 @@
 #include <string_view>
 
 #include "core/language.h"
+#include "core/user_texts.h"
 #include "macros/macro_store.h"
+#include "platform/message_port.h"
 #include "platform/profile_port.h"
 
 constexpr std::size_t kMacroValueChars = 3 * kMacroImageSize;  // 3192
 inline constexpr char16_t kMacroSection[] = u"Macros";
 inline constexpr char16_t kMacroCountKey[] = u"macroNum";
-inline constexpr char16_t kMissingFileMessage[] = u"找不到配置文件";
-
-// Shows a message to the user (a message box owned by the main window on Windows).
-class MessagePort {
-public:
-    virtual ~MessagePort() = default;
-    virtual void ShowMessage(std::u16string_view text) = 0;
-};
 
 // The 3192-digit value of an image: "%03d" of every byte in order.
 std::u16string EncodeMacroValue(const MacroImage& image);
 // Byte i from characters 3i..3i+2, converted like _wtoi, low 8 bits; what is missing gives 0.
 MacroImage DecodeMacroValue(std::u16string_view value);
-
-// True when a file exists at path.
-bool MacroFileExists(const std::u16string& path);
 
 // Replaces the macros from the file at path. A missing file shows the missing-file message and
 // gives no macros. "macroNum" is bounded to 0..12; records beyond the count keep their contents.

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
 // Traits say what an empty handle looks like and how to release a real one.
@@ -43,6 +44,31 @@ struct HookTraits {
     static Handle Empty() { return nullptr; }
     static bool IsValid(Handle h) { return h != nullptr; }
     static void Release(Handle h) { UnhookWindowsHookEx(h); }
+};
+
+// A SetupDi device information set (HDEVINFO); SetupDiGetClassDevsW fails with
+// INVALID_HANDLE_VALUE. Released in handles_win32.cpp, so this header needs no <setupapi.h>.
+struct DeviceInfoSetTraits {
+    using Handle = void*;
+    static Handle Empty() { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Release(Handle h);
+};
+
+struct DeviceNotificationTraits {
+    using Handle = HDEVNOTIFY;
+    static Handle Empty() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Release(Handle h) { UnregisterDeviceNotification(h); }
+};
+
+// A Winsock SOCKET, kept as its integer value so that this header needs no <winsock2.h> (which
+// must come before <windows.h>); released in handles_win32.cpp.
+struct SocketTraits {
+    using Handle = std::uintptr_t;
+    static Handle Empty() { return ~Handle{0}; }  // INVALID_SOCKET
+    static bool IsValid(Handle h) { return h != Empty(); }
+    static void Release(Handle h);
 };
 
 template <class Traits>
@@ -104,6 +130,9 @@ using OwnedBrush = Owned<GdiObjectTraits<HBRUSH>>;
 using OwnedPen = Owned<GdiObjectTraits<HPEN>>;
 using OwnedMenu = Owned<MenuTraits>;
 using OwnedHook = Owned<HookTraits>;
+using OwnedDeviceInfoSet = Owned<DeviceInfoSetTraits>;
+using OwnedDeviceNotification = Owned<DeviceNotificationTraits>;
+using OwnedSocket = Owned<SocketTraits>;
 
 using BorrowedFont = Borrowed<GdiObjectTraits<HFONT>>;
 using BorrowedMenu = Borrowed<MenuTraits>;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/text.h"
+
 namespace {
 
 // Windows counts ^Z (an old end-of-file mark) as white space too.
@@ -21,13 +23,8 @@ std::u16string_view Trim(std::u16string_view s) {
 // Names and values pass through C strings in Windows, so a NUL ends them.
 std::u16string_view UpToNul(std::u16string_view s) { return s.substr(0, s.find(u'\0')); }
 
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
-
 // Wine folds only ASCII letters when it compares section and key names.
-bool SameName(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return AsciiLower(x) == AsciiLower(y); });
-}
+bool SameName(std::u16string_view a, std::u16string_view b) { return EqualIgnoringAsciiCase(a, b); }
 
 }  // namespace
 

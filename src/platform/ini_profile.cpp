@@ -5,22 +5,13 @@
 #include <optional>
 #include <system_error>
 
+#include "platform/file_path.h"
 #include "platform/ini_document.h"
-#include "platform/text.h"
 
 namespace {
 
 // Far beyond any INI file the program reads; a bigger one is refused rather than slurped.
 constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
-
-std::filesystem::path PathOf(const std::u16string& file) {
-    const std::u16string name = file.substr(0, file.find(u'\0'));
-#ifdef _WIN32
-    return std::filesystem::path(std::wstring(name.begin(), name.end()));
-#else
-    return std::filesystem::path(Utf8FromUtf16(name));
-#endif
-}
 
 std::FILE* Open(const std::filesystem::path& path, bool write) {
 #ifdef _WIN32
@@ -61,7 +52,7 @@ bool WriteAll(const std::filesystem::path& path, const std::string& bytes) {
 std::u16string IniProfile::ReadString(const std::u16string& file, const std::u16string& section,
                                       const std::u16string& key, std::size_t bufferChars) {
     std::string bytes;
-    if (bufferChars == 0 || ReadAll(PathOf(file), bytes) != Load::Ok) return {};
+    if (bufferChars == 0 || ReadAll(FileSystemPath(file), bytes) != Load::Ok) return {};
     const IniDocument doc = IniDocument::Parse(bytes);
     const std::u16string* value = doc.Find(section, key);
     return value ? IniDocument::CopyEntry(*value, bufferChars) : std::u16string();
@@ -69,7 +60,7 @@ std::u16string IniProfile::ReadString(const std::u16string& file, const std::u16
 
 bool IniProfile::WriteString(const std::u16string& file, const std::u16string& section, const std::u16string& key,
                              const std::u16string& value) {
-    const std::filesystem::path path = PathOf(file);
+    const std::filesystem::path path = FileSystemPath(file);
     std::string bytes;
     const Load load = ReadAll(path, bytes);
     if (load == Load::Failed) return false;

@@ -9,6 +9,7 @@
 #include <optional>
 #include <type_traits>
 #include <unordered_map>
+#include <utility>
 
 // A WM_COMMAND as its handler sees it: the id, the notification code and the sending control
 // (null for menus and accelerators).
@@ -70,13 +71,19 @@ struct MessageCracker<WM_SYSCOMMAND> {
     }
 };
 
-// Mouse messages in client coordinates. The message goes on to the default handling afterwards.
+// A point packed into an LPARAM. Signed: a point left of or above the client area (or of the
+// primary screen) arrives negative.
+inline POINT PointOf(LPARAM l) { return POINT{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))}; }
+
+// Mouse messages: the MK_* flags of the buttons and keys held, and the point in client
+// coordinates. A handler may also take the point alone (PointOnlySignature). The message goes
+// on to the default handling afterwards.
 struct MouseCracker {
-    using Signature = void(POINT point);
+    using Signature = void(UINT flags, POINT point);
+    using PointOnlySignature = void(POINT point);
     template <class F>
-    static std::optional<LRESULT> Call(F&& f, WPARAM, LPARAM l) {
-        // Signed: a point left of or above the client area arrives negative.
-        f(POINT{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))});
+    static std::optional<LRESULT> Call(F&& f, WPARAM w, LPARAM l) {
+        f(static_cast<UINT>(w), PointOf(l));
         return std::nullopt;
     }
 };
@@ -86,6 +93,96 @@ template <>
 struct MessageCracker<WM_LBUTTONDOWN> : MouseCracker {};
 template <>
 struct MessageCracker<WM_LBUTTONUP> : MouseCracker {};
+template <>
+struct MessageCracker<WM_RBUTTONUP> : MouseCracker {};
+
+// WM_CONTEXTMENU: the window clicked (a child or this one) and the point in screen coordinates;
+// (-1, -1) when the keyboard asked for the menu.
+template <>
+struct MessageCracker<WM_CONTEXTMENU> {
+    using Signature = void(HWND window, POINT screenPoint);
+    template <class F>
+    static std::optional<LRESULT> Call(F&& f, WPARAM w, LPARAM l) {
+        f(reinterpret_cast<HWND>(w), PointOf(l));
+        return 0;
+    }
+};
+
+// WM_KEYDOWN: the virtual key, its repeat count and the flags of the lParam's high word
+// (KF_EXTENDED, KF_REPEAT...). false leaves the key to the default handling (of the control,
+// for a subclassed one).
+template <>
+struct MessageCracker<WM_KEYDOWN> {
+    using Signature = bool(UINT virtualKey, UINT repeatCount, UINT flags);
+    template <class F>
+    static std::optional<LRESULT> Call(F&& f, WPARAM w, LPARAM l) {
+        if (f(static_cast<UINT>(w), static_cast<UINT>(LOWORD(l)), static_cast<UINT>(HIWORD(l)))) return 0;
+        return std::nullopt;
+    }
+};
+
+// WM_KILLFOCUS: the window that gets the focus (may be null). A notification: the default
+// handling (a control hiding its caret) still follows.
+template <>
+struct MessageCracker<WM_KILLFOCUS> {
+    using Signature = void(HWND newFocus);
+    template <class F>
+    static std::optional<LRESULT> Call(F&& f, WPARAM w, LPARAM) {
+        f(reinterpret_cast<HWND>(w));
+        return std::nullopt;
+    }
+};
+
+template <>
+struct MessageCracker<WM_TIMER> {
+    using Signature = void(UINT_PTR timerId);
+    template <class F>
+    static std::optional<LRESULT> Call(F&& f, WPARAM w, LPARAM) {
+        f(static_cast<UINT_PTR>(w));
+        return 0;
+    }
+};
+
+// Owner-drawn controls and menu items (controlId 0 for menus). The owner fills in the size,
+// and draws the item; both answer TRUE.
+template <>
+struct MessageCracker<WM_MEASUREITEM> {
+    using Signature = void(UINT controlId, MEASUREITEMSTRUCT& item);
+    template <class F>
+    static std::optional<LRESULT> Call(F&& f, WPARAM w, LPARAM l) {
+        f(static_cast<UINT>(w), *reinterpret_cast<MEASUREITEMSTRUCT*>(l));
+        return TRUE;
+    }
+};
+template <>
+struct MessageCracker<WM_DRAWITEM> {
+    using Signature = void(UINT controlId, const DRAWITEMSTRUCT& item);
+    template <class F>
+    static std::optional<LRESULT> Call(F&& f, WPARAM w, LPARAM l) {
+        f(static_cast<UINT>(w), *reinterpret_cast<const DRAWITEMSTRUCT*>(l));
+        return TRUE;
+    }
+};
+
+// WM_DEVICECHANGE: the DBT_* event and its record (a DEV_BROADCAST_HDR, or 0). The answer is
+// TRUE for granting a request.
+template <>
+struct MessageCracker<WM_DEVICECHANGE> {
+    using Signature = BOOL(UINT event, LPARAM record);
+    template <class F>
+    static std::optional<LRESULT> Call(F&& f, WPARAM w, LPARAM l) { return f(static_cast<UINT>(w), l); }
+};
+
+// WM_POWERBROADCAST: the PBT_* event and its data. A notification: the system's answer stays.
+template <>
+struct MessageCracker<WM_POWERBROADCAST> {
+    using Signature = void(UINT event, LPARAM data);
+    template <class F>
+    static std::optional<LRESULT> Call(F&& f, WPARAM w, LPARAM l) {
+        f(static_cast<UINT>(w), l);
+        return std::nullopt;
+    }
+};
 
 // WM_CTLCOLOR* of child controls: the control's DC and window; the brush paints its background.
 struct CtlColorCracker {
@@ -129,7 +226,15 @@ public:
     void On(T* self, std::type_identity_t<typename MessageCracker<Message>::Signature T::*> handler) {
         Set(Message, [self, handler](WPARAM w, LPARAM l) {
             return MessageCracker<Message>::Call(
-                [self, handler](auto... args) { return (self->*handler)(args...); }, w, l);
+                [self, handler](auto&&... args) { return (self->*handler)(std::forward<decltype(args)>(args)...); }, w,
+                l);
+        });
+    }
+    // Mouse messages whose handler needs only the point: table.On<WM_MOUSEMOVE>(this, &D::OnMove).
+    template <UINT Message, class T>
+    void On(T* self, std::type_identity_t<typename MessageCracker<Message>::PointOnlySignature T::*> handler) {
+        Set(Message, [self, handler](WPARAM w, LPARAM l) {
+            return MessageCracker<Message>::Call([self, handler](UINT, POINT point) { (self->*handler)(point); }, w, l);
         });
     }
 
@@ -147,6 +252,9 @@ public:
     // needs default processing. WM_COMMAND goes to the handler of its id first, then to a
     // handler registered for WM_COMMAND itself, if any.
     std::optional<LRESULT> Dispatch(UINT message, WPARAM w, LPARAM l) const;
+    // Dispatch for a window procedure: an exception must not unwind through the system's
+    // dispatch code, so a handler that throws counts as none and the program goes on.
+    std::optional<LRESULT> DispatchCatching(UINT message, WPARAM w, LPARAM l) const noexcept;
 
 private:
     std::unordered_map<UINT, Handler> messages_;

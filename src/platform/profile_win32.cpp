@@ -6,9 +6,9 @@
 #include <climits>
 #include <vector>
 
-namespace {
+#include "platform/wide_text_win32.h"
 
-std::wstring Wide(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
+namespace {
 
 // Wine keeps a parsed copy of each profile file and answers from it until it notices the file
 // changed, which a change within the same timestamp tick can hide. Dropping that copy around
@@ -20,7 +20,7 @@ void ForgetCachedCopy(const std::wstring& file) { WritePrivateProfileStringW(nul
 std::u16string Win32Profile::ReadString(const std::u16string& file, const std::u16string& section,
                                         const std::u16string& key, std::size_t bufferChars) {
     if (bufferChars == 0) return {};
-    const std::wstring path = Wide(file);
+    const std::wstring path = ToWide(file);
     ForgetCachedCopy(path);
     const std::size_t limit = std::min<std::size_t>(bufferChars, UINT_MAX);
     // Start small and grow: the caller's size may be huge. A result within two characters of the
@@ -29,7 +29,7 @@ std::u16string Win32Profile::ReadString(const std::u16string& file, const std::u
     for (;;) {
         // One spare character in front: Wine writes one before the buffer for "" in a 1-char buffer.
         std::vector<wchar_t> buffer(chars + 1, L'\0');
-        const DWORD got = GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), L"", buffer.data() + 1,
+        const DWORD got = GetPrivateProfileStringW(ToWide(section).c_str(), ToWide(key).c_str(), L"", buffer.data() + 1,
                                                    static_cast<DWORD>(chars), path.c_str());
         const std::size_t length = std::min<std::size_t>(got, chars - 1);
         if (chars == limit || length + 2 < chars) return std::u16string(buffer.begin() + 1, buffer.begin() + 1 + length);
@@ -39,9 +39,9 @@ std::u16string Win32Profile::ReadString(const std::u16string& file, const std::u
 
 bool Win32Profile::WriteString(const std::u16string& file, const std::u16string& section, const std::u16string& key,
                                const std::u16string& value) {
-    const std::wstring path = Wide(file);
+    const std::wstring path = ToWide(file);
     ForgetCachedCopy(path);
-    const bool ok = WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str(),
+    const bool ok = WritePrivateProfileStringW(ToWide(section).c_str(), ToWide(key).c_str(), ToWide(value).c_str(),
                                                path.c_str()) != FALSE;
     ForgetCachedCopy(path);
     return ok;

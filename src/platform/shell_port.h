@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text.h"
+
 class ShellPort {
 public:
     virtual ~ShellPort() = default;
@@ -21,7 +23,5 @@ public:
 inline bool IsPlainProgramName(std::u16string_view name) {
     if (name.size() <= 4 || name.find_first_of(u"\\/:\"*?<>|") != std::u16string_view::npos) return false;
     if (name.find(u"..") != std::u16string_view::npos || name.front() == u' ' || name.front() == u'.') return false;
-    std::u16string ext(name.substr(name.size() - 4));
-    for (char16_t& c : ext) c = (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-    return ext == u".exe";
+    return EqualIgnoringAsciiCase(name.substr(name.size() - 4), u".exe");
 }

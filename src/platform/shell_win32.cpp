@@ -5,19 +5,17 @@
 
 #include <vector>
 
-namespace {
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
-}  // namespace
+#include "platform/wide_text_win32.h"
 
 void Win32Shell::OpenFolder(const std::u16string& item) {
-    ShellExecuteW(nullptr, nullptr, Wide(item).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, nullptr, ToWide(item).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void Win32Shell::LockWorkstation() { LockWorkStation(); }
 
 void Win32Shell::StartSystemProgram(const std::u16string& exeName) {
     // The process is not waited for; its handle closes here.
-    LaunchSystemProgram(Wide(exeName), L"", SW_SHOW);
+    LaunchSystemProgram(ToWide(exeName), L"", SW_SHOW);
 }
 
 std::wstring SystemProgramPath(const std::wstring& exeName) {
@@ -54,6 +52,6 @@ OwnedHandle LaunchSystemProgram(const std::wstring& exeName, const std::wstring&
                         &process)) {
         return {};
     }
-    CloseHandle(process.hThread);
+    const OwnedHandle thread(process.hThread);  // nobody waits for the thread: closed on return
     return OwnedHandle(process.hProcess);
 }

@@ -1,5 +1,6 @@
 #include "platform/text.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -124,4 +125,9 @@ int WtoI(std::u16string_view text) {
 std::u16string DecimalText(long long value) {
     const std::string s = std::to_string(value);
     return std::u16string(s.begin(), s.end());
+}
+
+bool EqualIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return AsciiLower(x) == AsciiLower(y); });
 }

@@ -1,5 +1,5 @@
-// Small text helpers shared by the portable core: UTF-8/UTF-16 conversion and the integer
-// conversions that the program's files use.
+// Small text helpers shared by the portable core: UTF-8/UTF-16 conversion, the integer
+// conversions that the program's files use and the ASCII case folding of names.
 #pragma once
 
 #include <cstdint>
@@ -17,3 +17,10 @@ int WtoI(std::u16string_view text);
 
 // "%d" of value, as UTF-16.
 std::u16string DecimalText(long long value);
+
+// A..Z become a..z; every other character stays, so a name differing in "Ä"/"ä" stays different,
+// as Windows compares device paths and Wine compares INI names.
+constexpr char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+// Equal after AsciiLower of every character.
+bool EqualIgnoringAsciiCase(std::u16string_view a, std::u16string_view b);

@@ -13,9 +13,6 @@ std::wstring LoadResourceString(UINT id) {
     return std::wstring(text, static_cast<std::size_t>(length));
 }
 
-std::wstring ToWide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
-std::u16string FromWide(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
-
 std::optional<LRESULT> MessageTable::Dispatch(UINT message, WPARAM w, LPARAM l) const {
     if (message == WM_COMMAND) {
         const auto command = commands_.find(LOWORD(w));
@@ -27,6 +24,17 @@ std::optional<LRESULT> MessageTable::Dispatch(UINT message, WPARAM w, LPARAM l) 
     const auto handler = messages_.find(message);
     if (handler == messages_.end()) return std::nullopt;
     return handler->second(w, l);
+}
+
+std::optional<LRESULT> MessageTable::DispatchCatching(UINT message, WPARAM w, LPARAM l) const noexcept {
+    try {
+        return Dispatch(message, w, l);
+    } catch (const std::exception& e) {
+        OutputDebugStringA(e.what());
+    } catch (...) {
+        OutputDebugStringA("unknown exception in a message handler");
+    }
+    return std::nullopt;
 }
 
 namespace {
@@ -109,18 +117,9 @@ void Dialog::RunModalLoop() {
 }
 
 std::optional<LRESULT> Dialog::Handle(UINT message, WPARAM w, LPARAM l) {
-    // An exception must not unwind through the system's dispatch code; the message is then
-    // treated as unhandled and the program goes on.
-    try {
-        auto result = messages_.Dispatch(message, w, l);
-        if (!result && message == WM_INITDIALOG) result = TRUE;
-        return result;
-    } catch (const std::exception& e) {
-        OutputDebugStringA(e.what());
-    } catch (...) {
-        OutputDebugStringA("unknown exception in a message handler");
-    }
-    return std::nullopt;
+    auto result = messages_.DispatchCatching(message, w, l);
+    if (!result && message == WM_INITDIALOG) result = TRUE;
+    return result;
 }
 
 INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {

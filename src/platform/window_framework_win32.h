@@ -7,16 +7,13 @@
 #include <string>
 
 #include "platform/message_table_win32.h"
+#include "platform/wide_text_win32.h"
 
 // The module whose resources (dialogs, menus, strings, icons) the program uses: the exe.
 HINSTANCE ResourceModule();
 
 // A string-table entry; empty when it does not exist.
 std::wstring LoadResourceString(UINT id);
-
-// The portable core keeps text as UTF-16 in std::u16string; Win32 takes wchar_t (UTF-16 too).
-std::wstring ToWide(const std::u16string& text);
-std::u16string FromWide(const std::wstring& text);
 
 class Dialog {
 public:

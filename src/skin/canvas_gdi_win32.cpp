@@ -7,6 +7,9 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/file_path.h"
+#include "platform/wide_text_win32.h"
+
 // The GDI+ C++ headers use min and max unqualified; NOMINMAX takes the macros away.
 namespace Gdiplus {
 using std::max;
@@ -40,7 +43,7 @@ struct BgrRows {
 std::optional<BgrRows> DecodeBgr(const std::wstring& path) {
     if (!GdiplusReady()) return std::nullopt;
     // GDI+ would report a missing file too, but only after trying every decoder on nothing.
-    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    if (!PathExists(FromWide(path))) return std::nullopt;
     Gdiplus::Bitmap bitmap(path.c_str());
     if (bitmap.GetLastStatus() != Gdiplus::Ok) return std::nullopt;
     const UINT width = bitmap.GetWidth(), height = bitmap.GetHeight();
@@ -83,8 +86,6 @@ std::optional<SkinBitmap> MakeDibSection(const BgrRows& rows) {
 }
 
 int ClampToInt(std::int64_t value) { return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN / 2, INT_MAX / 2)); }
-
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
 }  // namespace
 
@@ -168,7 +169,7 @@ void GdiCanvas::CopyTo(HDC target) const {
 bool GdiCanvas::LoadPicture(std::u16string_view picture) {
     if (!ready_) return false;
     if (const auto found = loaded_.find(picture); found != loaded_.end()) return true;
-    std::shared_ptr<const SkinBitmap> bitmap = pictures_.Get(skinsDir_ + L"\\" + Wide(picture));
+    std::shared_ptr<const SkinBitmap> bitmap = pictures_.Get(skinsDir_ + L"\\" + ToWide(picture));
     if (!bitmap) return false;
     Loaded loaded;
     loaded.dc.reset(CreateCompatibleDC(dc_.get()));
@@ -214,14 +215,14 @@ void GdiCanvas::SelectFont(LanguageMode language) {
 TextSize GdiCanvas::MeasureText(std::u16string_view text) {
     SIZE size{};
     if (!ready_ || text.empty()) return {};
-    const std::wstring wide = Wide(text);
+    const std::wstring wide = ToWide(text);
     if (!GetTextExtentPoint32W(dc_.get(), wide.c_str(), static_cast<int>(wide.size()), &size)) return {};
     return {size.cx, size.cy};
 }
 
-void GdiCanvas::DrawText(std::int64_t x, std::int64_t y, std::u16string_view text, Rgb colour) {
+void GdiCanvas::WriteText(std::int64_t x, std::int64_t y, std::u16string_view text, Rgb colour) {
     if (!ready_ || text.empty()) return;
-    const std::wstring wide = Wide(text);
+    const std::wstring wide = ToWide(text);
     SetTextColor(dc_.get(), RGB(colour.red, colour.green, colour.blue));
     TextOutW(dc_.get(), ClampToInt(x), ClampToInt(y), wide.c_str(), static_cast<int>(wide.size()));
 }

@@ -77,7 +77,7 @@ public:
                      std::int64_t toY) override;
     void SelectFont(LanguageMode language) override;
     TextSize MeasureText(std::u16string_view text) override;
-    void DrawText(std::int64_t x, std::int64_t y, std::u16string_view text, Rgb colour) override;
+    void WriteText(std::int64_t x, std::int64_t y, std::u16string_view text, Rgb colour) override;
 
 private:
     // A picture of this paint, selected into its own memory DC.

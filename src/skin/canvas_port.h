@@ -32,5 +32,5 @@ public:
     virtual void SelectFont(LanguageMode language) = 0;
     virtual TextSize MeasureText(std::u16string_view text) = 0;
     // Draws text with a transparent background, its top-left corner at (x, y); not clipped.
-    virtual void DrawText(std::int64_t x, std::int64_t y, std::u16string_view text, Rgb colour) = 0;
+    virtual void WriteText(std::int64_t x, std::int64_t y, std::u16string_view text, Rgb colour) = 0;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/function_catalogue.h"
+#include "core/user_texts.h"
 #include "platform/text.h"
 #include "skin/skin_entries.h"
 
@@ -193,7 +194,7 @@ private:
         const TextSize size = canvas_.MeasureText(text);
         const std::int64_t x = entry.x + (std::int64_t{entry.width} - size.width) / 2;
         const std::int64_t y = entry.y + (std::int64_t{entry.height} - size.height) / 2;
-        canvas_.DrawText(x, y, text, colour);
+        canvas_.WriteText(x, y, text, colour);
     }
 
     void DrawFrameText(int i, const std::u16string& status) {
@@ -225,8 +226,8 @@ private:
                 if (name.empty()) continue;
                 const TextSize size = canvas_.MeasureText(name);
                 const std::int64_t y = entry.y + (std::int64_t{entry.height} - size.height) / 2;
-                canvas_.DrawText(std::int64_t{entry.x} + 5, y, name,
-                                 i == state_.mainHot ? paint_colour::kGreen : paint_colour::kWhite);
+                canvas_.WriteText(std::int64_t{entry.x} + 5, y, name,
+                                  i == state_.mainHot ? paint_colour::kGreen : paint_colour::kWhite);
             } else if (MainEntry::kStageLabels.Contains(i)) {
                 const bool enabled =
                     state_.config.DPI_SET_EN[static_cast<std::size_t>(MainEntry::kStageLabels.Offset(i))] == 1;
@@ -248,8 +249,8 @@ private:
                     text = state_.recording ? (english ? u"Stop" : u"停止") : (english ? u"Record" : u"录制");
                     break;
                 case AdvancedEntry::kFireValue: text = DecimalText(state_.config.FIRE_TIME) + u"ms"; break;
-                case AdvancedEntry::kPressCount: text = u"[↓]" + DecimalText(state_.pressLines); break;
-                case AdvancedEntry::kReleaseCount: text = u"[↑]" + DecimalText(state_.releaseLines); break;
+                case AdvancedEntry::kPressCount: text = kPressMark + DecimalText(state_.pressLines); break;
+                case AdvancedEntry::kReleaseCount: text = kReleaseMark + DecimalText(state_.releaseLines); break;
                 default: break;
             }
             DrawCentred(entry, text, j == state_.advancedHot ? paint_colour::kRed : paint_colour::kWhite);

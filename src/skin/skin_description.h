@@ -10,10 +10,11 @@
 #include <string_view>
 
 #include "core/language.h"
+#include "core/user_texts.h"
+#include "platform/message_port.h"
 #include "platform/profile_port.h"
 #include "skin/skin_entry.h"
 
-inline constexpr char16_t kMissingSkinFileMessage[] = u"找不到配置文件";
 inline constexpr char16_t kMalformedSkinEntryMessage[] = u"加载ini错误！";
 // The section of every description that holds the numbered layout entries.
 inline constexpr char16_t kPositionSection[] = u"BUTTONPOS";
@@ -27,18 +28,9 @@ using SkinFields = std::array<std::u16string, kSkinFieldCount>;
 // receives the number of commas.
 SkinFields SplitSkinValue(std::u16string_view value, int* commaCount = nullptr);
 
-// What the loaders need from the shell. ShowMessage is modal (a message box owned by the main
-// window) and returns when the user dismisses it.
-class SkinMessagePort {
-public:
-    virtual ~SkinMessagePort() = default;
-    virtual bool FileExists(const std::u16string& path) = 0;
-    virtual void ShowMessage(std::u16string_view text) = 0;
-};
-
 struct SkinReadContext {
     ProfilePort& profile;
-    SkinMessagePort& messages;
+    MessagePort& messages;               // boxes owned by the main window
     std::function<void()> closeProgram;  // run after the first missing file has been reported
     bool closeRequested = false;         // closeProgram has run; it runs once per context
 };

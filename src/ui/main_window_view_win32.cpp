@@ -3,31 +3,13 @@
 
 #include <cstdio>
 
+#include "platform/message_box_win32.h"
 #include "platform/window_framework_win32.h"
 #include "skin/paint_main_window.h"
 #include "skin/window_region_win32.h"
 #include "ui/tray_win32.h"
 
 namespace {
-
-// The skin loaders' messages: boxes owned by the main window, with the program's name as caption.
-class WindowSkinMessages : public SkinMessagePort {
-public:
-    explicit WindowSkinMessages(HWND owner) : owner_(owner) {}
-    bool FileExists(const std::u16string& path) override {
-        WIN32_FIND_DATAW found{};
-        HANDLE search = FindFirstFileW(ToWide(path).c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return false;
-        FindClose(search);
-        return true;
-    }
-    void ShowMessage(std::u16string_view text) override {
-        MessageBoxW(owner_, std::wstring(text.begin(), text.end()).c_str(), nullptr, MB_OK);
-    }
-
-private:
-    HWND owner_;
-};
 
 // A paint that had to use an older configuration copy asks for one more paint shortly.
 constexpr UINT_PTR kStaleRepaintTimer = 0x4858;
@@ -50,7 +32,8 @@ MainWindowView::~MainWindowView() { preview_.Stop(); }
 
 void MainWindowView::LoadDescriptions(HWND window, std::function<void()> closeProgram) {
     window_ = window;
-    WindowSkinMessages messages(window);
+    // The skin's messages have always carried the system's own caption.
+    MessageBoxPort messages(L"", window);
     SkinReadContext context{profile_, messages, std::move(closeProgram)};
     const std::u16string& dir = program_.paths.SkinsDir;
     const LanguageMode language = program_.language.load();

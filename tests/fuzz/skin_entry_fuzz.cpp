@@ -27,7 +27,7 @@ private:
     std::u16string value_;
 };
 
-class QuietMessages : public SkinMessagePort {
+class QuietMessages : public MessagePort {
 public:
     bool FileExists(const std::u16string&) override { return true; }
     void ShowMessage(std::u16string_view) override { ++shown; }

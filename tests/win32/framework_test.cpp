@@ -1,10 +1,16 @@
-// The window framework: message table dispatch, default processing, the modal loop and its
-// pre-translation hook, and the application object.
+// The window framework: message table dispatch, typed handlers, default processing, the modal
+// loop and its pre-translation hook, subclassed controls and the application object.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <dbt.h>  // after <windows.h>
+
 #include <stdexcept>
+#include <string>
 #include <vector>
 
+#include "platform/subclassed_control_win32.h"
 #include "platform/window_framework_win32.h"
 #include "resource.h"
 #include "win32/support.h"
@@ -132,6 +138,163 @@ TEST(ModalDialog, RunsOwnLoopThroughTheHookAndEndsWhenTheWindowGoes) {
     dialog.swallowedByHook = false;
     EXPECT_EQ(dialog.DoModal(owner.Hwnd()), 7);
     EXPECT_TRUE(dialog.swallowedByHook);
+}
+
+namespace {
+// Keeps what its typed handlers were given.
+class TypedProbe : public Dialog {
+public:
+    TypedProbe() : Dialog(IDD_POPUP_PAGE1) {
+        MessageTable& m = Messages();
+        m.On<WM_TIMER>(this, &TypedProbe::OnTimer);
+        m.On<WM_KEYDOWN>(this, &TypedProbe::OnKeyDown);
+        m.On<WM_RBUTTONUP>(this, &TypedProbe::OnRButtonUp);
+        m.On<WM_LBUTTONUP>(this, &TypedProbe::OnLButtonUp);
+        m.On<WM_CONTEXTMENU>(this, &TypedProbe::OnContextMenu);
+        m.On<WM_MEASUREITEM>(this, &TypedProbe::OnMeasureItem);
+        m.On<WM_DEVICECHANGE>(this, &TypedProbe::OnDeviceChange);
+    }
+
+    UINT_PTR timer = 0;
+    UINT key = 0, repeat = 0, keyFlags = 0;
+    UINT mouseFlags = 0;
+    POINT rightUp{}, leftUp{}, menuAt{};
+    HWND menuWindow = nullptr;
+    UINT measuredItem = 0;
+
+private:
+    void OnTimer(UINT_PTR id) { timer = id; }
+    bool OnKeyDown(UINT vk, UINT count, UINT flags) {
+        key = vk;
+        repeat = count;
+        keyFlags = flags;
+        return true;
+    }
+    void OnRButtonUp(UINT flags, POINT point) {
+        mouseFlags = flags;
+        rightUp = point;
+    }
+    void OnLButtonUp(POINT point) { leftUp = point; }
+    void OnContextMenu(HWND window, POINT screen) {
+        menuWindow = window;
+        menuAt = screen;
+    }
+    void OnMeasureItem(UINT, MEASUREITEMSTRUCT& item) {
+        measuredItem = item.itemID;
+        item.itemHeight = 30;
+    }
+    BOOL OnDeviceChange(UINT event, LPARAM) { return event == DBT_DEVICEQUERYREMOVE ? BROADCAST_QUERY_DENY : TRUE; }
+};
+}  // namespace
+
+TEST(MessageTable, TypedHandlersGetTheDecodedArgumentsAndAnswerTheSender) {
+    TypedProbe dialog;
+    ASSERT_TRUE(dialog.Create());
+    const HWND hwnd = dialog.Hwnd();
+
+    Send(hwnd, WM_TIMER, 0x4858);
+    EXPECT_EQ(dialog.timer, 0x4858u);
+    Send(hwnd, WM_KEYDOWN, VK_DELETE, MAKELPARAM(3, KF_REPEAT | KF_EXTENDED | 0x53));
+    EXPECT_EQ(dialog.key, static_cast<UINT>(VK_DELETE));
+    EXPECT_EQ(dialog.repeat, 3u);
+    EXPECT_EQ(dialog.keyFlags & (KF_REPEAT | KF_EXTENDED), static_cast<UINT>(KF_REPEAT | KF_EXTENDED));
+
+    // Mouse points are signed; the MK flags reach the handlers that ask for them.
+    Send(hwnd, WM_RBUTTONUP, MK_SHIFT | MK_CONTROL, MAKELPARAM(-5, 7));
+    EXPECT_EQ(dialog.mouseFlags, static_cast<UINT>(MK_SHIFT | MK_CONTROL));
+    EXPECT_EQ(dialog.rightUp.x, -5);
+    EXPECT_EQ(dialog.rightUp.y, 7);
+    Send(hwnd, WM_LBUTTONUP, MK_LBUTTON, MAKELPARAM(3, -2));
+    EXPECT_EQ(dialog.leftUp.y, -2);
+    Send(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(-1, -1));
+    EXPECT_EQ(dialog.menuWindow, hwnd);
+    EXPECT_EQ(dialog.menuAt.x, -1);
+
+    // What a handler writes into the sender's record, and what it answers, reach the sender.
+    MEASUREITEMSTRUCT item{ODT_MENU, 0, 7, 0, 0, 0};
+    EXPECT_EQ(Send(hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&item)), TRUE);
+    EXPECT_EQ(dialog.measuredItem, 7u);
+    EXPECT_EQ(item.itemHeight, 30u);
+    EXPECT_EQ(Send(hwnd, WM_DEVICECHANGE, DBT_DEVICEQUERYREMOVE), BROADCAST_QUERY_DENY);
+}
+
+namespace {
+// An edit control whose table swallows one text, changes another and records keys and focus.
+class ProbeEdit : public SubclassedControl {
+public:
+    ProbeEdit() {
+        Messages().On<WM_KEYDOWN>(this, &ProbeEdit::OnKeyDown);
+        Messages().On<WM_KILLFOCUS>(this, &ProbeEdit::OnKillFocus);
+        Messages().Set(WM_SETTEXT, [this](WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+            const std::wstring text = reinterpret_cast<const wchar_t*>(l);
+            if (text == L"blocked") return TRUE;
+            if (text == L"shout") return DefaultProcessing(WM_SETTEXT, w, reinterpret_cast<LPARAM>(L"SHOUT"));
+            return std::nullopt;
+        });
+    }
+    std::vector<UINT> keys;
+    HWND focusTo = nullptr;
+
+private:
+    bool OnKeyDown(UINT vk, UINT, UINT) {
+        keys.push_back(vk);
+        return vk == VK_RETURN;
+    }
+    void OnKillFocus(HWND next) { focusTo = next; }
+};
+
+HWND CreateEdit() {
+    return CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, GetModuleHandleW(nullptr),
+                           nullptr);
+}
+
+std::wstring TextOf(HWND hwnd) {
+    wchar_t text[32] = {};
+    GetWindowTextW(hwnd, text, 32);
+    return text;
+}
+}  // namespace
+
+TEST(SubclassedControl, SeesTheControlsMessagesFirstAndLetsGoCleanly) {
+    const HWND edit = CreateEdit();
+    ASSERT_NE(edit, nullptr);
+    {
+        ProbeEdit probe;
+        ASSERT_TRUE(probe.Attach(edit));
+        EXPECT_FALSE(probe.Attach(edit));  // one control per object
+
+        SetWindowTextW(edit, L"plain");
+        EXPECT_EQ(TextOf(edit), L"plain");  // not handled: the control's own procedure
+        SetWindowTextW(edit, L"blocked");
+        EXPECT_EQ(TextOf(edit), L"plain");
+        SetWindowTextW(edit, L"shout");
+        EXPECT_EQ(TextOf(edit), L"SHOUT");
+        Send(edit, WM_KEYDOWN, VK_RETURN, 1);
+        Send(edit, WM_KILLFOCUS, reinterpret_cast<WPARAM>(edit));
+        EXPECT_EQ(probe.keys, std::vector<UINT>{VK_RETURN});
+        EXPECT_EQ(probe.focusTo, edit);
+
+        probe.Detach();
+        SetWindowTextW(edit, L"blocked");
+        EXPECT_EQ(TextOf(edit), L"blocked");
+        Send(edit, WM_KEYDOWN, VK_ESCAPE, 1);
+        EXPECT_EQ(probe.keys.size(), 1u);
+
+        ASSERT_TRUE(probe.Attach(edit));
+    }
+    // The object went while attached: the control goes on without it.
+    SetWindowTextW(edit, L"shout");
+    EXPECT_EQ(TextOf(edit), L"shout");
+
+    // A control destroyed while subclassed takes the subclass with it; the object is free again.
+    ProbeEdit probe;
+    const HWND doomed = CreateEdit();
+    ASSERT_TRUE(probe.Attach(doomed));
+    DestroyWindow(doomed);
+    EXPECT_EQ(probe.Hwnd(), nullptr);
+    EXPECT_TRUE(probe.Attach(edit));
+    probe.Detach();
+    DestroyWindow(edit);
 }
 
 namespace {

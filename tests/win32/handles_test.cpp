@@ -1,11 +1,15 @@
 // The handle wrappers: a handle is released exactly once, by its last owner, and never by a
-// moved-from or borrowing wrapper.
+// moved-from or borrowing wrapper; the keyboard hook's owner unhooks.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "platform/handles_win32.h"
+#include "platform/keyboard_hook_win32.h"
+#include "win32/support.h"
 
 namespace {
 // Records releases instead of calling the system, so the count is exact.
@@ -81,4 +85,48 @@ TEST(Handles, RealKernelAndGdiHandlesCloseWhenTheirLastOwnerGoes) {
         EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_FONT), font.get());
     }
     EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_FONT), original);
+}
+
+namespace {
+// Presses and releases a key nobody uses from another thread while this one pumps messages: the
+// hook is called on this thread, and the sender waits for its answer.
+void TypeKey(WORD vk) {
+    std::atomic<bool> done{false};
+    std::thread typing([vk, &done] {
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = input[1].ki.wVk = vk;
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, input, sizeof(INPUT));
+        done.store(true);
+    });
+    PumpUntil([&] { return done.load(); });
+    typing.join();
+}
+}  // namespace
+
+TEST(Handles, KeyboardHookServesOneOwnerAtATimeAndUnhooks) {
+    std::vector<DWORD> pressed;
+    const auto record = [&](UINT message, const KBDLLHOOKSTRUCT& key) {
+        if (message == WM_KEYDOWN) pressed.push_back(key.vkCode);
+        return false;
+    };
+    KeyboardHook second;
+    {
+        KeyboardHook first;
+        ASSERT_TRUE(first.Install(record));
+        EXPECT_NE(first.Handle(), nullptr);
+        EXPECT_FALSE(second.Install(record));
+
+        TypeKey(VK_F13);
+        EXPECT_EQ(pressed, std::vector<DWORD>{VK_F13});
+
+        first.Remove();
+        EXPECT_EQ(first.Handle(), nullptr);
+        TypeKey(VK_F14);
+        EXPECT_EQ(pressed.size(), 1u);
+        ASSERT_TRUE(first.Install(record));
+    }
+    // The first owner went while installed, which frees the place for another.
+    EXPECT_TRUE(second.Install(record));
 }

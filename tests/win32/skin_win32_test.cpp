@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <random>
 
+#include "platform/wide_text_win32.h"
 #include "skin/canvas_gdi_win32.h"
 #include "skin/paint_main_window.h"
 #include "skin/skin_entries.h"
@@ -150,13 +151,13 @@ TEST(PopupGeometry, WidthAndRowsComeFromTheMaskAndNoRowsMeansInvisible) {
 
     // The generated skin's masks, decoded.
     const std::wstring skins = Wide(BuiltSkinsDir());
-    const PopupGeometry first = FirstLevelPopupGeometry(std::u16string(skins.begin(), skins.end()));
+    const PopupGeometry first = FirstLevelPopupGeometry(FromWide(skins));
     const std::optional<SIZE> firstMask = PictureFileSize(skins + L"\\menu_mask.jpg");
     ASSERT_TRUE(firstMask);
     EXPECT_EQ(first.width, firstMask->cx);
     EXPECT_EQ(first.height, 10 * (firstMask->cy / 10) + 1);
     EXPECT_GT(first.rowHeight, 0);
-    const PopupGeometry second = SecondLevelPopupGeometry(std::u16string(skins.begin(), skins.end()), 6);
+    const PopupGeometry second = SecondLevelPopupGeometry(FromWide(skins), 6);
     const std::optional<SIZE> secondMask = PictureFileSize(skins + L"\\advanced menu_mask.jpg");
     ASSERT_TRUE(secondMask);
     EXPECT_EQ(second.height, 6 * (secondMask->cy / 12) + 1);
@@ -219,7 +220,7 @@ TEST(GdiCanvas, DecodesJpegsCopiesOnlyWhatThePictureHasAndDrawsText) {
     const TextSize size = canvas->MeasureText(u"OK");
     EXPECT_EQ(size.height, 15);
     EXPECT_GT(size.width, 0);
-    canvas->DrawText(30, 28, u"OK", Rgb{255, 255, 255});
+    canvas->WriteText(30, 28, u"OK", Rgb{255, 255, 255});
     int lit = 0;
     for (int y = 28; y < 28 + size.height; ++y)
         for (int x = 30; x < 30 + size.width; ++x) lit += GetRValue(GetPixel(dc, x, y)) > 128;

@@ -24,3 +24,11 @@ TEST(TextTest, Utf8AndUtf16RoundTripAndRejectBrokenInput) {
     EXPECT_EQ(Utf8FromUtf16(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
     EXPECT_EQ(DecimalText(-305), u"-305");
 }
+
+TEST(TextTest, CaseFoldingTouchesOnlyAsciiLetters) {
+    EXPECT_TRUE(EqualIgnoringAsciiCase(u"\\\\?\\HID#VID_18F8&Col02", u"\\\\?\\hid#vid_18f8&col02"));
+    EXPECT_FALSE(EqualIgnoringAsciiCase(u"Ä", u"ä"));    // Latin-1 letters keep their case
+    EXPECT_FALSE(EqualIgnoringAsciiCase(u"@[", u"`{"));  // neighbours of A and Z are no letters
+    EXPECT_FALSE(EqualIgnoringAsciiCase(u"abc", u"ab"));
+    EXPECT_EQ(AsciiLower('Q'), 'q');
+}

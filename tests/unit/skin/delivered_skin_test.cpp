@@ -38,7 +38,7 @@ private:
     IniProfile ini_;
 };
 
-class NativeFiles : public SkinMessagePort {
+class NativeFiles : public MessagePort {
 public:
     bool FileExists(const std::u16string& path) override { return std::filesystem::exists(Native(path)); }
     void ShowMessage(std::u16string_view text) override { shown.emplace_back(text); }

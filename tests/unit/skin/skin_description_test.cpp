@@ -108,7 +108,7 @@ TEST(SkinLoaders, MissingFileIsReportedOnceAndEmptiesItsTable) {
     // and nothing of the English file survives.
     l.profile.reads.clear();
     LoadMainSkin(l.context, kSkins, LanguageMode::Chinese, l.skin);
-    EXPECT_EQ(l.messages.shown, std::vector<std::u16string>{kMissingSkinFileMessage});
+    EXPECT_EQ(l.messages.shown, std::vector<std::u16string>{kMissingFileMessage});
     EXPECT_EQ(l.closes, 1);
     EXPECT_TRUE(l.profile.reads.empty());
     EXPECT_EQ(l.skin.main.At(MainEntry::kClose), SkinEntry{});

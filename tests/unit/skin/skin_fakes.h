@@ -36,7 +36,7 @@ private:
     std::map<std::tuple<std::u16string, std::u16string, std::u16string>, std::u16string> values_;
 };
 
-class FakeMessages : public SkinMessagePort {
+class FakeMessages : public MessagePort {
 public:
     bool FileExists(const std::u16string& path) override { return existing.count(path) > 0; }
     void ShowMessage(std::u16string_view text) override { shown.emplace_back(text); }
@@ -75,7 +75,7 @@ public:
     TextSize MeasureText(std::u16string_view text) override {
         return {static_cast<std::int32_t>(7 * text.size()), 15};
     }
-    void DrawText(std::int64_t x, std::int64_t y, std::u16string_view text, Rgb colour) override {
+    void WriteText(std::int64_t x, std::int64_t y, std::u16string_view text, Rgb colour) override {
         calls.push_back({CanvasCall::Text, {}, {}, x, y, std::u16string(text), colour, {}});
     }
 
