@@ -41,19 +41,21 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
     });
     m.OnCommand({ID_TRAY_SHOW, ID_TRAY_SHOW_CN}, this, &CHXT_GMouseDlg::OnShowWindow);
     m.OnCommand({ID_TRAY_EXIT, ID_TRAY_EXIT_CN}, this, &CHXT_GMouseDlg::CloseProgram);
-    m.Set(WM_DEVICECHANGE, [this](WPARAM event, LPARAM header) -> std::optional<LRESULT> {
-        if (mouse_ && mouse_->session.OnDeviceChange(services_.link, event, header) ==
-                          DeviceChangeOutcome::MouseRemoved) {
-            // The mouse is gone: the program ends without the other close steps.
-            RemoveTrayIcon(Hwnd());
-            DestroyWindow(Hwnd());
-        }
-        return TRUE;
-    });
-    m.Set(WM_POWERBROADCAST, [this](WPARAM, LPARAM) -> std::optional<LRESULT> {
-        if (mouse_) mouse_->runtime.Apply();  // after a resume the mouse gets its whole configuration again
-        return std::nullopt;
-    });
+    m.On<WM_DEVICECHANGE>(this, &CHXT_GMouseDlg::OnDeviceChange);
+    m.On<WM_POWERBROADCAST>(this, &CHXT_GMouseDlg::OnPowerBroadcast);
+}
+
+BOOL CHXT_GMouseDlg::OnDeviceChange(UINT event, LPARAM record) {
+    if (mouse_ && mouse_->session.OnDeviceChange(services_.link, event, record) == DeviceChangeOutcome::MouseRemoved) {
+        // The mouse is gone: the program ends without the other close steps.
+        RemoveTrayIcon(Hwnd());
+        DestroyWindow(Hwnd());
+    }
+    return TRUE;
+}
+
+void CHXT_GMouseDlg::OnPowerBroadcast(UINT, LPARAM) {
+    if (mouse_) mouse_->runtime.Apply();  // after a resume the mouse gets its whole configuration again
 }
 
 HFONT CHXT_GMouseDlg::CurrentUiFont() const {

@@ -44,6 +44,8 @@ private:
     void OnLButtonUp(POINT point);
     HBRUSH OnCtlColor(HDC dc, HWND control);
     void OnShowWindow();  // the tray menu's "Show Window"
+    BOOL OnDeviceChange(UINT event, LPARAM record);
+    void OnPowerBroadcast(UINT event, LPARAM data);
 
     // Everything the program does on its way out, ending with the window itself.
     void CloseProgram() override;
