@@ -2,6 +2,7 @@
 #include "app/main_dialog_win32.h"
 
 #include "app/about_dialog_win32.h"
+#include "app/factory_reset.h"
 #include "app/device_session_win32.h"
 #include "app/host_runtime_win32.h"
 #include "app/ui_fonts_win32.h"
@@ -18,7 +19,7 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
       services_(services),
       mouse_(mouse),
       icon_(LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
-      skin_(services.program, services.flags, services.macros) {
+      skin_(services.program, services.flags, services.macros, [this] { Apply(); }, [this] { ResetToFactory(); }) {
     MessageTable& m = Messages();
     m.On<WM_INITDIALOG>(this, &CHXT_GMouseDlg::OnInitDialog);
     m.On<WM_SYSCOMMAND>(this, &CHXT_GMouseDlg::OnSysCommand);
@@ -31,6 +32,7 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
     m.On<WM_MOUSEMOVE>(this, &CHXT_GMouseDlg::OnMouseMove);
     m.On<WM_LBUTTONDOWN>(this, &CHXT_GMouseDlg::OnLButtonDown);
     m.On<WM_LBUTTONUP>(this, &CHXT_GMouseDlg::OnLButtonUp);
+    m.On<WM_TIMER>(this, &CHXT_GMouseDlg::OnTimer);
     m.On<WM_CTLCOLOREDIT>(this, &CHXT_GMouseDlg::OnCtlColor);
     m.On<WM_CTLCOLORLISTBOX>(this, &CHXT_GMouseDlg::OnCtlColor);
     m.On<WM_CTLCOLORSTATIC>(this, &CHXT_GMouseDlg::OnCtlColor);
@@ -120,7 +122,17 @@ void CHXT_GMouseDlg::ShowPlugInMessage() {
 
 void CHXT_GMouseDlg::WaitBeforeFirstApply() { Sleep(kWaitBeforeFirstApply); }
 
-void CHXT_GMouseDlg::Apply() { mouse_->runtime.Apply(); }
+void CHXT_GMouseDlg::Apply() {
+    if (mouse_) mouse_->runtime.Apply();
+}
+
+void CHXT_GMouseDlg::ResetToFactory() {
+    Win32Profile profile;
+    MessageBoxPort messages(ApplicationName(), Hwnd());
+    // [later] The macro list, when it shows, is refilled after the macros are reset.
+    FactoryResetContext context{services_, profile, messages, {}, [this] { Apply(); }};
+    FactoryReset(context);
+}
 
 bool CHXT_GMouseDlg::OnSysCommand(UINT command, LPARAM) {
     if ((command & 0xFFF0) == IDM_ABOUTBOX) {
@@ -156,6 +168,7 @@ void CHXT_GMouseDlg::OnEnterOrEscape() {}
 void CHXT_GMouseDlg::OnMouseMove(POINT point) { skin_.OnMouseMove(point); }
 void CHXT_GMouseDlg::OnLButtonDown(POINT point) { skin_.OnLButtonDown(point); }
 void CHXT_GMouseDlg::OnLButtonUp(POINT point) { skin_.OnLButtonUp(point); }
+void CHXT_GMouseDlg::OnTimer(UINT_PTR id) { skin_.OnTimer(id); }
 
 HBRUSH CHXT_GMouseDlg::OnCtlColor(HDC dc, HWND) { return ColourChildControl(dc, CurrentUiFont()); }
 

@@ -45,6 +45,9 @@ private:
     HBRUSH OnCtlColor(HDC dc, HWND control);
     void OnShowWindow();  // the tray menu's "Show Window"
     BOOL OnDeviceChange(UINT event, LPARAM record);
+    void OnTimer(UINT_PTR id);
+    // The factory reset control: presets, default macros, then the apply.
+    void ResetToFactory();
     void OnPowerBroadcast(UINT event, LPARAM data);
 
     // Everything the program does on its way out, ending with the window itself.

@@ -14,6 +14,46 @@ void ActiveConfig::SetStageValue(int stage, std::uint8_t value) {
     ValueItem[stage] = ValueItemOf(stage, value);
 }
 
+void ActiveConfig::ToggleStageEnabled(int stage) {
+    if (stage < 0 || stage >= kDpiStageCount) return;
+    if (DPI_SET_EN[stage] != 1) {
+        DPI_SET_EN[stage] = 1;
+        return;
+    }
+    DPI_SET_EN[stage] = 0;
+    if (stage != DPI_LEVEL) return;
+    for (int step = 1; step < kDpiStageCount; ++step) {
+        const int next = (stage + step) % kDpiStageCount;
+        if (DPI_SET_EN[next] == 1) {
+            DPI_LEVEL = next;
+            return;
+        }
+    }
+    DPI_SET_EN[stage] = 1;  // the last enabled stage
+}
+
+void ActiveConfig::SelectStage(int stage) {
+    if (stage >= 0 && stage < kDpiStageCount && DPI_SET_EN[stage] == 1) DPI_LEVEL = stage;
+}
+
+bool ActiveConfig::OtherButtonHasLeftClick(int button) const {
+    for (int other = 1; other <= kButtonCount; ++other) {
+        if (other != button && K[other - 1] == kLeftClickCode) return true;
+    }
+    return false;
+}
+
+void ActiveConfig::SetButtonFunction(int button, std::int32_t code) {
+    if (button < 1 || button > kButtonCount) return;
+    K[button - 1] = code;
+    if (code == kLeftClickCode || OtherButtonHasLeftClick(button)) return;
+    K[button == kButtonCount ? button - 1 : button] = kLeftClickCode;
+}
+
+void ActiveConfig::SetFireTime(std::int64_t value) {
+    FIRE_TIME = static_cast<std::int32_t>(std::clamp<std::int64_t>(value, 0, kFireTimeMax));
+}
+
 int ActiveConfig::BoundedDpiLevel() const { return Clamp(DPI_LEVEL, 0, kDpiStageCount - 1); }
 
 int ActiveConfig::BoundedStageValue(int stage) const {

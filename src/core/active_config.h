@@ -10,6 +10,7 @@ constexpr int kButtonCount = 7;
 constexpr int kDpiStageCount = 4;
 constexpr int kDpiStepCount = 5;  // DPI steps the mouse offers for each stage
 constexpr int kFireTimeMax = 300;
+constexpr std::int32_t kLeftClickCode = 1;
 
 struct ActiveConfig {
     std::array<std::int32_t, kButtonCount> K{};  // K1..K7: function codes of buttons 1 to 7
@@ -28,6 +29,17 @@ struct ActiveConfig {
     // Edits of the window, keeping the derived ValueItem in step.
     void SetStageValue(int stage, std::uint8_t value);
     void ToggleMacroMode2() { MACRO_MODE2 = MACRO_MODE2 == 0 ? 1 : 0; }
+    // Enables a disabled stage; disables an enabled one, and when it was the current stage the
+    // next enabled one in cyclic order becomes current. The last enabled stage stays enabled.
+    void ToggleStageEnabled(int stage);
+    // Makes stage current when it is enabled; a disabled stage cannot be.
+    void SelectStage(int stage);
+    // K(button) := code, then some button keeps the left click: when none holds it any more, the
+    // next button takes it (button 7 takes it back itself).
+    void SetButtonFunction(int button, std::int32_t code);
+    // True when a button other than button holds the left click.
+    bool OtherButtonHasLeftClick(int button) const;
+    void SetFireTime(std::int64_t value);  // bounded to 0..kFireTimeMax
 
     // Values bounded for use as table indexes; the fields themselves keep what was read.
     int BoundedDpiLevel() const;

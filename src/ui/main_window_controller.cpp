@@ -16,8 +16,14 @@ void MainWindowController::MouseMove(std::int64_t x, std::int64_t y) {
 }
 
 void MainWindowController::Press(std::int64_t x, std::int64_t y) {
-    const MainWindowModel::PressResult press = model_.Press(x, y, Page());
+    const WindowPage page = Page();
+    const MainWindowModel::PressResult press = model_.Press(x, y, page);
     if (press.repaint) context_.shell.Repaint(RepaintArea::Whole);
+    // Any press on the main page closes the popup that is open.
+    if (page == WindowPage::Main && popupOpen_) {
+        popupOpen_ = false;
+        context_.popups->DestroyFunctionPopup();
+    }
     Carry(press.action);
 }
 
@@ -31,16 +37,104 @@ void MainWindowController::Release(std::int64_t x, std::int64_t y) {
     Carry(action);
 }
 
-// [later] The settings of the pages, the popups, the macro editor, the apply, the slots, the
-// exchange files, the factory reset and the language switch are carried out here.
+// [later] The macro editor, the exchange files and the language switch are carried out here.
 void MainWindowController::Carry(const UiAction& action) {
     switch (action.command) {
         case UiCommand::ShowPage: ShowPage(action.page); break;
         case UiCommand::MoveWindow: context_.shell.StartWindowMove(action.x, action.y); break;
         case UiCommand::CloseToTray: CloseToTray(); break;
         case UiCommand::HideToTray: context_.shell.HideToTray(); break;
+        case UiCommand::Apply:
+            Change([this] {
+                if (context_.apply) context_.apply();
+            });
+            break;
+        case UiCommand::LoadSlot:
+            // The slot is shown, not applied: the mouse keeps its configuration until Apply.
+            Change([this, slot = action.slot] {
+                ProgramState& program = context_.program;
+                program.CurConfig = slot;
+                ConfigFile(context_.profile, program.config, program.configLock)
+                    .LoadConfig(program.paths.ConfigIniPath, slot, false, program.language.load());
+                context_.shell.Repaint(RepaintArea::Whole);
+            });
+            break;
+        case UiCommand::FactoryReset:
+            Change([this] {
+                if (context_.factoryReset) context_.factoryReset();
+                context_.shell.Repaint(RepaintArea::Whole);
+            });
+            break;
+        case UiCommand::OpenFunctionPopup: OpenFunctionPopup(action.button); break;
+        case UiCommand::SetWheel: Edit([action](ActiveConfig& c) { c.WHEEL_STATUS = action.wheel; }); break;
+        case UiCommand::ToggleStage: Edit([action](ActiveConfig& c) { c.ToggleStageEnabled(action.stage); }); break;
+        case UiCommand::SelectStage: Edit([action](ActiveConfig& c) { c.SelectStage(action.stage); }); break;
+        case UiCommand::SetStageStep:
+            Edit([action](ActiveConfig& c) { c.SetStageValue(action.stage, static_cast<std::uint8_t>(action.step)); });
+            break;
+        case UiCommand::ToggleMacroMode2: Edit([](ActiveConfig& c) { c.ToggleMacroMode2(); }); break;
+        case UiCommand::SetPointerSpeed:
+            Edit([action](ActiveConfig& c) { c.DPI_SPEED = static_cast<std::uint8_t>(action.speed); });
+            break;
+        case UiCommand::SetWheelSpeed:
+            Edit([action](ActiveConfig& c) { c.WHEEL_SPEED = static_cast<std::uint8_t>(action.speed); });
+            break;
+        case UiCommand::SetFireTime: Edit([action](ActiveConfig& c) { c.SetFireTime(action.fireTime); }, true); break;
+        case UiCommand::FireTimeUp: Edit([](ActiveConfig& c) { c.SetFireTime(std::int64_t{c.FIRE_TIME} + 1); }, true); break;
+        case UiCommand::FireTimeDown:
+            Edit([](ActiveConfig& c) { c.SetFireTime(std::int64_t{c.FIRE_TIME} - 1); }, true);
+            break;
+        case UiCommand::SetLedMode:
+            Edit([action](ActiveConfig& c) { c.LED_STATUS = static_cast<std::uint8_t>(action.ledMode); });
+            break;
         default: break;
     }
+}
+
+void MainWindowController::Change(std::function<void()> change) {
+    deferred_.push_back(std::move(change));
+    if (!RetryDeferred()) context_.shell.RetryShortly();
+}
+
+bool MainWindowController::RetryDeferred() {
+    std::unique_lock<std::recursive_mutex> hold(context_.program.configLock, std::try_to_lock);
+    if (!hold.owns_lock()) return deferred_.empty();
+    while (!deferred_.empty()) {
+        const std::function<void()> change = std::move(deferred_.front());
+        deferred_.pop_front();
+        change();
+    }
+    return true;
+}
+
+void MainWindowController::Edit(const std::function<void(ActiveConfig&)>& edit, bool repaint) {
+    Change([this, edit, repaint] {
+        edit(context_.program.config);
+        if (repaint) context_.shell.Repaint(RepaintArea::Whole);
+    });
+}
+
+void MainWindowController::OpenFunctionPopup(int button) {
+    FunctionPopupPort* popups = context_.popups;
+    if (!popups) return;
+    editedButton_ = button;
+    // What the user sees decides when the lock is busy: the configuration of the last paint.
+    bool guarded = false;
+    {
+        std::unique_lock<std::recursive_mutex> hold(context_.program.configLock, std::try_to_lock);
+        const ActiveConfig& config = hold.owns_lock() ? context_.program.config : paintedConfig_;
+        guarded = !config.OtherButtonHasLeftClick(button);
+    }
+    constexpr int kCancelled = 2;
+    if (guarded && popups->ShowLeftClickWarning(button) == kCancelled) return;
+    popups->OpenFunctionPopup(button);
+    popupOpen_ = true;
+}
+
+void MainWindowController::ChooseFunction(std::int32_t code) {
+    popupOpen_ = false;  // a choice closes the popup
+    const int button = editedButton_;
+    Edit([button, code](ActiveConfig& c) { c.SetButtonFunction(button, code); }, true);
 }
 
 void MainWindowController::ShowPage(WindowPage page) {
@@ -64,13 +158,12 @@ void MainWindowController::ShowPage(WindowPage page) {
 }
 
 void MainWindowController::CloseToTray() {
-    ProgramState& program = context_.program;
-    {
-        std::lock_guard<std::recursive_mutex> hold(program.configLock);
+    Change([this] {
+        ProgramState& program = context_.program;
         ConfigFile file(context_.profile, program.config, program.configLock);
         file.SaveDpiLevel(program.paths.ConfigIniPath, kAppliedSlot);
         file.LoadConfig(program.paths.ConfigIniPath, kAppliedSlot, false, program.language.load());
-    }
+    });
     context_.shell.HideToTray();
     context_.shell.Repaint(RepaintArea::Whole);
 }

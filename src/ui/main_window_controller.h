@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 
 #include "core/program_state.h"
 #include "core/thread_flags.h"
@@ -30,6 +32,19 @@ public:
     virtual void HideToTray() = 0;
     virtual void StartBlinkIndicator() = 0;
     virtual void StartLedPreview() = 0;
+    // Calls MainWindowController::RetryDeferred in a moment.
+    virtual void RetryShortly() = 0;
+};
+
+// The function popup of a button and the warning that guards the left click.
+class FunctionPopupPort {
+public:
+    virtual ~FunctionPopupPort() = default;
+    // The warning before the only left click may be taken away: 1 confirm, 2 cancel.
+    virtual int ShowLeftClickWarning(int button) = 0;
+    // The function popup below button's picture; its choice comes back through ChooseFunction.
+    virtual void OpenFunctionPopup(int button) = 0;
+    virtual void DestroyFunctionPopup() = 0;
 };
 
 struct MainWindowContext {
@@ -38,6 +53,9 @@ struct MainWindowContext {
     MacroStore& macros;
     ProfilePort& profile;  // config.ini
     MainWindowShell& shell;
+    std::function<void()> apply;         // ApplyConfiguration
+    std::function<void()> factoryReset;  // the program's factory reset, apply included
+    FunctionPopupPort* popups = nullptr;  // none: the function boxes do nothing
 };
 
 // Everything a paint reads, and whether its configuration is an older copy (see PaintStateNow).
@@ -58,6 +76,10 @@ public:
     // The close control: the stage chosen on the mouse survives, every edit not applied is
     // dropped, and the window hides in the tray.
     void CloseToTray();
+    // The function popup's choice for the button it was opened for.
+    void ChooseFunction(std::int32_t code);
+    // Runs the changes that found the configuration busy, in order; false when it still is.
+    bool RetryDeferred();
 
     // What the paint shows now. The configuration comes from a whole copy taken under the
     // configuration lock; while another thread holds it (an apply that broadcasts a settings
@@ -72,9 +94,19 @@ private:
     // The page as it is shown: on the advanced page around the macro editor's controls.
     RepaintArea PageArea();
     void Carry(const UiAction& action);
+    void OpenFunctionPopup(int button);
+    // Runs change with the configuration lock held. The lock is only tried: the host action
+    // thread may hold it through an apply that waits for this very thread (Windows broadcasts the
+    // new settings to every window), so a busy lock defers the change, and every later one to
+    // keep their order, to RetryDeferred.
+    void Change(std::function<void()> change);
+    void Edit(const std::function<void(ActiveConfig&)>& edit, bool repaint = false);
 
     MainWindowContext context_;
     MainWindowModel model_;
+    std::deque<std::function<void()>> deferred_;
+    bool popupOpen_ = false;
+    int editedButton_ = 0;
     // The configuration as the last paint saw it.
     bool painted_ = false;
     std::int32_t paintedCurConfig_ = 0;

@@ -19,12 +19,18 @@ void CALLBACK RepaintOnce(HWND window, UINT, UINT_PTR id, DWORD) {
     InvalidateRect(window, nullptr, FALSE);
 }
 
+// Changes that found the configuration busy are tried again this often until they ran.
+constexpr UINT_PTR kRetryChangesTimer = 0x4859;
+constexpr UINT kRetryChangesMs = 20;
+
 }  // namespace
 
-MainWindowView::MainWindowView(ProgramState& program, ThreadFlags& flags, MacroStore& macros)
+MainWindowView::MainWindowView(ProgramState& program, ThreadFlags& flags, MacroStore& macros,
+                               std::function<void()> apply, std::function<void()> factoryReset)
     : program_(program),
       flags_(flags),
-      controller_(skin_, MainWindowContext{program, flags, macros, profile_, *this}),
+      controller_(skin_, MainWindowContext{program, flags, macros, profile_, *this, std::move(apply),
+                                           std::move(factoryReset)}),
       previewClock_(flags.AnimatorBell()),
       previewContext_{flags, previewClock_, {}} {}
 
@@ -113,6 +119,13 @@ void MainWindowView::Minimise(std::int64_t x, std::int64_t y) {
 }
 
 void MainWindowView::HideToTray() { ::HideToTray(window_, ToWide(WindowTitle(program_.language.load()))); }
+
+// One timer however many changes wait; its WM_TIMER comes back through OnTimer.
+void MainWindowView::RetryShortly() { SetTimer(window_, kRetryChangesTimer, kRetryChangesMs, nullptr); }
+
+void MainWindowView::OnTimer(UINT_PTR id) {
+    if (id == kRetryChangesTimer && controller_.RetryDeferred()) KillTimer(window_, id);
+}
 
 void MainWindowView::StartLedPreview() {
     const auto dpiLevel = ConfigFieldReader(program_, &ActiveConfig::DPI_LEVEL);

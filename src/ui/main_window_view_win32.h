@@ -24,7 +24,9 @@ inline constexpr wchar_t kFirstPaintLogVariable[] = L"HXT_FIRST_PAINT_LOG";
 
 class MainWindowView : private MainWindowShell {
 public:
-    MainWindowView(ProgramState& program, ThreadFlags& flags, MacroStore& macros);
+    // apply and factoryReset: the program's operations that the apply and reset controls start.
+    MainWindowView(ProgramState& program, ThreadFlags& flags, MacroStore& macros, std::function<void()> apply,
+                   std::function<void()> factoryReset);
     ~MainWindowView() override;
     MainWindowView(const MainWindowView&) = delete;
     MainWindowView& operator=(const MainWindowView&) = delete;
@@ -43,6 +45,7 @@ public:
     void OnMouseMove(POINT point) { controller_.MouseMove(point.x, point.y); }
     void OnLButtonDown(POINT point) { controller_.Press(point.x, point.y); }
     void OnLButtonUp(POINT point) { controller_.Release(point.x, point.y); }
+    void OnTimer(UINT_PTR id);
 
     // The main page shown again must blink the start key again; the mouse side does that.
     void SetBlinkStarter(std::function<void()> start) { startBlink_ = std::move(start); }
@@ -63,6 +66,7 @@ private:
         if (startBlink_) startBlink_();
     }
     void StartLedPreview() override;
+    void RetryShortly() override;
     void LogFirstPaint();
 
     ProgramState& program_;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <future>
 #include <string>
 #include <thread>
@@ -29,7 +31,21 @@ struct RecordingShell : MainWindowShell {
     void HideToTray() override { effects.push_back("tray"); }
     void StartBlinkIndicator() override { effects.push_back("blink"); }
     void StartLedPreview() override { effects.push_back("preview"); }
+    void RetryShortly() override { effects.push_back("retry shortly"); }
     std::vector<std::string> Take() { return std::exchange(effects, {}); }
+};
+
+// The popups as the controller sees them, recorded into the shell's list so the order shows.
+struct RecordingPopups : FunctionPopupPort {
+    explicit RecordingPopups(std::vector<std::string>& log) : effects(log) {}
+    std::vector<std::string>& effects;
+    int warningAnswer = 1;
+    int ShowLeftClickWarning(int button) override {
+        effects.push_back("warning " + std::to_string(button));
+        return warningAnswer;
+    }
+    void OpenFunctionPopup(int button) override { effects.push_back("popup " + std::to_string(button)); }
+    void DestroyFunctionPopup() override { effects.push_back("close popup"); }
 };
 
 struct ControllerTest : ::testing::Test {
@@ -39,10 +55,19 @@ struct ControllerTest : ::testing::Test {
     ThreadFlags flags;
     MacroStore macros;
     RecordingShell shell;
+    RecordingPopups popups{shell.effects};
     SkinSet skin = Layout();
-    MainWindowController controller{skin, {program, flags, macros, profile, shell}};
+    std::vector<int> appliedWheels;  // WHEEL_STATUS as each apply found it
+    MainWindowController controller{
+        skin, {program, flags, macros, profile, shell, [this] { appliedWheels.push_back(program.config.WHEEL_STATUS); }, {},
+               &popups}};
 
     ControllerTest() { program.paths.ConfigIniPath = dir.File("config.ini"); }
+    void PressOn(const SkinPage& page, int entry) {
+        const SkinEntry& e = page.At(entry);
+        controller.MouseMove(e.x + 1, e.y + 1);
+        controller.Press(e.x + 1, e.y + 1);
+    }
     void Click(const SkinPage& page, int entry) {
         const SkinEntry& e = page.At(entry);
         controller.MouseMove(e.x + 1, e.y + 1);
@@ -126,6 +151,100 @@ TEST_F(ControllerTest, APaintNeverWaitsForAnApplyOnceSomethingWasPainted) {
     const PaintSnapshot after = controller.PaintStateNow(10, 10);
     EXPECT_FALSE(after.stale);
     EXPECT_EQ(after.state.config.FIRE_TIME, 80);
+}
+
+TEST_F(ControllerTest, EditsStayInTheWindowUntilApplyAndASlotIsShownNotApplied) {
+    dir.Write("config.ini", "[Config4]\r\nK1=1\r\nFIRE_TIME=90\r\n");
+    SetBuiltInDefaults(program.config);
+    program.CurConfig = 1;
+    PressOn(skin.main, MainEntry::kWheelReverse);
+    PressOn(skin.main, MainEntry::StageStep(3, 4));
+    EXPECT_EQ(program.config.WHEEL_STATUS, 1);
+    EXPECT_EQ(program.config.DPI_SET[3], 4);
+    EXPECT_EQ(program.config.ValueItem[3], MainEntry::StageStep(3, 4));
+    EXPECT_TRUE(appliedWheels.empty());
+
+    // A press on Apply released elsewhere does nothing; a release over it applies, wherever the
+    // press began.
+    PressOn(skin.main, MainEntry::kApply);
+    controller.MouseMove(5, 500);
+    controller.Release(5, 500);
+    EXPECT_TRUE(appliedWheels.empty());
+    PressOn(skin.main, MainEntry::kWheelNormal);
+    const SkinEntry apply = skin.main.At(MainEntry::kApply);
+    controller.MouseMove(apply.x + 1, apply.y + 1);
+    controller.Release(apply.x + 1, apply.y + 1);
+    EXPECT_EQ(appliedWheels.size(), 1u);
+
+    Click(skin.main, MainEntry::Slot(4));
+    EXPECT_EQ(program.CurConfig, 4);
+    EXPECT_EQ(program.config.FIRE_TIME, 90);
+    EXPECT_EQ(appliedWheels.size(), 1u);
+
+    // The fire interval from the advanced page, bounded at both ends.
+    flags.ShowPage(WindowPage::Advanced);
+    program.config.FIRE_TIME = kFireTimeMax;
+    PressOn(skin.advanced, AdvancedEntry::kFireUp);
+    EXPECT_EQ(program.config.FIRE_TIME, kFireTimeMax);
+    program.config.FIRE_TIME = 0;
+    PressOn(skin.advanced, AdvancedEntry::kFireDown);
+    EXPECT_EQ(program.config.FIRE_TIME, 0);
+    flags.ShowPage(WindowPage::Colour);
+    PressOn(skin.colour, ColourEntry::LedModeButton(kLedSteady));
+    EXPECT_EQ(program.config.LED_STATUS, kLedSteady);
+}
+
+TEST_F(ControllerTest, TheOnlyLeftClickIsGuardedByTheWarningAndAChoiceKeepsOneLeftClick) {
+    SetBuiltInDefaults(program.config);  // K1 is the only left click
+    popups.warningAnswer = 2;
+    PressOn(skin.main, MainEntry::FunctionBox(1));
+    EXPECT_EQ(shell.Take().back(), "warning 1");  // cancelled: no popup
+
+    popups.warningAnswer = 1;
+    PressOn(skin.main, MainEntry::FunctionBox(1));
+    std::vector<std::string> effects = shell.Take();
+    EXPECT_EQ(std::vector<std::string>(effects.end() - 2, effects.end()),
+              (std::vector<std::string>{"warning 1", "popup 1"}));
+    controller.ChooseFunction(2);
+    EXPECT_EQ(program.config.K[0], 2);
+    EXPECT_EQ(program.config.K[1], 1);  // the next button takes the left click
+
+    // Button 1 no longer has it: no warning. The next press on the page closes the popup.
+    PressOn(skin.main, MainEntry::FunctionBox(1));
+    EXPECT_EQ(shell.Take().back(), "popup 1");
+    PressOn(skin.main, MainEntry::kWheelNormal);
+    effects = shell.Take();
+    EXPECT_NE(std::find(effects.begin(), effects.end(), "close popup"), effects.end());
+}
+
+TEST_F(ControllerTest, ChangesWaitForABusyConfigurationInsteadOfBlockingTheWindow) {
+    SetBuiltInDefaults(program.config);
+    std::promise<void> locked, release;
+    std::thread apply([&] {
+        std::lock_guard<std::recursive_mutex> hold(program.configLock);
+        locked.set_value();
+        release.get_future().wait();
+    });
+    locked.get_future().wait();
+    // Run by another thread so a controller that waited for the lock fails instead of hanging.
+    auto clicks = std::async(std::launch::async, [&] {
+        PressOn(skin.main, MainEntry::StageSelect(2));
+        PressOn(skin.main, MainEntry::kWheelReverse);
+        controller.Release(5, 500);
+        Click(skin.main, MainEntry::kApply);
+    });
+    ASSERT_EQ(clicks.wait_for(std::chrono::seconds(2)), std::future_status::ready);
+    EXPECT_EQ(program.config.WHEEL_STATUS, 0);
+    EXPECT_TRUE(appliedWheels.empty());
+    EXPECT_FALSE(controller.RetryDeferred());
+    const std::vector<std::string> effects = shell.Take();
+    EXPECT_NE(std::find(effects.begin(), effects.end(), "retry shortly"), effects.end());
+
+    release.set_value();
+    apply.join();
+    EXPECT_TRUE(controller.RetryDeferred());
+    EXPECT_EQ(program.config.DPI_LEVEL, 2);
+    EXPECT_EQ(appliedWheels, (std::vector<int>{1}));  // in their order: the edit before the apply
 }
 
 }  // namespace
