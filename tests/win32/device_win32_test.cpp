@@ -27,6 +27,8 @@
 #include "platform/system_settings_win32.h"
 #include "platform/window_framework_win32.h"
 #include "resource.h"
+#include "support/event_log.h"
+#include "support/fake_settings.h"
 #include "win32/support.h"
 
 namespace {
@@ -510,21 +512,6 @@ TEST(DeviceWiring, PressesOfHostButtonsTravelFromTheMouseToTheExecutor) {
     MouseLink().Install({});
 }
 
-// Windows' settings as the program sets them; Wine would lose the pointer speed.
-struct RecordingSettings : SystemSettingsPort {
-    std::vector<std::string> calls;
-    std::optional<int> MouseSpeed() override { return 7; }
-    bool SetMouseSpeed(int speed) override {
-        calls.push_back("speed " + std::to_string(speed));
-        return true;
-    }
-    std::optional<unsigned> WheelScrollLines() override { return 3; }
-    bool SetWheelScrollLines(unsigned lines) override {
-        calls.push_back("lines " + std::to_string(lines));
-        return true;
-    }
-};
-
 TEST(MainWindowDevice, TheWindowDownloadsAtStartReappliesOnPowerEventsAndSaysGoodbyeOnClose) {
     ProgramStateRestorer restorer;
     ScratchDir dir;
@@ -555,7 +542,10 @@ TEST(MainWindowDevice, TheWindowDownloadsAtStartReappliesOnPowerEventsAndSaysGoo
         mouse->ClearFeatureReports();
         return hex;
     };
-    RecordingSettings recorded;
+    // Windows' settings as the program sets them; Wine would lose the pointer speed.
+    EventLog settingsLog;
+    FakeSettings recorded;
+    recorded.log = &settingsLog;
     MainWindowDevice device(mouse, recorded);
     {
         CHXT_GMouseDlg dialog(&device);
@@ -563,7 +553,7 @@ TEST(MainWindowDevice, TheWindowDownloadsAtStartReappliesOnPowerEventsAndSaysGoo
         const HWND hwnd = dialog.Hwnd();
         EXPECT_TRUE(MouseLink().DevicePresent());
         EXPECT_EQ(received(), applied);
-        EXPECT_EQ(recorded.calls, (std::vector<std::string>{"speed 1", "lines 1"}));  // DPI_SPEED, WHEEL_SPEED 0
+        EXPECT_EQ(settingsLog.Lines(), (std::vector<std::string>{"speed 1", "lines 1"}));  // DPI_SPEED, WHEEL_SPEED 0
         EXPECT_TRUE(SharedFlags().DriverActive);  // no button in host mode
 
         // Every power event downloads the whole configuration again.
@@ -574,7 +564,7 @@ TEST(MainWindowDevice, TheWindowDownloadsAtStartReappliesOnPowerEventsAndSaysGoo
         SendMessageW(hwnd, WM_COMMAND, ID_TRAY_EXIT, 0);
         EXPECT_FALSE(IsWindow(hwnd));
         EXPECT_EQ(received(), (std::vector<std::string>{"07 20 00 00 00 00 00 00 00"}));
-        EXPECT_EQ(recorded.calls.back(), "speed 10");  // the pointer speed goes back to Windows' default
+        EXPECT_EQ(settingsLog.Lines().back(), "speed 10");  // the pointer speed goes back to Windows' default
     }
     device.Stop();
     MouseLink().Install({});

@@ -1,20 +1,20 @@
 #include <gtest/gtest.h>
 
-#include "actions/host_action_fakes.h"
 #include "actions/host_action_links.h"
+#include "support/event_log.h"
+#include "support/fake_clock.h"
+#include "support/fake_links.h"
+#include "support/fake_settings.h"
+#include "support/macro_builder.h"
+#include "support/memory_profile.h"
+#include "support/recording_injector.h"
+#include "support/recording_shell.h"
 
 namespace {
 
 // The links over the program's own flags, feature report and apply.
-struct NoSettings : SystemSettingsPort {
-    std::optional<int> MouseSpeed() override { return std::nullopt; }
-    bool SetMouseSpeed(int) override { return false; }
-    std::optional<unsigned> WheelScrollLines() override { return std::nullopt; }
-    bool SetWheelScrollLines(unsigned) override { return false; }
-};
-
 TEST(ProgramHostActionLinksTest, FlagsReportsAndTheApplyOfTheProgram) {
-    Log log;
+    EventLog log;
     ProgramState state;
     state.paths.ConfigIniPath = u"config.ini";
     state.CurConfig = 2;
@@ -26,7 +26,9 @@ TEST(ProgramHostActionLinksTest, FlagsReportsAndTheApplyOfTheProgram) {
     ThreadFlags flags;
     DeviceLink link;  // not connected: the report is composed but goes nowhere
     FeatureReportSender reports(link);
-    NoSettings settings;
+    FakeSettings settings;
+    settings.speedQueryFails = true;
+    settings.linesQueryFails = true;
     int invalidated = 0;
     ApplyContext apply{state, profile, reports, flags, settings, [&] { ++invalidated; }, nullptr};
     ProgramHostActionLinks links(flags, state, reports, apply, [&] { ++invalidated; });

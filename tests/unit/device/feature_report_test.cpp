@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "unit/device/fakes.h"
-
-using namespace device_test;
+#include "support/fake_hid.h"
 
 namespace {
 // A link whose write interface declares the given feature report length.

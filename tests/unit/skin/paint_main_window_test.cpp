@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-#include "skin_fakes.h"
+#include "platform/text.h"
+#include "support/recording_canvas.h"
 
 namespace {
 

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "skin_fakes.h"
+#include "support/fake_skin_files.h"
+#include "support/memory_profile.h"
 
 namespace {
 
@@ -12,8 +13,8 @@ const std::u16string kMainCn = u"C:\\prog\\skins\\INI_CN\\skin_main.ini";
 const std::u16string kAdvancedEn = u"C:\\prog\\skins\\INI_EN\\skin_advance_en.ini";
 
 struct Loader {
-    FakeProfile profile;
-    FakeMessages messages;
+    MemoryProfile profile;
+    FakeSkinFiles messages;
     int closes = 0;
     SkinReadContext context{profile, messages, [this] { ++closes; }};
     SkinSet skin;
