@@ -1,13 +1,16 @@
 // INI files in memory: values by file, section and key, read through the caller's buffer size as
-// the profile functions read them. Records the keys read, counts the writes, can fail them, and
+// the profile functions read them. Records the keys read, counts the writes, can fail them (all
+// or some keys), and
 // notes "ini <section>" in a log each time writing moves to another section.
 #pragma once
 
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/profile_port.h"
@@ -29,7 +32,7 @@ public:
     bool WriteString(const std::u16string& file, const std::u16string& section, const std::u16string& key,
                      const std::u16string& value) override {
         ++writes;
-        if (failWrites) return false;
+        if (failWrites || failingKeys.count({section, key}) != 0) return false;
         values[{file, section, key}] = value;
         if (log && section != lastSection_) log->Add("ini " + Utf8FromUtf16(section));
         lastSection_ = section;
@@ -55,6 +58,7 @@ public:
     bool recordReads = true;  // off where only speed matters (fuzzing)
     int writes = 0;  // attempted, failed ones included
     bool failWrites = false;
+    std::set<std::pair<std::u16string, std::u16string>> failingKeys;  // (section, key) that cannot be written
     EventLog* log = nullptr;
 
 private:

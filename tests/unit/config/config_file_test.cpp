@@ -7,6 +7,7 @@
 
 #include "config/config_file.h"
 #include "platform/ini_profile.h"
+#include "support/memory_profile.h"
 #include "temp_dir.h"
 
 namespace {
@@ -161,6 +162,35 @@ TEST_F(ConfigFileTest, FactoryResetRewritesAllSlotsFromPresetsByLanguage) {
         EXPECT_EQ(config.ValueItem[0], 63);
     }
     EXPECT_EQ(profile.ReadString(ini, u"CfgReset5", u"K2", 5), u"55");  // presets are never written
+}
+
+TEST(ConfigFileWriteTest, AnyFailedWriteReachesTheCallerAndTheOtherKeysAreStillWritten) {
+    MemoryProfile profile;
+    ActiveConfig config;
+    std::recursive_mutex lock;
+    ConfigFile file(profile, config, lock);
+    const std::u16string ini = u"config.ini";
+    EXPECT_TRUE(file.SaveConfig(ini, 1));
+    EXPECT_TRUE(file.SaveDpiLevel(ini, 6));
+    EXPECT_TRUE(file.WriteCurConfig(ini, 2));
+    EXPECT_TRUE(file.FactoryReset(ini, 2, LanguageMode::English));
+
+    // The first key of a slot fails: the slot's save fails, its later keys are written anyway.
+    profile.values.clear();
+    profile.failingKeys = {{u"Config1", u"K1"}};
+    EXPECT_FALSE(file.SaveConfig(ini, 1));
+    EXPECT_FALSE(profile.Has(ini, u"Config1", u"K1"));
+    EXPECT_TRUE(profile.Has(ini, u"Config1", u"FIRE_TIME"));
+    EXPECT_TRUE(file.SaveConfig(ini, 2));
+    EXPECT_FALSE(file.FactoryReset(ini, 2, LanguageMode::English));
+    // A slot the reset writes before its last one.
+    profile.failingKeys = {{u"Config5", u"FIRE_TIME"}};
+    EXPECT_FALSE(file.FactoryReset(ini, 2, LanguageMode::English));
+    EXPECT_TRUE(file.SaveDpiLevel(ini, 5));
+
+    profile.failingKeys = {{u"Config6", u"DPI_LEVEL"}, {u"Init", u"CurConfig"}};
+    EXPECT_FALSE(file.SaveDpiLevel(ini, 6));
+    EXPECT_FALSE(file.WriteCurConfig(ini, 2));
 }
 
 }  // namespace
