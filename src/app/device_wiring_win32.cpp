@@ -95,10 +95,13 @@ bool MainWindowDevice::ServeVirtualMouse(std::uint16_t port) {
     return server_->Start(port);
 }
 
-bool MainWindowDevice::LogFeatureReports(const std::wstring& path) {
+bool MainWindowDevice::LogFeatureReports(const std::wstring& path, DWORD* openError) {
     if (!virtual_) return false;
     auto log = std::make_shared<LineLog>(path);
-    if (!log->IsOpen()) return false;
+    if (!log->IsOpen()) {
+        if (openError) *openError = log->OpenError();
+        return false;
+    }
     log_ = log;
     // Called with the mouse's lock held: the log only writes.
     virtual_->SetFeatureLog([log](const std::string& line) { log->Append(line); });
@@ -193,15 +196,16 @@ DeviceChangeOutcome MainWindowDevice::OnDeviceChange(WPARAM event, LPARAM header
     return DeviceChangeOutcome::MouseRemoved;
 }
 
-void MainWindowDevice::FactoryReset(const std::function<void()>& macrosReset) {
+bool MainWindowDevice::FactoryReset(const std::function<void()>& macrosReset) {
     ProgramState& program = Program();
-    ConfigFile(profile_, program.config, program.configLock)
+    const bool slotsWritten = ConfigFile(profile_, program.config, program.configLock)
         .FactoryReset(program.paths.ConfigIniPath, program.CurConfig, program.language);
     MessageBoxPort messages(ApplicationName(), window_.load());
-    ResetMacrosToDefaults(profile_, messages, Macros(), program.paths.ProgramDir, program.paths.SkinsDir,
-                          program.language);
+    const bool macrosDone = ResetMacrosToDefaults(profile_, messages, Macros(), program.paths.ProgramDir,
+                                                  program.paths.SkinsDir, program.language);
     if (macrosReset) macrosReset();
     Apply();
+    return slotsWritten && macrosDone;
 }
 
 void MainWindowDevice::Stop() {
@@ -235,9 +239,10 @@ std::unique_ptr<MainWindowDevice> CreateProgramDevice() {
     if (!options.virtualMousePort) return std::make_unique<MainWindowDevice>();
 
     auto device = std::make_unique<MainWindowDevice>(std::make_shared<VirtualMouse>());
-    if (!options.virtualMouseLog.empty() && !device->LogFeatureReports(ToWide(options.virtualMouseLog))) {
+    DWORD logError = ERROR_SUCCESS;
+    if (!options.virtualMouseLog.empty() && !device->LogFeatureReports(ToWide(options.virtualMouseLog), &logError)) {
         TellUser(L"Cannot open the virtual mouse's log file " + ToWide(options.virtualMouseLog) + L": " +
-                 DescribeSystemError(L"CreateFileW", GetLastError()));
+                 DescribeSystemError(L"CreateFileW", logError));
         return nullptr;
     }
     if (!device->ServeVirtualMouse(*options.virtualMousePort)) {

@@ -66,9 +66,10 @@ public:
     MainWindowDevice& operator=(const MainWindowDevice&) = delete;
 
     // Virtual mouse only: serve its line protocol on 127.0.0.1:port (0: any free port); append
-    // every feature report it receives to the file. False when that cannot be done.
+    // every feature report it receives to the file. False when that cannot be done (openError:
+    // why the file did not open).
     bool ServeVirtualMouse(std::uint16_t port);
-    bool LogFeatureReports(const std::wstring& path);
+    bool LogFeatureReports(const std::wstring& path, DWORD* openError = nullptr);
     VirtualMouseServer* Server() { return server_.get(); }
     std::wstring LastError() const;
 
@@ -96,8 +97,9 @@ public:
     // clears DevicePresent.
     DeviceChangeOutcome OnDeviceChange(WPARAM event, LPARAM header);
     // Slots 1 to 5 from the factory values, the macros from the language's defaults (then
-    // macrosReset, for a macro list that is showing), and the apply.
-    void FactoryReset(const std::function<void()>& macrosReset = {});
+    // macrosReset, for a macro list that is showing), and the apply. False when a slot could not
+    // be written or the macros could not be reset.
+    bool FactoryReset(const std::function<void()>& macrosReset = {});
 
     // Ends the server and the worker threads; a playing macro is asked to stop. Nothing of the
     // device runs afterwards.

@@ -15,8 +15,11 @@ void SetProgramDirFromModule() {
 }
 
 bool CHXT_GMouseApp::InitInstance() {
-    instanceMutex_.reset(CreateMutexW(nullptr, FALSE, ToWide(kInstanceMutexName).c_str()));
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    const std::wstring mutexName = ToWide(kInstanceMutexName);
+    const HANDLE mutex = CreateMutexW(nullptr, FALSE, mutexName.c_str());
+    const DWORD created = GetLastError();  // before anything else can overwrite it
+    instanceMutex_.reset(mutex);
+    if (created == ERROR_ALREADY_EXISTS) {
         // Another copy runs: bring its window back and leave. The language is not read yet,
         // so this looks for the title of the initial language.
         const std::wstring title = ToWide(WindowTitle(Program().language));

@@ -63,10 +63,14 @@ bool VirtualMouseServer::Start(std::uint16_t port) {
     getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
     port_.store(ntohs(address.sin_port));
 
-    stop_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    finished_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!stop_ || !finished_) {
-        Fail(L"CreateEventW", static_cast<int>(GetLastError()));
+    // The error is read before the old event is closed or the next one created: both overwrite it.
+    const auto newEvent = [this](OwnedHandle& event) {
+        const HANDLE created = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        if (!created) Fail(L"CreateEventW", static_cast<int>(GetLastError()));
+        event.reset(created);
+        return created != nullptr;
+    };
+    if (!newEvent(stop_) || !newEvent(finished_)) {
         closesocket(listener);
         return false;
     }
@@ -215,7 +219,9 @@ LRESULT SendDeviceChange(HWND window, DeviceChange change, const std::u16string&
 
 LineLog::LineLog(const std::wstring& path)
     : file_(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+                        FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    if (!file_) openError_ = GetLastError();
+}
 
 void LineLog::Append(std::string_view line) {
     if (!file_) return;

@@ -73,9 +73,12 @@ class LineLog {
 public:
     explicit LineLog(const std::wstring& path);
     bool IsOpen() const { return static_cast<bool>(file_); }
+    // Why the file did not open (the system's error code of the open); ERROR_SUCCESS when it did.
+    DWORD OpenError() const { return openError_; }
     void Append(std::string_view line);
 
 private:
     std::mutex mutex_;
     OwnedHandle file_;
+    DWORD openError_ = ERROR_SUCCESS;
 };
