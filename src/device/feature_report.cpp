@@ -46,11 +46,6 @@ bool FeatureReportSender::SendExit() {
     return Send(FeatureCommand::Exit, 0, 0);
 }
 
-std::array<std::uint8_t, kReportBufferSize> FeatureReportSender::Buffer() const {
-    std::lock_guard<std::mutex> hold(mutex_);
-    return buffer_;
-}
-
 FeatureReportSender& MouseFeatureReports() {
     static FeatureReportSender sender(MouseLink());
     return sender;
