@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <latch>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -214,17 +216,32 @@ TEST(ConfigLockTest, LoadsDoNotInterleaveWithLockedReaders) {
     }
     dir.Write("config.ini", text);
     file.LoadConfig(ini, 1, false, LanguageMode::Chinese);
-    std::atomic<bool> done{false};
+    // The loader goes on until the reader has seen the slot change often enough: the two really
+    // overlap however the threads are scheduled.
+    constexpr int kSwitchesSeen = 10;
+    std::latch start(2);
+    std::atomic<bool> readerDone{false};
     std::thread loader([&] {
-        for (int i = 0; i < 200; ++i) file.LoadConfig(ini, 1 + i % 2, false, LanguageMode::Chinese);
-        done = true;
+        start.arrive_and_wait();
+        for (int i = 1; !readerDone.load(); ++i) {
+            file.LoadConfig(ini, 1 + i % 2, false, LanguageMode::Chinese);
+            std::this_thread::yield();  // lets the reader at the lock between loads
+        }
     });
+    start.arrive_and_wait();
     int torn = 0;
-    while (!done) {
+    int switches = 0;
+    std::int32_t lastSlot = 1;
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (switches < kSwitchesSeen && std::chrono::steady_clock::now() < giveUp) {
         std::lock_guard<std::recursive_mutex> guard(lock);
         for (int k = 0; k < 7; ++k) torn += config.K[k] != config.FIRE_TIME;
+        if (config.FIRE_TIME != lastSlot) ++switches;
+        lastSlot = config.FIRE_TIME;
     }
+    readerDone = true;
     loader.join();
+    EXPECT_GE(switches, kSwitchesSeen);
     EXPECT_EQ(torn, 0);
 }
 
