@@ -6,6 +6,7 @@ file(GLOB HXT_FUZZERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cp
 foreach(src ${HXT_FUZZERS})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE hxt_core)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
 endforeach()

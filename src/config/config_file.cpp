@@ -26,9 +26,9 @@ int ConfigFile::ReadInt(const std::u16string& file, const std::u16string& sectio
     return WtoI(profile_.ReadString(file, section, key, bufferChars));
 }
 
-void ConfigFile::WriteInt(const std::u16string& file, const std::u16string& section, const char16_t* key,
+bool ConfigFile::WriteInt(const std::u16string& file, const std::u16string& section, const char16_t* key,
                           long long value) {
-    profile_.WriteString(file, section, key, DecimalText(value));
+    return profile_.WriteString(file, section, key, DecimalText(value));
 }
 
 void ConfigFile::LoadConfig(const std::u16string& file, int slot, bool preset, LanguageMode language) {
@@ -51,27 +51,31 @@ void ConfigFile::LoadConfig(const std::u16string& file, int slot, bool preset, L
     c.FIRE_TIME = ReadInt(file, section, u"FIRE_TIME", kShortBuffer);
 }
 
-void ConfigFile::SaveConfig(const std::u16string& file, int slot) {
+bool ConfigFile::SaveConfig(const std::u16string& file, int slot) {
     std::lock_guard<std::recursive_mutex> guard(lock_);
     const std::u16string section = SlotSection(slot, false, LanguageMode::Chinese);
     const ActiveConfig& c = config_;
-    for (int i = 0; i < kButtonCount; ++i) WriteInt(file, section, kButtonKeys[i], c.K[i]);
-    WriteInt(file, section, u"DPI_LEVEL", c.DPI_LEVEL);
-    WriteInt(file, section, u"WHEEL_STATUS", c.WHEEL_STATUS);
-    WriteInt(file, section, u"MACRO_MODE2", c.MACRO_MODE2);
+    // A failed key does not stop the others: as much of the slot as possible reaches the file.
+    bool ok = true;
+    const auto write = [&](const char16_t* key, long long value) { ok = WriteInt(file, section, key, value) && ok; };
+    for (int i = 0; i < kButtonCount; ++i) write(kButtonKeys[i], c.K[i]);
+    write(u"DPI_LEVEL", c.DPI_LEVEL);
+    write(u"WHEEL_STATUS", c.WHEEL_STATUS);
+    write(u"MACRO_MODE2", c.MACRO_MODE2);
     for (int s = 0; s < kDpiStageCount; ++s) {
-        WriteInt(file, section, kStageKeys[s], c.DPI_SET[s]);
-        WriteInt(file, section, kEnableKeys[s], c.DPI_SET_EN[s] != 0 ? 1 : 0);
+        write(kStageKeys[s], c.DPI_SET[s]);
+        write(kEnableKeys[s], c.DPI_SET_EN[s] != 0 ? 1 : 0);
     }
-    WriteInt(file, section, u"LED_STATUS", c.LED_STATUS);
-    WriteInt(file, section, u"DPI_SPEED", c.DPI_SPEED);
-    WriteInt(file, section, u"WHEEL_SPEED", c.WHEEL_SPEED);
-    WriteInt(file, section, u"FIRE_TIME", c.FIRE_TIME);
+    write(u"LED_STATUS", c.LED_STATUS);
+    write(u"DPI_SPEED", c.DPI_SPEED);
+    write(u"WHEEL_SPEED", c.WHEEL_SPEED);
+    write(u"FIRE_TIME", c.FIRE_TIME);
+    return ok;
 }
 
-void ConfigFile::SaveDpiLevel(const std::u16string& file, int slot) {
+bool ConfigFile::SaveDpiLevel(const std::u16string& file, int slot) {
     std::lock_guard<std::recursive_mutex> guard(lock_);
-    WriteInt(file, SlotSection(slot, false, LanguageMode::Chinese), u"DPI_LEVEL", config_.DPI_LEVEL);
+    return WriteInt(file, SlotSection(slot, false, LanguageMode::Chinese), u"DPI_LEVEL", config_.DPI_LEVEL);
 }
 
 std::uint8_t ConfigFile::ReadLanguage(const std::u16string& file) {
@@ -85,17 +89,18 @@ ConfigFile::CurConfigValue ConfigFile::ReadCurConfig(const std::u16string& file)
     return result;
 }
 
-void ConfigFile::WriteCurConfig(const std::u16string& file, int slot) {
-    WriteInt(file, kInitSection, u"CurConfig", slot);
+bool ConfigFile::WriteCurConfig(const std::u16string& file, int slot) {
+    return WriteInt(file, kInitSection, u"CurConfig", slot);
 }
 
-void ConfigFile::FactoryReset(const std::u16string& file, int curConfig, LanguageMode language) {
+bool ConfigFile::FactoryReset(const std::u16string& file, int curConfig, LanguageMode language) {
     std::lock_guard<std::recursive_mutex> guard(lock_);
     SetBuiltInDefaults(config_);
-    SaveConfig(file, 1);
+    bool ok = SaveConfig(file, 1);
     for (int slot = 5; slot >= 2; --slot) {
         LoadConfig(file, slot, true, language);
-        SaveConfig(file, slot);
+        ok = SaveConfig(file, slot) && ok;
     }
     LoadConfig(file, curConfig, false, language);
+    return ok;
 }

@@ -25,10 +25,11 @@ public:
 
     // Fills every field of the configuration from one section; a missing key reads as 0.
     void LoadConfig(const std::u16string& file, int slot, bool preset, LanguageMode language);
-    // Writes every field into section "Config" + slot, in the established key order.
-    void SaveConfig(const std::u16string& file, int slot);
-    // Writes only DPI_LEVEL of section "Config" + slot.
-    void SaveDpiLevel(const std::u16string& file, int slot);
+    // Writes every field into section "Config" + slot, in the established key order. Every key
+    // is attempted; false when any write failed.
+    bool SaveConfig(const std::u16string& file, int slot);
+    // Writes only DPI_LEVEL of section "Config" + slot; false when the write failed.
+    bool SaveDpiLevel(const std::u16string& file, int slot);
     // VER_SEL of section "Init", low 8 bits.
     std::uint8_t ReadLanguage(const std::u16string& file);
     // Key CurConfig of "Init" as text and number; read through a 5-character buffer.
@@ -37,18 +38,19 @@ public:
         int value = 0;
     };
     CurConfigValue ReadCurConfig(const std::u16string& file);
-    void WriteCurConfig(const std::u16string& file, int slot);
+    bool WriteCurConfig(const std::u16string& file, int slot);
 
     // Rewrites slots 1 to 5 from the factory values and reloads slot curConfig. The macro reset
     // and the final apply join this when the macro store and the device link provide them.
-    void FactoryReset(const std::u16string& file, int curConfig, LanguageMode language);
+    // False when any slot could not be written.
+    bool FactoryReset(const std::u16string& file, int curConfig, LanguageMode language);
 
     ActiveConfig& Config() { return config_; }
 
 private:
     int ReadInt(const std::u16string& file, const std::u16string& section, const char16_t* key,
                 std::size_t bufferChars);
-    void WriteInt(const std::u16string& file, const std::u16string& section, const char16_t* key,
+    bool WriteInt(const std::u16string& file, const std::u16string& section, const char16_t* key,
                   long long value);
 
     ProfilePort& profile_;

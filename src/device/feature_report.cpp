@@ -45,8 +45,3 @@ bool FeatureReportSender::SendExit() {
     std::lock_guard<std::mutex> hold(mutex_);
     return Send(FeatureCommand::Exit, 0, 0);
 }
-
-std::array<std::uint8_t, kReportBufferSize> FeatureReportSender::Buffer() const {
-    std::lock_guard<std::mutex> hold(mutex_);
-    return buffer_;
-}

@@ -37,13 +37,10 @@ public:
     bool SendFireInterval(std::int32_t fireTime);
     bool SendExit();
 
-    // A copy of the buffer as it stands.
-    std::array<std::uint8_t, kReportBufferSize> Buffer() const;
-
 private:
     bool Send(FeatureCommand command, std::uint8_t parameter1, std::uint8_t parameter2);  // with mutex_ held
 
     DeviceLink& link_;
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     std::array<std::uint8_t, kReportBufferSize> buffer_{};
 };

@@ -19,6 +19,13 @@ namespace {
 // A device interface path is short; a larger "required size" would be a broken answer.
 constexpr DWORD kMaxDetailBytes = 64 * 1024;
 
+// A manual-reset event, not signalled; a failure is recorded while its error is still current.
+OwnedHandle NewEvent(HidErrorRecord& errors) {
+    OwnedHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!event) errors.Record(L"CreateEventW", GetLastError());
+    return event;
+}
+
 std::optional<HidCapabilities> CapabilitiesOf(HANDLE device) {
     PHIDP_PREPARSED_DATA preparsed = nullptr;
     if (!HidD_GetPreparsedData(device, &preparsed)) return std::nullopt;
@@ -45,12 +52,10 @@ public:
 
     std::optional<std::size_t> ReadInputReport(std::span<std::uint8_t> buffer, std::stop_token stop) override {
         if (buffer.empty()) return std::nullopt;
-        OwnedHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-        OwnedHandle stopped(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-        if (!done || !stopped) {
-            errors_->Record(L"CreateEventW", GetLastError());
-            return std::nullopt;
-        }
+        OwnedHandle done = NewEvent(*errors_);
+        if (!done) return std::nullopt;
+        OwnedHandle stopped = NewEvent(*errors_);
+        if (!stopped) return std::nullopt;
         std::stop_callback onStop(stop, [&stopped] { SetEvent(stopped.get()); });
         if (stop.stop_requested()) return std::nullopt;
 
@@ -111,7 +116,8 @@ public:
         info.path = *path;
         // Access 0 opens even interfaces that others hold exclusively (keyboards, mice): enough
         // to ask for identity and capabilities. The probe is closed when this returns.
-        OwnedHandle probe(CreateFileW(ToWide(info.path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        const std::wstring probePath = ToWide(info.path);  // freed only after the error is read
+        OwnedHandle probe(CreateFileW(probePath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, 0, nullptr));
         if (!probe) {
             errors_->Record(L"CreateFileW", GetLastError());
@@ -212,7 +218,8 @@ std::unique_ptr<HidEnumeration> Win32HidPort::Enumerate() {
 std::unique_ptr<HidHandle> Win32HidPort::Open(const std::u16string& path, HidAccess access) {
     const bool read = access == HidAccess::Read;
     // Reads are overlapped so that a stop request can cancel one that waits for the mouse.
-    OwnedHandle file(CreateFileW(ToWide(path).c_str(), read ? GENERIC_READ : GENERIC_WRITE,
+    const std::wstring widePath = ToWide(path);  // freed only after the error is read
+    OwnedHandle file(CreateFileW(widePath.c_str(), read ? GENERIC_READ : GENERIC_WRITE,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                  read ? FILE_FLAG_OVERLAPPED : 0, nullptr));
     if (!file) {

@@ -61,12 +61,14 @@ bool VirtualMouseServer::Start(std::uint16_t port) {
     getsockname(listener.get(), reinterpret_cast<sockaddr*>(&address), &length);
     port_.store(ntohs(address.sin_port));
 
-    stop_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    finished_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!stop_ || !finished_) {
-        Fail(L"CreateEventW", static_cast<int>(GetLastError()));
-        return false;
-    }
+    // The error is read before the old event is closed or the next one created: both overwrite it.
+    const auto newEvent = [this](OwnedHandle& event) {
+        const HANDLE created = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        if (!created) Fail(L"CreateEventW", static_cast<int>(GetLastError()));
+        event.reset(created);
+        return created != nullptr;
+    };
+    if (!newEvent(stop_) || !newEvent(finished_)) return false;
     listener_ = std::move(listener);
     thread_ = std::thread([this] {
         Serve();

@@ -128,7 +128,6 @@ std::shared_ptr<const SkinBitmap> PictureCache::Get(const std::wstring& path) {
     Entry& entry = entries_[path];
     entry.stamp = stamp;
     entry.picture.reset();
-    ++decodes_;
     if (const std::optional<BgrRows> rows = DecodeBgr(path)) {
         if (std::optional<SkinBitmap> dib = MakeDibSection(*rows)) {
             entry.picture = std::make_shared<const SkinBitmap>(std::move(*dib));

@@ -35,7 +35,6 @@ public:
     // The picture of path; nullptr when the file is missing or cannot be decoded. Shared, so a
     // canvas that holds a picture for its paint keeps it alive when the cache lets it go.
     std::shared_ptr<const SkinBitmap> Get(const std::wstring& path);
-    std::size_t DecodeCount() const { return decodes_; }
 
 private:
     struct Stamp {
@@ -52,7 +51,6 @@ private:
     static constexpr std::size_t kMaxEntries = 32;
 
     std::map<std::wstring, Entry> entries_;
-    std::size_t decodes_ = 0;
 };
 
 // A canvas of a fixed size on a memory DC, filled by PaintMainWindow and then copied to the

@@ -39,18 +39,6 @@ OwnedRegion RegionFromShape(const MaskShape& shape) {
     return OwnedRegion(ExtCreateRegion(nullptr, size, data));
 }
 
-OwnedRegion RegionPixelByPixel(const RgbPicture& mask) {
-    if (!mask.Valid()) return OwnedRegion(CreateRectRgn(0, 0, 0, 0));
-    OwnedRegion region(CreateRectRgn(0, 0, mask.width, mask.height));
-    if (!region) return region;
-    for (std::int32_t x = 0; x < mask.width; ++x) {
-        for (std::int32_t y = 0; y < mask.height; ++y) {
-            if (!KeepsMaskPixel(mask.At(x, y))) XorRect(region.get(), {x, y, x + 1, y + 1});
-        }
-    }
-    return region;
-}
-
 MaskShape LoadMaskShape(const std::wstring& path, std::int32_t fallbackWidth, std::int32_t fallbackHeight) {
     return BuildMaskShape(DecodeRgbPicture(path), fallbackWidth, fallbackHeight);
 }

@@ -16,11 +16,6 @@
 // The shape's rectangles in one ExtCreateRegion call; an empty shape gives an empty region.
 OwnedRegion RegionFromShape(const MaskShape& shape);
 
-// The same outline the slow way, as a naive program builds it: the full rectangle, then one
-// CombineRgn (exclusive or) per light pixel, column by column. Kept to check RegionFromShape
-// against and to measure what the fast way saves; the program never uses it.
-OwnedRegion RegionPixelByPixel(const RgbPicture& mask);
-
 // The mask's shape read from a picture file; a missing or undecodable file gives a plain
 // rectangle of the fallback size (the window's own size).
 MaskShape LoadMaskShape(const std::wstring& path, std::int32_t fallbackWidth, std::int32_t fallbackHeight);

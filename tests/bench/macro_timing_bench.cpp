@@ -8,34 +8,31 @@
 #include <vector>
 
 #include "actions/host_actions.h"
-#include "support/idle_host_ports.h"
-#include "support/macro_timing.h"
 #include "platform/steady_sleeper.h"
+#include "support/fake_links.h"
+#include "support/macro_timing.h"
+#include "support/memory_profile.h"
+#include "support/recording_injector.h"
+#include "support/recording_shell.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct NoShell : ShellPort {
-    void OpenFolder(const std::u16string&) override {}
-    void LockWorkstation() override {}
-    void StartSystemProgram(const std::u16string&) override {}
-};
-
 double SteadyNowMs() { return std::chrono::duration<double, std::milli>(Clock::now().time_since_epoch()).count(); }
 
 void BM_MacroTiming(benchmark::State& state) {
     ProgramState program;
-    NoProfile profile;
+    MemoryProfile profile;
     MacroStore macros;
     const MacroRecord macro = StoreTimingMacro(macros);
-    NoShell shell;
+    RecordingShell shell;
     SteadySleeper sleeper;
-    IdleLinks links;
+    FakeLinks links;
 
     std::vector<double> errors;
     for (auto _ : state) {
-        TimestampInjector injector(SteadyNowMs);
+        RecordingInjector injector(SteadyNowMs);
         HostActions(program, profile, macros, injector, shell, sleeper, links).PlayMacro(0);
         for (const double error : DelayErrorsMs(macro, injector.stamps)) errors.push_back(std::abs(error));
     }

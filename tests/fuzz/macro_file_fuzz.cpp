@@ -3,41 +3,16 @@
 // loaded store, saved and loaded again, must come back the same.
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <string>
 
 #include "macros/macro_file.h"
 #include "platform/text.h"
-
-namespace {
-
-class MapProfile : public ProfilePort {
-public:
-    std::u16string ReadString(const std::u16string&, const std::u16string& section, const std::u16string& key,
-                              std::size_t bufferChars) override {
-        const auto it = values_.find(section + u"/" + key);
-        if (it == values_.end() || bufferChars == 0) return {};
-        return it->second.substr(0, bufferChars - 1);
-    }
-    bool WriteString(const std::u16string&, const std::u16string& section, const std::u16string& key,
-                     const std::u16string& value) override {
-        values_[section + u"/" + key] = value;
-        return true;
-    }
-
-private:
-    std::map<std::u16string, std::u16string> values_;
-};
-
-struct IgnoreMessages : MessagePort {
-    void ShowMessage(std::u16string_view) override {}
-};
-
-}  // namespace
+#include "support/memory_profile.h"
+#include "support/recording_messages.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::u16string text = Utf16FromUtf8(std::string(reinterpret_cast<const char*>(data), size));
-    MapProfile file;
+    MemoryProfile file;
     std::size_t start = 0;
     for (int line = 0; start <= text.size() && line <= kMaxMacros + 2; ++line) {
         std::size_t end = text.find(u'\n', start);
@@ -47,13 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         start = end + 1;
     }
 
-    IgnoreMessages messages;
+    RecordingMessages messages;
     MacroStore loaded;
     LoadMacroFile(file, messages, loaded, u"");
     const MacroStoreData first = loaded.Copy();
     if (first.count < 0 || first.count > kMaxMacros) __builtin_trap();
 
-    MapProfile saved;
+    MemoryProfile saved;
     SaveMacroFile(saved, loaded, u"");
     MacroStore reloaded;
     LoadMacroFile(saved, messages, reloaded, u"");

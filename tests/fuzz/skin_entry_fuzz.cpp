@@ -8,33 +8,8 @@
 
 #include "platform/text.h"
 #include "skin/skin_description.h"
-
-namespace {
-
-class OneValueProfile : public ProfilePort {
-public:
-    explicit OneValueProfile(std::u16string value) : value_(std::move(value)) {}
-    std::u16string ReadString(const std::u16string&, const std::u16string&, const std::u16string&,
-                              std::size_t bufferChars) override {
-        return value_.substr(0, bufferChars - 1);
-    }
-    bool WriteString(const std::u16string&, const std::u16string&, const std::u16string&,
-                     const std::u16string&) override {
-        return false;
-    }
-
-private:
-    std::u16string value_;
-};
-
-class QuietMessages : public MessagePort {
-public:
-    bool FileExists(const std::u16string&) override { return true; }
-    void ShowMessage(std::u16string_view) override { ++shown; }
-    int shown = 0;
-};
-
-}  // namespace
+#include "support/fake_skin_files.h"
+#include "support/memory_profile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::u16string value;
@@ -51,8 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t kept = commas > kSkinFieldCount - 1 ? kSkinFieldCount - 1 : static_cast<std::size_t>(commas);
     if (total + kept != value.size()) __builtin_trap();  // the fields and the commas cut make up the value
 
-    OneValueProfile profile(value);
-    QuietMessages messages;
+    MemoryProfile profile;  // every key of every file holds the value
+    profile.anyOtherKey = value;
+    profile.recordReads = false;
+    FakeSkinFiles messages;
+    messages.everyFileExists = true;
     SkinReadContext context{profile, messages, {}};
     SkinSet skin;
     LoadMainSkin(context, u"S", LanguageMode::English, skin);

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "macros/macro_store.h"
-#include "platform/input_injector_port.h"
 
 constexpr int kTimingEvents = 200;
 
@@ -27,16 +26,6 @@ inline MacroRecord StoreTimingMacro(MacroStore& macros) {
     });
     return macro;
 }
-
-// An injector that only notes when each event would have gone out, in milliseconds of nowMs.
-struct TimestampInjector : InputInjectorPort {
-    explicit TimestampInjector(double (*clock)()) : nowMs(clock) {}
-    void KeyEvent(std::uint8_t, std::uint8_t, std::uint32_t) override { stamps.push_back(nowMs()); }
-    void MouseButton(MouseButtonEvent) override { stamps.push_back(nowMs()); }
-    std::uint32_t ScanCodeOf(std::uint8_t) override { return 0; }
-    double (*nowMs)();
-    std::vector<double> stamps;
-};
 
 // For every two events: the measured gap minus the delay the macro asks for (negative when the
 // second event came early).

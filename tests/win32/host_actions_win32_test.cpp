@@ -11,8 +11,12 @@
 #include <vector>
 
 #include "actions/host_actions.h"
-#include "support/idle_host_ports.h"
+#include "support/fake_links.h"
 #include "support/macro_timing.h"
+#include "support/memory_profile.h"
+#include "support/recording_injector.h"
+#include "support/recording_messages.h"
+#include "support/recording_shell.h"
 #include "platform/clock_win32.h"
 #include "macros/macro_file.h"
 #include "platform/input_injector_win32.h"
@@ -132,21 +136,14 @@ TEST_F(TargetWindow, InjectedKeysAndButtonsArriveWithTheirCodes) {
     EXPECT_EQ(received[7].msg, static_cast<UINT>(WM_RBUTTONUP));
 }
 
-// The ports the playback test does not use.
-struct NoShell : ShellPort {
-    void OpenFolder(const std::u16string&) override { ADD_FAILURE(); }
-    void LockWorkstation() override { ADD_FAILURE(); }
-    void StartSystemProgram(const std::u16string&) override { ADD_FAILURE(); }
-};
-
 TEST_F(TargetWindow, APlayedMacroTypesIntoTheFocusedWindow) {
     ProgramState state;
-    NoProfile profile;
+    MemoryProfile profile;
     MacroStore macros;
     SendInputInjector injector;
-    NoShell shell;
+    RecordingShell shell;
     PreciseSleeper sleeper;
-    IdleLinks links;
+    FakeLinks links;
     HostActions actions(state, profile, macros, injector, shell, sleeper, links);
     macros.Edit([](MacroStoreData& d) {
         MacroRecord m = NewMacro(u"hi");
@@ -171,6 +168,7 @@ TEST_F(TargetWindow, APlayedMacroTypesIntoTheFocusedWindow) {
     EXPECT_EQ(received[3].msg, static_cast<UINT>(WM_KEYUP));
     EXPECT_EQ(received[4].msg, static_cast<UINT>(WM_MBUTTONDOWN));
     EXPECT_EQ(received[5].msg, static_cast<UINT>(WM_MBUTTONUP));
+    EXPECT_EQ(shell.calls, 0);
 }
 
 TEST(SystemProgramTest, ProgramsComeFromTheSystemDirectoryOnly) {
@@ -227,18 +225,19 @@ double PerformanceCounterMs() {
 TEST(PreciseSleeperTest, MacroDelaysAreKeptWithinAMillisecond) {
     // 200 events with delays of 1 to 20 ms, played through the real playback.
     ProgramState state;
-    NoProfile profile;
+    MemoryProfile profile;
     MacroStore macros;
     const MacroRecord m = StoreTimingMacro(macros);
-    TimestampInjector injector(PerformanceCounterMs);
-    NoShell shell;
+    RecordingInjector injector(PerformanceCounterMs);
+    RecordingShell shell;
     PreciseSleeper sleeper;
-    IdleLinks links;
+    FakeLinks links;
     // The executor thread runs at the highest priority.
     const int priority = GetThreadPriority(GetCurrentThread());
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
     HostActions(state, profile, macros, injector, shell, sleeper, links).PlayMacro(0);
     SetThreadPriority(GetCurrentThread(), priority);
+    EXPECT_EQ(shell.calls, 0);
     ASSERT_EQ(injector.stamps.size(), 200u);
 
     std::vector<double> errors = DelayErrorsMs(m, injector.stamps);
@@ -259,10 +258,7 @@ TEST(PreciseSleeperTest, MacroDelaysAreKeptWithinAMillisecond) {
 // The delivered macro files through the system's own profile functions, and a save over them
 // read back the same way.
 TEST(MacroFileWin32Test, ProfileFunctionsReadAndWriteTheMacroFile) {
-    struct Messages : MessagePort {
-        void ShowMessage(std::u16string_view) override { ++shown; }
-        int shown = 0;
-    } messages;
+    RecordingMessages messages;
     Win32Profile profile;
     const std::string source = HXT_SOURCE_DIR "/data/Macro_EN.dat";
     // The source tree is reached through Wine's Z: drive.
@@ -270,7 +266,7 @@ TEST(MacroFileWin32Test, ProfileFunctionsReadAndWriteTheMacroFile) {
     for (char c : source) path.push_back(c == '/' ? u'\\' : static_cast<char16_t>(c));
     MacroStore store;
     LoadMacroFile(profile, messages, store, path);
-    EXPECT_EQ(messages.shown, 0);
+    EXPECT_TRUE(messages.shown.empty());
     ASSERT_EQ(store.Count(), 7);
     EXPECT_EQ(store.Snapshot(0)->Name(), u"Copy+Paste");
     EXPECT_EQ(store.Snapshot(0)->eventCount, 8);
@@ -289,7 +285,7 @@ TEST(MacroFileWin32Test, ProfileFunctionsReadAndWriteTheMacroFile) {
     MacroStore reread;
     LoadMacroFile(profile, messages, reread, copy);
     DeleteFileW(copyW.c_str());
-    EXPECT_EQ(messages.shown, 0);
+    EXPECT_TRUE(messages.shown.empty());
     ASSERT_EQ(reread.Count(), 2);
     EXPECT_EQ(EncodeRecord(*reread.Snapshot(1)), EncodeRecord(*store.Snapshot(1)));
     EXPECT_EQ(reread.Snapshot(1)->Name(), u"全选复制ABCDEFGHIJKLMNO");

@@ -15,6 +15,8 @@
 #include "platform/system_settings_win32.h"
 #include "platform/window_framework_win32.h"
 #include "resource.h"
+#include "support/event_log.h"
+#include "support/fake_settings.h"
 #include "win32/device_window.h"
 #include "win32/mouse_rig.h"
 #include "win32/support.h"
@@ -160,20 +162,6 @@ TEST(DeviceWiring, PressesOfHostButtonsTravelFromTheMouseToTheExecutor) {
 }
 
 
-struct RecordingSettings : SystemSettingsPort {
-    std::vector<std::string> calls;
-    std::optional<int> MouseSpeed() override { return 7; }
-    bool SetMouseSpeed(int speed) override {
-        calls.push_back("speed " + std::to_string(speed));
-        return true;
-    }
-    std::optional<unsigned> WheelScrollLines() override { return 3; }
-    bool SetWheelScrollLines(unsigned lines) override {
-        calls.push_back("lines " + std::to_string(lines));
-        return true;
-    }
-};
-
 TEST(MainWindowMouse, TheWindowDownloadsAtStartReappliesOnPowerEventsAndSaysGoodbyeOnClose) {
     ScratchDir dir;
     dir.Write("config.ini",
@@ -195,7 +183,10 @@ TEST(MainWindowMouse, TheWindowDownloadsAtStartReappliesOnPowerEventsAndSaysGood
         "07 10 05 05 00 00 00 00 00", "07 10 04 04 00 00 00 00 00", "07 10 06 0C 00 00 00 00 00",
         "07 10 08 11 00 00 00 00 00", "07 11 01 00 00 00 00 00 00", "07 09 01 B2 00 00 00 00 00",
         "07 12 25 00 00 00 00 00 00"};
-    RecordingSettings recorded;
+    // Windows' settings as the program sets them; Wine would lose the pointer speed.
+    EventLog settingsLog;
+    FakeSettings recorded;
+    recorded.log = &settingsLog;
     MouseRig rig(recorded);
     rig.services.program.paths.ProgramDir = FromWide(dir.Path());
     const std::shared_ptr<VirtualMouse>& mouse = rig.mouse;
@@ -211,7 +202,7 @@ TEST(MainWindowMouse, TheWindowDownloadsAtStartReappliesOnPowerEventsAndSaysGood
         const HWND hwnd = dialog.Hwnd();
         EXPECT_TRUE(rig.services.link.DevicePresent());
         EXPECT_EQ(received(), applied);
-        EXPECT_EQ(recorded.calls, (std::vector<std::string>{"speed 1", "lines 1"}));  // DPI_SPEED, WHEEL_SPEED 0
+        EXPECT_EQ(settingsLog.Lines(), (std::vector<std::string>{"speed 1", "lines 1"}));  // DPI_SPEED, WHEEL_SPEED 0
         EXPECT_TRUE(rig.services.flags.DriverActive);  // no button in host mode
 
         // Every power event downloads the whole configuration again.
@@ -222,7 +213,7 @@ TEST(MainWindowMouse, TheWindowDownloadsAtStartReappliesOnPowerEventsAndSaysGood
         SendMessageW(hwnd, WM_COMMAND, ID_TRAY_EXIT, 0);
         EXPECT_FALSE(IsWindow(hwnd));
         EXPECT_EQ(received(), (std::vector<std::string>{"07 20 00 00 00 00 00 00 00"}));
-        EXPECT_EQ(recorded.calls.back(), "speed 10");  // the pointer speed goes back to Windows' default
+        EXPECT_EQ(settingsLog.Lines().back(), "speed 10");  // the pointer speed goes back to Windows' default
     }
     if (lines) settings.SetWheelScrollLines(*lines);
 }

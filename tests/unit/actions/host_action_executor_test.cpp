@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "unit/device/fakes.h"
-
-using namespace device_test;
+#include "support/eventually.h"
 
 namespace {
 struct ExecutorRig {

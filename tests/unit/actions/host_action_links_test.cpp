@@ -1,20 +1,21 @@
 #include <gtest/gtest.h>
 
-#include "actions/host_action_fakes.h"
 #include "actions/host_action_links.h"
+#include "support/event_log.h"
+#include "support/fake_clock.h"
+#include "support/fake_hid.h"
+#include "support/fake_links.h"
+#include "support/fake_settings.h"
+#include "support/macro_builder.h"
+#include "support/memory_profile.h"
+#include "support/recording_injector.h"
+#include "support/recording_shell.h"
 
 namespace {
 
 // The links over the program's own flags, feature report and apply.
-struct NoSettings : SystemSettingsPort {
-    std::optional<int> MouseSpeed() override { return std::nullopt; }
-    bool SetMouseSpeed(int) override { return false; }
-    std::optional<unsigned> WheelScrollLines() override { return std::nullopt; }
-    bool SetWheelScrollLines(unsigned) override { return false; }
-};
-
 TEST(ProgramHostActionLinksTest, FlagsReportsAndTheApplyOfTheProgram) {
-    Log log;
+    EventLog log;
     ProgramState state;
     state.paths.ConfigIniPath = u"config.ini";
     state.CurConfig = 2;
@@ -24,9 +25,14 @@ TEST(ProgramHostActionLinksTest, FlagsReportsAndTheApplyOfTheProgram) {
     RecordingShell shell{log};
     FakeClock clock{log};
     ThreadFlags flags;
-    DeviceLink link;  // not connected: the report is composed but goes nowhere
+    FakeHidPort mouse;
+    mouse.listing = {MouseInput(), MouseFeature()};
+    DeviceLink link;
+    DiscoverDevice(mouse, link);
     FeatureReportSender reports(link);
-    NoSettings settings;
+    FakeSettings settings;
+    settings.speedQueryFails = true;
+    settings.linesQueryFails = true;
     int invalidated = 0;
     ApplyContext apply{state, profile, reports, flags, settings, [&] { ++invalidated; }, nullptr};
     ProgramHostActionLinks links(flags, state, reports, apply, [&] { ++invalidated; });
@@ -39,17 +45,13 @@ TEST(ProgramHostActionLinksTest, FlagsReportsAndTheApplyOfTheProgram) {
     flags.AppliedLed = 1;
     flags.SetDpiDirection(3, 1);
     actions.PerformButton(3);
-    auto buffer = reports.Buffer();
-    EXPECT_EQ(buffer[0], 0x07);
-    EXPECT_EQ(buffer[1], 0x09);
-    EXPECT_EQ(buffer[2], 2);
-    EXPECT_EQ(buffer[3], (4 + 8) * 16 + 1);
+    EXPECT_EQ(mouse.device->Sent().back(), Padded({0x07, 0x09, 2, (4 + 8) * 16 + 1}));
 
     flags.SetDpiDirection(3, 0);
     c.K[2] = 19;
     actions.PerformButton(3);
     EXPECT_EQ(flags.LedToggle.load(), 3);
-    EXPECT_EQ(reports.Buffer()[3], (4 + 8) * 16 + 3);
+    EXPECT_EQ(mouse.device->Sent().back(), Padded({0x07, 0x09, 2, (4 + 8) * 16 + 3}));
     EXPECT_EQ(invalidated, 2);
 
     // A stop asked for through the flags ends a MACRO_MODE2 playback.

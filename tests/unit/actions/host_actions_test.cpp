@@ -5,13 +5,19 @@
 #include <vector>
 
 #include "actions/host_actions.h"
-#include "actions/host_action_fakes.h"
 #include "platform/text.h"
+#include "support/event_log.h"
+#include "support/fake_clock.h"
+#include "support/fake_links.h"
+#include "support/macro_builder.h"
+#include "support/memory_profile.h"
+#include "support/recording_injector.h"
+#include "support/recording_shell.h"
 
 namespace {
 
 struct HostActionsTest : ::testing::Test {
-    Log log;
+    EventLog log;
     ProgramState state;
     MemoryProfile profile;
     MacroStore macros;
@@ -34,9 +40,9 @@ struct HostActionsTest : ::testing::Test {
     // Button 3 carries code.
     std::vector<std::string> Press(std::int32_t code) {
         state.config.K[2] = code;
-        log.lines.clear();
+        log.Clear();
         actions.PerformButton(3);
-        return log.lines;
+        return log.Lines();
     }
     std::u16string Saved(const std::u16string& section, const std::u16string& key) {
         return profile.ReadString(u"config.ini", section, key, 10);
@@ -61,10 +67,10 @@ TEST_F(HostActionsTest, ShortcutsAndShellActions) {
     }
     // Only buttons 1 to 7 exist.
     state.config.K.fill(31);
-    log.lines.clear();
+    log.Clear();
     actions.PerformButton(0);
     actions.PerformButton(8);
-    EXPECT_TRUE(log.lines.empty());
+    EXPECT_TRUE(log.Lines().empty());
 }
 
 TEST_F(HostActionsTest, PlaybackGivesKeysTheirExtendedFlagAndScanCode) {
@@ -106,9 +112,9 @@ TEST_F(HostActionsTest, DpiStepping) {
     links.direction[3] = 1;
     c.DPI_LEVEL = 3;
     state.config.K[2] = 31;  // a direction wins over the button's code
-    log.lines.clear();
+    log.Clear();
     actions.PerformButton(3);
-    EXPECT_EQ(log.lines, (Lines{"dpi 3 led 0", "invalidate"}));  // up at stage 3: stays, still sent
+    EXPECT_EQ(log.Lines(), (Lines{"dpi 3 led 0", "invalidate"}));  // up at stage 3: stays, still sent
     EXPECT_EQ(c.DPI_LEVEL, 3);
     EXPECT_EQ(Saved(u"Config2", u"DPI_LEVEL"), u"3");
     EXPECT_EQ(profile.writes, 1);
@@ -141,9 +147,9 @@ TEST_F(HostActionsTest, DpiStepping) {
     links.direction[3] = 2;
     c.DPI_SET_EN = {1, 1, 1, 1};
     c.DPI_LEVEL = 0;
-    log.lines.clear();
+    log.Clear();
     actions.PerformButton(3);
-    EXPECT_EQ(log.lines, (Lines{"dpi 1 led 3", "invalidate"}));
+    EXPECT_EQ(log.Lines(), (Lines{"dpi 1 led 3", "invalidate"}));
 }
 
 TEST_F(HostActionsTest, LedToggleTwice) {

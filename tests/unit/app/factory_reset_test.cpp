@@ -5,14 +5,10 @@
 
 #include "app/factory_reset.h"
 #include "platform/ini_profile.h"
+#include "support/recording_messages.h"
 #include "temp_dir.h"
 
 namespace {
-
-struct RecordingMessages : MessagePort {
-    std::vector<std::u16string> shown;
-    void ShowMessage(std::u16string_view text) override { shown.emplace_back(text); }
-};
 
 // The program folder is a name inside the temp dir, as Windows paths are on this platform.
 struct FactoryResetTest : ::testing::Test {

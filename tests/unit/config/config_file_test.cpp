@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <latch>
 #include <sstream>
 #include <thread>
 #include <vector>
 
 #include "config/config_file.h"
 #include "platform/ini_profile.h"
+#include "support/memory_profile.h"
 #include "temp_dir.h"
 
 namespace {
@@ -163,6 +166,35 @@ TEST_F(ConfigFileTest, FactoryResetRewritesAllSlotsFromPresetsByLanguage) {
     EXPECT_EQ(profile.ReadString(ini, u"CfgReset5", u"K2", 5), u"55");  // presets are never written
 }
 
+TEST(ConfigFileWriteTest, AnyFailedWriteReachesTheCallerAndTheOtherKeysAreStillWritten) {
+    MemoryProfile profile;
+    ActiveConfig config;
+    std::recursive_mutex lock;
+    ConfigFile file(profile, config, lock);
+    const std::u16string ini = u"config.ini";
+    EXPECT_TRUE(file.SaveConfig(ini, 1));
+    EXPECT_TRUE(file.SaveDpiLevel(ini, 6));
+    EXPECT_TRUE(file.WriteCurConfig(ini, 2));
+    EXPECT_TRUE(file.FactoryReset(ini, 2, LanguageMode::English));
+
+    // The first key of a slot fails: the slot's save fails, its later keys are written anyway.
+    profile.values.clear();
+    profile.failingKeys = {{u"Config1", u"K1"}};
+    EXPECT_FALSE(file.SaveConfig(ini, 1));
+    EXPECT_FALSE(profile.Has(ini, u"Config1", u"K1"));
+    EXPECT_TRUE(profile.Has(ini, u"Config1", u"FIRE_TIME"));
+    EXPECT_TRUE(file.SaveConfig(ini, 2));
+    EXPECT_FALSE(file.FactoryReset(ini, 2, LanguageMode::English));
+    // A slot the reset writes before its last one.
+    profile.failingKeys = {{u"Config5", u"FIRE_TIME"}};
+    EXPECT_FALSE(file.FactoryReset(ini, 2, LanguageMode::English));
+    EXPECT_TRUE(file.SaveDpiLevel(ini, 5));
+
+    profile.failingKeys = {{u"Config6", u"DPI_LEVEL"}, {u"Init", u"CurConfig"}};
+    EXPECT_FALSE(file.SaveDpiLevel(ini, 6));
+    EXPECT_FALSE(file.WriteCurConfig(ini, 2));
+}
+
 }  // namespace
 
 namespace {
@@ -184,17 +216,32 @@ TEST(ConfigLockTest, LoadsDoNotInterleaveWithLockedReaders) {
     }
     dir.Write("config.ini", text);
     file.LoadConfig(ini, 1, false, LanguageMode::Chinese);
-    std::atomic<bool> done{false};
+    // The loader goes on until the reader has seen the slot change often enough: the two really
+    // overlap however the threads are scheduled.
+    constexpr int kSwitchesSeen = 10;
+    std::latch start(2);
+    std::atomic<bool> readerDone{false};
     std::thread loader([&] {
-        for (int i = 0; i < 200; ++i) file.LoadConfig(ini, 1 + i % 2, false, LanguageMode::Chinese);
-        done = true;
+        start.arrive_and_wait();
+        for (int i = 1; !readerDone.load(); ++i) {
+            file.LoadConfig(ini, 1 + i % 2, false, LanguageMode::Chinese);
+            std::this_thread::yield();  // lets the reader at the lock between loads
+        }
     });
+    start.arrive_and_wait();
     int torn = 0;
-    while (!done) {
+    int switches = 0;
+    std::int32_t lastSlot = 1;
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (switches < kSwitchesSeen && std::chrono::steady_clock::now() < giveUp) {
         std::lock_guard<std::recursive_mutex> guard(lock);
         for (int k = 0; k < 7; ++k) torn += config.K[k] != config.FIRE_TIME;
+        if (config.FIRE_TIME != lastSlot) ++switches;
+        lastSlot = config.FIRE_TIME;
     }
+    readerDone = true;
     loader.join();
+    EXPECT_GE(switches, kSwitchesSeen);
     EXPECT_EQ(torn, 0);
 }
 

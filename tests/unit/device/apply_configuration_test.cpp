@@ -5,9 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "unit/device/fakes.h"
-
-using namespace device_test;
+#include "support/event_log.h"
+#include "support/fake_hid.h"
+#include "support/fake_settings.h"
+#include "support/memory_profile.h"
 
 namespace {
 const std::u16string kIni = u"C:\\prog\\config.ini";

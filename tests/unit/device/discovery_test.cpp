@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "unit/device/fakes.h"
-
-using namespace device_test;
+#include "support/fake_hid.h"
 
 namespace {
 std::vector<int> Range(int from, int to) {

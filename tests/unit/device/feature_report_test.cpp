@@ -1,13 +1,12 @@
 #include "device/feature_report.h"
 
+#include <algorithm>
 #include <set>
 #include <thread>
 
 #include <gtest/gtest.h>
 
-#include "unit/device/fakes.h"
-
-using namespace device_test;
+#include "support/fake_hid.h"
 
 namespace {
 // A link whose write interface declares the given feature report length.
@@ -55,8 +54,20 @@ TEST(FeatureReport, EveryCommandSendsItsExactBytes) {
                               {0x07, 0x09, 0x01, 0xA0, 0, 0, 0, 0, 0},
                               {0x07, 0x20, 0x00, 0x00, 0, 0, 0, 0, 0},
                           }));
-    const auto buffer = rig.sender.Buffer();
-    for (std::size_t i = 4; i < buffer.size(); ++i) ASSERT_EQ(buffer[i], 0) << i;
+
+    // Past its parameters every report is zeros, up to the longest report there is room for.
+    Rig longReports(kReportBufferSize);
+    longReports.sender.SendButtonMapping(5, 31);
+    longReports.sender.SendWheelMode(1);
+    longReports.sender.SendDpiLed(1, DpiLedByte(2, 0));
+    longReports.sender.SendFireInterval(300);
+    longReports.sender.SendExit();
+    ASSERT_EQ(longReports.Sent().size(), 5u);
+    for (const Bytes& report : longReports.Sent()) {
+        ASSERT_EQ(report.size(), kReportBufferSize);
+        EXPECT_EQ(std::count(report.begin() + 4, report.end(), 0), static_cast<long>(kReportBufferSize - 4))
+            << HexLine(report);
+    }
 }
 
 TEST(FeatureReport, SendsTheDeclaredLengthBoundedToTheBuffer) {

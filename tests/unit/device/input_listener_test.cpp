@@ -4,9 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "unit/device/fakes.h"
-
-using namespace device_test;
+#include "support/eventually.h"
+#include "support/fake_hid.h"
 
 namespace {
 InputEvent Feed(ThreadFlags& flags, Bytes report, std::int32_t macroMode2 = 0) {

@@ -8,9 +8,10 @@
 #include "device/apply_configuration.h"
 #include "device/input_listener.h"
 #include "device/virtual_mouse_protocol.h"
-#include "unit/device/fakes.h"
-
-using namespace device_test;
+#include "support/eventually.h"
+#include "support/fake_hid.h"
+#include "support/fake_settings.h"
+#include "support/memory_profile.h"
 
 namespace {
 using Lines = std::vector<std::string>;

@@ -7,12 +7,9 @@
 #include "macros/macro_file.h"
 #include "platform/ini_profile.h"
 #include "platform/text.h"
+#include "support/recording_messages.h"
 
 namespace {
-
-struct NoMessages : MessagePort {
-    void ShowMessage(std::u16string_view text) override { ADD_FAILURE() << Utf8FromUtf16(text); }
-};
 
 // Every delivered macro plays as a user would expect: known keys, each press released again in
 // the macro, short delays, nothing in the slots beyond its events.
@@ -39,7 +36,7 @@ void ExpectSane(const MacroRecord& m, LanguageMode language) {
 
 TEST(DeliveredMacrosTest, BothFilesLoadWithTheirMacros) {
     IniProfile ini;
-    NoMessages messages;
+    RecordingMessages messages;
     const struct {
         const char* file;
         LanguageMode language;
@@ -54,6 +51,7 @@ TEST(DeliveredMacrosTest, BothFilesLoadWithTheirMacros) {
     for (const auto& f : files) {
         MacroStore store;
         LoadMacroFile(ini, messages, store, Utf16FromUtf8(std::string(HXT_SOURCE_DIR "/data/") + f.file));
+        EXPECT_TRUE(messages.shown.empty()) << f.file;
         const MacroStoreData data = store.Copy();
         ASSERT_EQ(data.count, static_cast<int>(f.names.size())) << f.file;
         for (int m = 0; m < data.count; ++m) {

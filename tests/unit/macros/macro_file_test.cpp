@@ -4,17 +4,13 @@
 #include <vector>
 
 #include "macros/macro_file.h"
-#include "macros/memory_profile.h"
 #include "platform/ini_profile.h"
 #include "platform/text.h"
+#include "support/memory_profile.h"
+#include "support/recording_messages.h"
 #include "temp_dir.h"
 
 namespace {
-
-struct RecordingMessages : MessagePort {
-    void ShowMessage(std::u16string_view text) override { shown.emplace_back(text); }
-    std::vector<std::u16string> shown;
-};
 
 std::u16string Groups(std::initializer_list<int> bytes) {
     std::u16string out;

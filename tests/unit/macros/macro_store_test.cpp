@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <latch>
 #include <thread>
 
 #include "macros/macro_store.h"
@@ -62,30 +64,45 @@ TEST(MacroStoreTest, SnapshotsAreWholeRecordsWhileTheStoreChanges) {
     EXPECT_FALSE(store.Snapshot(-1).has_value());
 
     // One thread rewrites macro 0 with events that all carry the same marker; every snapshot the
-    // other thread takes must show a single marker throughout.
-    std::atomic<bool> done{false};
+    // other thread takes must show a single marker throughout. Both start together, and the
+    // writer goes on until the reader has taken its snapshots and seen the macro change between
+    // them, so reads and writes really overlap however the threads are scheduled.
+    constexpr int kSnapshots = 500;
+    constexpr int kChangesSeen = 20;
+    std::latch start(2);
+    std::atomic<bool> readerDone{false};
     std::thread writer([&] {
-        for (int round = 0; round < 2000; ++round) {
+        start.arrive_and_wait();
+        for (int round = 1; !readerDone.load(); ++round) {
             store.Edit([&](MacroStoreData& d) {
                 MacroRecord& r = d.records[0];
                 r.eventCount = static_cast<std::uint8_t>(round % 255);
                 for (MacroEvent& e : r.events) e = {static_cast<std::uint8_t>(round), 1, static_cast<std::uint16_t>(round)};
             });
         }
-        done = true;
     });
-    int torn = 0;
+    start.arrive_and_wait();
     int seen = 0;
-    while (!done) {
+    int torn = 0;
+    int changes = 0;
+    std::uint16_t lastMarker = 0;
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while ((seen < kSnapshots || changes < kChangesSeen) && std::chrono::steady_clock::now() < giveUp) {
         const auto snapshot = store.Snapshot(0);
-        ASSERT_TRUE(snapshot.has_value());
-        ++seen;
+        if (!snapshot) {
+            ADD_FAILURE() << "macro 0 vanished";
+            break;
+        }
+        if (snapshot->events[0].delay != lastMarker) ++changes;
+        lastMarker = snapshot->events[0].delay;
         for (const MacroEvent& e : snapshot->events) {
             if (e.key != snapshot->events[0].key || e.delay != snapshot->events[0].delay) ++torn;
         }
+        ++seen;
     }
+    readerDone = true;
     writer.join();
-    EXPECT_GT(seen, 0);
+    EXPECT_GE(changes, kChangesSeen);
     EXPECT_EQ(torn, 0);
 }
 

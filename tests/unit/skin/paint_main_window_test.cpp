@@ -4,8 +4,9 @@
 
 #include <algorithm>
 
+#include "platform/text.h"
 #include "skin/skin_entries.h"
-#include "skin_fakes.h"
+#include "support/recording_canvas.h"
 
 namespace {
 

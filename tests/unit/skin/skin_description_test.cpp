@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "skin/skin_entries.h"
-#include "skin_fakes.h"
+#include "support/fake_skin_files.h"
+#include "support/memory_profile.h"
 
 namespace {
 
@@ -19,8 +20,8 @@ constexpr int kLastColour = static_cast<int>(kColourEntries) - 1;
 constexpr int kLastWarning = static_cast<int>(kWarningEntries) - 1;
 
 struct Loader {
-    FakeProfile profile;
-    FakeMessages messages;
+    MemoryProfile profile;
+    FakeSkinFiles messages;
     int closes = 0;
     SkinReadContext context{profile, messages, [this] { ++closes; }};
     SkinSet skin;

@@ -5,39 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "support/fake_animator_clock.h"
+
 namespace {
 using std::chrono::milliseconds;
-
-// Fake time: records each sleep with what the flags showed when it began, then lets the test
-// change flags after sleep n. A sleep returns false ("woken") when the script says so.
-class FakeClock : public AnimatorClock {
-public:
-    struct Sleep {
-        milliseconds duration;
-        bool phase;
-        bool off;
-        int colour;
-    };
-    explicit FakeClock(ThreadFlags& flags) : flags_(flags) {}
-
-    std::function<bool(int)> afterSleep;  // sleep number from 1; returns false to wake early
-    std::vector<Sleep> sleeps;
-    int limit = 100;  // a runaway animator ends the test
-
-    bool SleepFor(milliseconds duration, std::stop_token) override {
-        sleeps.push_back({duration, flags_.BlinkPhase, flags_.PreviewOff, flags_.PreviewColour});
-        if (static_cast<int>(sleeps.size()) >= limit) flags_.CurrentPage = WindowPage::Advanced;
-        return afterSleep ? afterSleep(static_cast<int>(sleeps.size())) : true;
-    }
-    milliseconds Total() const {
-        milliseconds total{0};
-        for (const Sleep& s : sleeps) total += s.duration;
-        return total;
-    }
-
-private:
-    ThreadFlags& flags_;
-};
 
 struct Rig {
     Rig() : clock(flags) {}
@@ -51,7 +22,7 @@ struct Rig {
         RunLedPreview(context, level, {});
     }
     ThreadFlags flags;
-    FakeClock clock;
+    FakeAnimatorClock clock;
     int invalidations = 0;
     AnimatorContext context{flags, clock, [this] { ++invalidations; }};
 };

@@ -16,7 +16,7 @@
 namespace {
 
 // The window as the controller sees it: every effect asked for, in order.
-struct RecordingShell : MainWindowShell {
+struct RecordingWindow : MainWindowShell {
     std::vector<std::string> effects;
     bool editorShown = false;
     void Repaint(RepaintArea area) override {
@@ -54,7 +54,7 @@ struct ControllerTest : ::testing::Test {
     ProgramState program;
     ThreadFlags flags;
     MacroStore macros;
-    RecordingShell shell;
+    RecordingWindow shell;
     RecordingPopups popups{shell.effects};
     SkinSet skin = Layout();
     std::vector<int> appliedWheels;  // WHEEL_STATUS as each apply found it

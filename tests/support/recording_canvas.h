@@ -1,49 +1,14 @@
-// Test doubles for the skin module: an in-memory profile store, a message port that records what
-// it showed, and a canvas that records every call.
+// A canvas that records every call, in order, and measures text like a fixed-pitch font of
+// 7 x 15 pixels per character. Pictures named in missing fail to load.
 #pragma once
 
-#include <map>
+#include <cstdint>
 #include <set>
 #include <string>
-#include <tuple>
+#include <string_view>
 #include <vector>
 
-#include "platform/profile_port.h"
-#include "platform/text.h"
 #include "skin/canvas_port.h"
-#include "skin/skin_description.h"
-
-class FakeProfile : public ProfilePort {
-public:
-    void Set(const std::u16string& file, const std::u16string& section, int key, const std::u16string& value) {
-        values_[{file, section, DecimalText(key)}] = value;
-    }
-    std::u16string ReadString(const std::u16string& file, const std::u16string& section, const std::u16string& key,
-                              std::size_t bufferChars) override {
-        reads.push_back({file, section, key});
-        auto it = values_.find({file, section, key});
-        if (it == values_.end()) return {};
-        return it->second.substr(0, bufferChars - 1);
-    }
-    bool WriteString(const std::u16string&, const std::u16string&, const std::u16string&,
-                     const std::u16string&) override {
-        return false;
-    }
-
-    std::vector<std::tuple<std::u16string, std::u16string, std::u16string>> reads;
-
-private:
-    std::map<std::tuple<std::u16string, std::u16string, std::u16string>, std::u16string> values_;
-};
-
-class FakeMessages : public MessagePort {
-public:
-    bool FileExists(const std::u16string& path) override { return existing.count(path) > 0; }
-    void ShowMessage(std::u16string_view text) override { shown.emplace_back(text); }
-
-    std::set<std::u16string> existing;
-    std::vector<std::u16string> shown;
-};
 
 struct CanvasCall {
     enum Kind { Load, Fill, Copy, Font, Text } kind;
@@ -56,7 +21,6 @@ struct CanvasCall {
     LanguageMode language = LanguageMode::English;
 };
 
-// Measures like a fixed-pitch font of 7 x 15 pixels per character.
 class RecordingCanvas : public CanvasPort {
 public:
     bool LoadPicture(std::u16string_view picture) override {

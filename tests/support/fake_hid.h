@@ -1,47 +1,30 @@
-// Fakes of the device link's ports that record what was asked: a HID port with a scripted
-// enumeration, an in-memory config.ini and the Windows settings. Every fake can append to one
-// shared event list so a test can check the order of everything an operation did.
+// A HID port with a scripted enumeration and a device behind its handles that records the
+// feature reports sent to it and hands out the input reports a test pushes. Sends can be logged
+// ("report 07 10 01 01 ...") into the log the other fakes of an operation share.
 #pragma once
 
-#include <chrono>
+#include <algorithm>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
-#include <functional>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
-#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "device/discovery.h"
 #include "device/hid_port.h"
 #include "device/virtual_mouse.h"
-#include "platform/profile_port.h"
-#include "platform/system_settings_port.h"
-#include "platform/text.h"
-
-// Own namespace: other test areas have fakes of the same names.
-namespace device_test {
+#include "support/event_log.h"
 
 using Bytes = std::vector<std::uint8_t>;
 
-// One ordered list of what the fakes were asked, shared by all of them.
-struct EventLog {
-    std::mutex mutex;
-    std::vector<std::string> events;
-    void Add(std::string event) {
-        std::lock_guard<std::mutex> hold(mutex);
-        events.push_back(std::move(event));
-    }
-    std::vector<std::string> Take() {
-        std::lock_guard<std::mutex> hold(mutex);
-        return std::exchange(events, {});
-    }
-};
+inline Bytes Padded(Bytes head, std::size_t length = 9) {
+    head.resize(length, 0);
+    return head;
+}
 
 // The device behind the fake handles: what was sent to it and what it will report.
 struct FakeDevice {
@@ -159,79 +142,3 @@ private:
         std::vector<std::optional<HidInterfaceInfo>> snapshot_;
     };
 };
-
-// config.ini in memory. Logs "ini <section>" each time writing moves to another section.
-class MemoryProfile : public ProfilePort {
-public:
-    EventLog* log = nullptr;
-    std::map<std::tuple<std::u16string, std::u16string, std::u16string>, std::u16string> values;
-
-    std::u16string ReadString(const std::u16string& file, const std::u16string& section, const std::u16string& key,
-                              std::size_t bufferChars) override {
-        const auto it = values.find({file, section, key});
-        if (it == values.end() || bufferChars == 0) return u"";
-        return it->second.substr(0, bufferChars - 1);
-    }
-    bool WriteString(const std::u16string& file, const std::u16string& section, const std::u16string& key,
-                     const std::u16string& value) override {
-        values[{file, section, key}] = value;
-        if (log && section != lastSection_) log->Add("ini " + Utf8FromUtf16(section));
-        lastSection_ = section;
-        return true;
-    }
-    std::string Value(const std::u16string& file, const std::u16string& section, const std::u16string& key) const {
-        const auto it = values.find({file, section, key});
-        return it == values.end() ? "<none>" : Utf8FromUtf16(it->second);
-    }
-
-private:
-    std::u16string lastSection_;
-};
-
-class FakeSettings : public SystemSettingsPort {
-public:
-    EventLog* log = nullptr;
-    bool speedQueryFails = false;
-    bool linesQueryFails = false;
-    std::optional<int> speed;
-    std::optional<unsigned> lines;
-    std::function<void()> onSet;  // runs inside the set calls
-
-    std::optional<int> MouseSpeed() override {
-        if (speedQueryFails) return std::nullopt;
-        return 10;
-    }
-    bool SetMouseSpeed(int value) override {
-        speed = value;
-        if (log) log->Add("speed " + std::to_string(value));
-        if (onSet) onSet();
-        return true;
-    }
-    std::optional<unsigned> WheelScrollLines() override {
-        if (linesQueryFails) return std::nullopt;
-        return 3;
-    }
-    bool SetWheelScrollLines(unsigned value) override {
-        lines = value;
-        if (log) log->Add("lines " + std::to_string(value));
-        return true;
-    }
-};
-
-// Polls cond until it holds or the limit passes; for waiting on another thread in tests.
-template <typename Cond>
-bool Eventually(Cond cond, std::chrono::milliseconds limit = std::chrono::milliseconds(2000)) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-        if (cond()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return cond();
-}
-
-inline Bytes Padded(Bytes head, std::size_t length = 9) {
-    head.resize(length, 0);
-    return head;
-}
-
-}  // namespace device_test

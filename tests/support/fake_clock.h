@@ -1,0 +1,26 @@
+// Time that passes at once: sleeps are counted and logged ("sleep 20"), the precise stretch is
+// logged ("precise on", "precise off"), and onSleep lets a test act after sleep n.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/clock_port.h"
+#include "support/event_log.h"
+
+struct FakeClock : ClockPort {
+    explicit FakeClock(EventLog& eventLog) : log(eventLog) {}
+
+    void SleepMs(std::uint32_t ms) override {
+        ++sleeps;
+        if (logSleeps) log.Addf("sleep %u", ms);
+        if (onSleep) onSleep(sleeps);
+    }
+    void BeginPrecise() override { log.Add("precise on"); }
+    void EndPrecise() override { log.Add("precise off"); }
+
+    EventLog& log;
+    long sleeps = 0;
+    bool logSleeps = true;
+    std::function<void(long)> onSleep;
+};
