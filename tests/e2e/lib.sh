@@ -94,3 +94,24 @@ e2e_poll() {
         sleep 0.2
     done
 }
+
+# The entry tagged TAG (field 0, the program's name for it) of description LAYOUT (main,
+# advance, color or warning) in language LANG (VER_SEL 1 English, else Chinese), read from the
+# skin laid out in $work, as "X Y WIDTH HEIGHT".
+entry_rect() {  # LAYOUT TAG LANG
+    local file
+    case "$1" in
+        warning) file=INI_CN/LBWarning.ini; [ "$3" = 1 ] && file=INI_EN/LBWarning_en.ini ;;
+        *) file=INI_CN/skin_$1.ini; [ "$3" = 1 ] && file=INI_EN/skin_$1_en.ini ;;
+    esac
+    iconv -f UTF-16 -t UTF-8 "$work/skins/$file" | tr -d '\r' | awk -F'[=,]' -v tag="$2" '
+        /^\[/ { section = $0; next }
+        section == "[BUTTONPOS]" && $2 == tag { print $3, $4, $5, $6; exit }'
+}
+# Its centre as "X Y".
+entry() {  # LAYOUT TAG LANG
+    local ex ey ew eh
+    read -r ex ey ew eh < <(entry_rect "$@")
+    [ -n "${eh:-}" ] || fail "no entry $2 in the $1 description"
+    echo "$((ex + ew / 2)) $((ey + eh / 2))"
+}

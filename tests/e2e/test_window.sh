@@ -18,22 +18,6 @@ e2e_lay_out
 shots=$build/screenshots
 mkdir -p "$shots"
 
-# The entry tagged TAG (field 0, the program's name for it) in the main description of language
-# LANG (VER_SEL) as "X Y WIDTH HEIGHT".
-entry_rect() {  # main TAG LANG
-    local file=INI_CN/skin_main.ini
-    [ "$3" = 1 ] && file=INI_EN/skin_main_en.ini
-    iconv -f UTF-16 -t UTF-8 "$work/skins/$file" | tr -d '\r' | awk -F'[=,]' -v tag="$2" '
-        /^\[/ { section = $0; next }
-        section == "[BUTTONPOS]" && $2 == tag { print $3, $4, $5, $6; exit }'
-}
-# Its centre as "X Y".
-entry() {  # main TAG LANG
-    local ex ey ew eh
-    read -r ex ey ew eh < <(entry_rect "$@")
-    echo "$((ex + ew / 2)) $((ey + eh / 2))"
-}
-
 # Starts the program in language VER_SEL $1 and waits for its window: sets wid, port, X, Y,
 # WIDTH, HEIGHT.
 start_program() {
