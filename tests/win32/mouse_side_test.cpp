@@ -15,10 +15,12 @@
 #include "platform/system_settings_win32.h"
 #include "platform/window_framework_win32.h"
 #include "resource.h"
+#include "skin/skin_entries.h"
 #include "support/event_log.h"
 #include "support/fake_settings.h"
 #include "win32/device_window.h"
 #include "win32/mouse_rig.h"
+#include "win32/skin_support.h"
 #include "win32/support.h"
 
 TEST_F(DeviceWindow, TheMainWindowsDeviceFollowsArrivalRemovalAndClose) {
@@ -229,4 +231,78 @@ TEST(SystemSettings, WheelLinesRoundTripAndThePointerSpeedCanBeRead) {
     EXPECT_EQ(settings.WheelScrollLines(), *old);
     // The speed's value does not survive Wine's round trip; the query itself must work.
     EXPECT_TRUE(settings.MouseSpeed().has_value());
+}
+
+// The executor applies a configuration switch and, holding the configuration lock, waits in the
+// settings change (as Windows' broadcast to every window would make it wait for this thread).
+// Meanwhile the user clicks Apply, the window paints and the close control is used: none of them
+// may wait for the lock, and what they asked for follows once the lock is free.
+TEST(MainWindowMouse, TheWindowNeverWaitsWhileTheExecutorApplies) {
+    ScratchDir dir;
+    dir.Write("config.ini",
+              "[Init]\r\nCurConfig=1\r\nVER_SEL=1\r\n"
+              "[Config1]\r\nK1=1\r\nK2=2\r\nK7=40\r\nDPI_SET_EN1=1\r\n[Config2]\r\nK1=1\r\nK7=40\r\nDPI_SET_EN1=1\r\n"
+              "[Config6]\r\nK1=1\r\nK7=40\r\nDPI_SET_EN1=1\r\n");
+    dir.Write("Macro_EN.dat", "[Macros]\r\nmacroNum=0\r\n");
+    CopyBuiltSkins(dir.Path());
+    FakeSettings settings;
+    MouseRig rig(settings);
+    rig.services.program.paths.ProgramDir = FromWide(dir.Path());
+    CHXT_GMouseDlg dialog(rig.services, &rig.programMouse);
+    ASSERT_TRUE(dialog.Create());
+    const HWND hwnd = dialog.Hwnd();
+    ThreadFlags& flags = rig.services.flags;
+    ASSERT_FALSE(flags.DriverActive);  // button 7 is in host mode: the mouse must confirm first
+    rig.mouse->Press(7);
+    rig.mouse->Release(7);
+    ASSERT_TRUE(PumpUntil([&] { return flags.DriverActive.load(); }));
+
+    const DWORD windowThread = GetCurrentThreadId();
+    std::atomic<bool> applying{false};
+    std::atomic<bool> letGo{false};
+    std::atomic<bool> released{false};  // the executor's apply went on
+    settings.onSet = [&] {
+        if (GetCurrentThreadId() == windowThread) return;
+        applying = true;
+        for (int i = 0; i < 2000 && !letGo; ++i) Sleep(5);
+        released = true;
+    };
+    rig.mouse->ClearFeatureReports();
+    rig.mouse->Press(7);  // the next configuration, applied on the executor's thread
+    rig.mouse->Release(7);
+    ASSERT_TRUE(PumpUntil([&] { return applying.load(); }));
+
+    const auto centre = [&](int entry) {
+        const SkinEntry& e = dialog.Skin().Skin().main.At(entry);
+        return MAKELPARAM(e.x + e.width / 2, e.y + e.height / 2);
+    };
+    const auto click = [&](int entry) {
+        SendMessageW(hwnd, WM_MOUSEMOVE, 0, centre(entry));
+        SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, centre(entry));
+        SendMessageW(hwnd, WM_LBUTTONUP, 0, centre(entry));
+    };
+    auto start = Clock::now();
+    click(MainEntry::kApply);
+    EXPECT_LT(MsSince(start), 100) << "Apply waited for the executor's apply";
+    start = Clock::now();
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
+    EXPECT_LT(MsSince(start), 100) << "a paint waited for the executor's apply";
+    // Hiding a window takes Wine on a bare X server a second or two, so the close control is
+    // judged by the executor instead: it must still be waiting when the control returns.
+    click(MainEntry::kClose);
+    EXPECT_FALSE(released) << "the close control waited for the executor's apply";
+
+    // Once the executor is done, the clicked Apply follows it: the mouse gets the configuration
+    // twice (the switch's and the window's), and the close control's reload leaves slot 2 shown.
+    letGo = true;
+    const auto applies = [&] {
+        int dpiReports = 0;
+        for (const auto& report : rig.mouse->FeatureReports()) dpiReports += HexLine(report).rfind("07 09 ", 0) == 0;
+        return dpiReports;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return applies() == 2; }, 5000));
+    EXPECT_EQ(rig.services.program.CurConfig, 2);
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
 }
