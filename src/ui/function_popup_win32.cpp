@@ -45,7 +45,11 @@ struct PopupSession {
 // callback, the main window's paint); it is not freed while it does.
 class PopupDialog : public Dialog {
 public:
-    using Dialog::Dialog;
+    explicit PopupDialog(UINT templateId) : Dialog(templateId) {
+        // Like menus, the popups never take the activation from the main window: they want no
+        // keys, and an active popup that goes would hand the activation back and forth.
+        Messages().Set(WM_MOUSEACTIVATE, [](WPARAM, LPARAM) -> std::optional<LRESULT> { return MA_NOACTIVATE; });
+    }
     virtual bool Busy() const { return busy_ > 0; }
 
 protected:
@@ -209,7 +213,6 @@ private:
             SubmenuOrigin({popup.left, popup.top}, pointer_.Rows(), row, session_->texts.macroCount);
         MoveWindow(submenu->Hwnd(), static_cast<int>(at.x), static_cast<int>(at.y), kSubmenuWindowWidth,
                    kSubmenuWindowHeight, TRUE);
-        // The popup keeps the activation; the submenu only shows.
         ShowWindow(submenu->Hwnd(), SW_SHOWNA);
         submenu_ = std::move(submenu);
     }
@@ -247,7 +250,7 @@ void FunctionPopup::Open(HWND owner, POINT screenOrigin, const Context& context,
     session_->popup = menu->Hwnd();
     menu_ = std::move(menu);
     MoveWindow(menu_->Hwnd(), screenOrigin.x, screenOrigin.y, kPopupWindowWidth, kPopupWindowHeight, TRUE);
-    ShowWindow(menu_->Hwnd(), SW_SHOW);
+    ShowWindow(menu_->Hwnd(), SW_SHOWNA);
 }
 
 void FunctionPopup::Destroy() {
