@@ -41,11 +41,22 @@ struct PopupSession {
     }
 };
 
-// A popup window that may be running a handler that hands control to others (the choice
-// callback, the main window's paint); it is not freed while it does.
+namespace {
+PopupGeometry GeometryOf(const PopupRows& rows) { return {rows.Width(), rows.RowHeight(), rows.Height()}; }
+}  // namespace
+
+// One list window, the popup's or a submenu's: shaped to its rows, following the pointer over
+// them, painted off screen. While a handler hands control to others (the choice callback, the
+// main window's paint) the dialog is busy and is not freed.
 class PopupDialog : public Dialog {
 public:
-    explicit PopupDialog(UINT templateId) : Dialog(templateId) {
+    PopupDialog(UINT templateId, std::shared_ptr<PopupSession> session, PopupRows rows,
+                std::vector<std::u16string> texts, ListPictures pictures)
+        : Dialog(templateId), session_(std::move(session)), pointer_(rows), texts_(std::move(texts)),
+          pictures_(pictures) {
+        Messages().On<WM_MOUSEMOVE>(this, &PopupDialog::OnMouseMove);
+        Messages().On<WM_LBUTTONDOWN>(this, &PopupDialog::OnLButtonDown);
+        Messages().On<WM_ERASEBKGND>(this, &PopupDialog::OnEraseBackground);
         // Like menus, the popups never take the activation from the main window: they want no
         // keys, and an active popup that goes would hand the activation back and forth.
         Messages().Set(WM_MOUSEACTIVATE, [](WPARAM, LPARAM) -> std::optional<LRESULT> { return MA_NOACTIVATE; });
@@ -59,20 +70,44 @@ protected:
         PopupDialog& dialog;
     };
 
-    // The list's paint: composed off screen and copied in one go.
-    void PaintList(const std::shared_ptr<PopupSession>& session, const PopupPointer& pointer,
-                   const std::vector<std::u16string>& texts, const ListPictures& pictures) {
+    // No rows (the macro group without macros, an unreadable mask) give an empty region: an
+    // invisible list.
+    void Shape() { ShapePopup(Hwnd(), GeometryOf(pointer_.Rows())); }
+
+    // Calls back with code and returns the session, which stays valid even when the callback
+    // has destroyed this window.
+    std::shared_ptr<PopupSession> Choose(std::int32_t code) {
+        std::shared_ptr<PopupSession> session = session_;
+        if (const std::function<void(int)> choose = session->onChoose) choose(code);
+        return session;
+    }
+
+    void PaintList() {
         PaintScope paint(Hwnd());
-        const PopupRows& rows = pointer.Rows();
+        const PopupRows& rows = pointer_.Rows();
         if (rows.Height() == 0) return;
-        GdiCanvas canvas(paint.dc(), rows.Width(), rows.Height(), session->pictures, session->skinsDir,
-                         session->fonts.english, session->fonts.chinese);
+        GdiCanvas canvas(paint.dc(), rows.Width(), rows.Height(), session_->pictures, session_->skinsDir,
+                         session_->fonts.english, session_->fonts.chinese);
         if (!canvas.Ready()) return;
-        PaintPopupList(canvas, pointer, texts, pictures, session->language);
+        PaintPopupList(canvas, pointer_, texts_, pictures_, session_->language);
         canvas.CopyTo(paint.dc());
     }
 
+    std::shared_ptr<PopupSession> session_;
+    PopupPointer pointer_;
+
 private:
+    void OnMouseMove(POINT p) {
+        if (pointer_.MouseMove(p.x, p.y)) InvalidateRect(Hwnd(), nullptr, TRUE);
+    }
+    void OnLButtonDown(POINT) {
+        pointer_.Press();
+        InvalidateRect(Hwnd(), nullptr, TRUE);
+    }
+    BOOL OnEraseBackground(HDC) { return TRUE; }
+
+    std::vector<std::u16string> texts_;
+    ListPictures pictures_;
     int busy_ = 0;
 };
 
@@ -88,51 +123,37 @@ void Retire(std::vector<std::unique_ptr<PopupDialog>>& retired, std::unique_ptr<
     retired.push_back(std::move(dialog));
 }
 
-PopupGeometry GeometryOf(const PopupRows& rows) { return {rows.Width(), rows.RowHeight(), rows.Height()}; }
+PopupRows SubmenuRows(const PopupSession& session, PopupGroup group) {
+    const int rows = SubmenuRowCount(group, session.texts.macroCount);
+    return PopupRows(session.MaskOf(kSubmenuMaskPicture), kSubmenuRowsInMask, rows, rows);
+}
 }  // namespace
 
 class CSubMenuDlg : public PopupDialog {
 public:
-    CSubMenuDlg(std::shared_ptr<PopupSession> session, PopupGroup group)
-        : PopupDialog(IDD_POPUP_PAGE2),
-          session_(std::move(session)),
-          group_(group),
-          pointer_(PopupRows(session_->MaskOf(kSubmenuMaskPicture), kSubmenuRowsInMask,
-                             SubmenuRowCount(group, session_->texts.macroCount),
-                             SubmenuRowCount(group, session_->texts.macroCount))),
-          texts_(SubmenuRowTexts(session_->texts, group)) {
+    CSubMenuDlg(const std::shared_ptr<PopupSession>& session, PopupGroup group)
+        : PopupDialog(IDD_POPUP_PAGE2, session, SubmenuRows(*session, group), SubmenuRowTexts(session->texts, group),
+                      kSubmenuPictures),
+          group_(group) {
         Messages().On<WM_INITDIALOG>(this, &CSubMenuDlg::OnInitDialog);
-        Messages().On<WM_MOUSEMOVE>(this, &CSubMenuDlg::OnMouseMove);
-        Messages().On<WM_LBUTTONDOWN>(this, &CSubMenuDlg::OnLButtonDown);
         Messages().On<WM_LBUTTONUP>(this, &CSubMenuDlg::OnLButtonUp);
-        Messages().On<WM_PAINT>(this, &CSubMenuDlg::OnPaint);
-        Messages().On<WM_ERASEBKGND>(this, &CSubMenuDlg::OnEraseBackground);
+        Messages().On<WM_PAINT>(this, &CSubMenuDlg::PaintList);
         // Enter and Escape must not end it behind the popup's back.
         Messages().OnCommand({IDOK, IDCANCEL}, this, &CSubMenuDlg::Ignore);
     }
 
 private:
     BOOL OnInitDialog() {
-        // No rows (the macro group without macros) gives an empty region: an invisible submenu.
-        ShapePopup(Hwnd(), GeometryOf(pointer_.Rows()));
+        Shape();
         return FALSE;
-    }
-    void OnMouseMove(POINT p) {
-        if (pointer_.MouseMove(p.x, p.y)) InvalidateRect(Hwnd(), nullptr, TRUE);
-    }
-    void OnLButtonDown(POINT) {
-        pointer_.Press();
-        InvalidateRect(Hwnd(), nullptr, TRUE);
     }
     void OnLButtonUp(POINT) {
         pointer_.Release();
-        const std::optional<std::int32_t> code =
-            SubmenuChoice(group_, pointer_.HotRow(), session_->texts.macroCount);
+        const std::optional<std::int32_t> code = SubmenuChoice(group_, pointer_.HotRow(), session_->texts.macroCount);
         if (!code) return;
         BusyScope busy(*this);
-        const std::shared_ptr<PopupSession> session = session_;
         const HWND self = Hwnd();
-        if (const std::function<void(int)> choose = session->onChoose) choose(*code);
+        const std::shared_ptr<PopupSession> session = Choose(*code);
         session->closePending = true;
         InvalidateRect(self, nullptr, TRUE);
         // The popup hides now; the main window's paint destroys it, and this submenu with it.
@@ -140,29 +161,20 @@ private:
         if (IsWindow(session->owner)) UpdateWindow(session->owner);
         if (IsWindow(self)) DestroyWindow(self);
     }
-    void OnPaint() { PaintList(session_, pointer_, texts_, kSubmenuPictures); }
-    BOOL OnEraseBackground(HDC) { return TRUE; }
     void Ignore() {}
 
-    std::shared_ptr<PopupSession> session_;
     PopupGroup group_;
-    PopupPointer pointer_;
-    std::vector<std::u16string> texts_;
 };
 
 class CMenuDlg : public PopupDialog {
 public:
-    explicit CMenuDlg(std::shared_ptr<PopupSession> session)
-        : PopupDialog(IDD_POPUP_PAGE1),
-          session_(std::move(session)),
-          pointer_(PopupRows(session_->MaskOf(kMenuMaskPicture), kPopupRowsInMask, kPopupRowsInMask, kPopupHitRows)),
-          texts_(PopupRowTexts(session_->texts)) {
+    explicit CMenuDlg(const std::shared_ptr<PopupSession>& session)
+        : PopupDialog(IDD_POPUP_PAGE1, session,
+                      PopupRows(session->MaskOf(kMenuMaskPicture), kPopupRowsInMask, kPopupRowsInMask, kPopupHitRows),
+                      PopupRowTexts(session->texts), kPopupPictures) {
         Messages().On<WM_INITDIALOG>(this, &CMenuDlg::OnInitDialog);
-        Messages().On<WM_MOUSEMOVE>(this, &CMenuDlg::OnMouseMove);
-        Messages().On<WM_LBUTTONDOWN>(this, &CMenuDlg::OnLButtonDown);
         Messages().On<WM_LBUTTONUP>(this, &CMenuDlg::OnLButtonUp);
         Messages().On<WM_PAINT>(this, &CMenuDlg::OnPaint);
-        Messages().On<WM_ERASEBKGND>(this, &CMenuDlg::OnEraseBackground);
         // Closing only hides it, as a modeless dialog does; its owner destroys it.
         Messages().On<WM_CLOSE>(this, &CMenuDlg::Hide);
         Messages().OnCommand({IDOK, IDCANCEL}, this, &CMenuDlg::Hide);
@@ -174,15 +186,8 @@ public:
 private:
     BOOL OnInitDialog() {
         SetWindowTextW(Hwnd(), kPopupTitle);
-        ShapePopup(Hwnd(), GeometryOf(pointer_.Rows()));
+        Shape();
         return FALSE;
-    }
-    void OnMouseMove(POINT p) {
-        if (pointer_.MouseMove(p.x, p.y)) InvalidateRect(Hwnd(), nullptr, TRUE);
-    }
-    void OnLButtonDown(POINT) {
-        pointer_.Press();
-        InvalidateRect(Hwnd(), nullptr, TRUE);
     }
     void OnLButtonUp(POINT) {
         pointer_.Release();
@@ -190,14 +195,13 @@ private:
         const std::optional<std::int32_t> code = PopupChoice(pointer_.HotRow());
         if (!code) return;
         BusyScope busy(*this);
-        const std::shared_ptr<PopupSession> session = session_;
         const HWND self = Hwnd();
-        if (const std::function<void(int)> choose = session->onChoose) choose(*code);
+        Choose(*code);
         // The callback may have destroyed the popup already.
         if (IsWindow(self)) DestroyWindow(self);
     }
     void OnPaint() {
-        PaintList(session_, pointer_, texts_, kPopupPictures);
+        PaintList();
         // The submenu follows the hot row: rebuilt at every paint over a group row, gone at the
         // first paint over any other.
         Retire(session_->retired, std::move(submenu_));
@@ -209,19 +213,14 @@ private:
         if (!submenu->Create(Hwnd())) return;
         RECT popup{};
         GetWindowRect(Hwnd(), &popup);
-        const ScreenPoint at =
-            SubmenuOrigin({popup.left, popup.top}, pointer_.Rows(), row, session_->texts.macroCount);
+        const ScreenPoint at = SubmenuOrigin({popup.left, popup.top}, pointer_.Rows(), row, session_->texts.macroCount);
         MoveWindow(submenu->Hwnd(), static_cast<int>(at.x), static_cast<int>(at.y), kSubmenuWindowWidth,
                    kSubmenuWindowHeight, TRUE);
         ShowWindow(submenu->Hwnd(), SW_SHOWNA);
         submenu_ = std::move(submenu);
     }
-    BOOL OnEraseBackground(HDC) { return TRUE; }
     void Hide() { ShowWindow(Hwnd(), SW_HIDE); }
 
-    std::shared_ptr<PopupSession> session_;
-    PopupPointer pointer_;
-    std::vector<std::u16string> texts_;
     std::unique_ptr<CSubMenuDlg> submenu_;
 };
 
