@@ -93,6 +93,7 @@ void CHXT_GMouseDlg::SetTitle() {
 void CHXT_GMouseDlg::CreateFonts() {
     englishUiFont_ = CreateEnglishUiFont();
     chineseUiFont_ = CreateChineseUiFont();
+    skin_.SetFonts({EnglishUiFont(), ChineseUiFont()});
 }
 
 void CHXT_GMouseDlg::LoadSkin() {
@@ -157,7 +158,7 @@ void CHXT_GMouseDlg::CloseProgram() {
     DestroyWindow(Hwnd());
 }
 
-void CHXT_GMouseDlg::OnPaint() { skin_.Paint(EnglishUiFont(), ChineseUiFont(), icon_); }
+void CHXT_GMouseDlg::OnPaint() { skin_.Paint(icon_); }
 
 BOOL CHXT_GMouseDlg::OnEraseBkgnd(HDC) { return TRUE; }
 

@@ -7,7 +7,9 @@
 #include "platform/window_framework_win32.h"
 #include "skin/paint_main_window.h"
 #include "skin/window_region_win32.h"
+#include "skin/skin_entries.h"
 #include "ui/tray_win32.h"
+#include "ui/warning_dialog_win32.h"
 
 namespace {
 
@@ -29,8 +31,9 @@ MainWindowView::MainWindowView(ProgramState& program, ThreadFlags& flags, MacroS
                                std::function<void()> apply, std::function<void()> factoryReset)
     : program_(program),
       flags_(flags),
+      macros_(macros),
       controller_(skin_, MainWindowContext{program, flags, macros, profile_, *this, std::move(apply),
-                                           std::move(factoryReset)}),
+                                           std::move(factoryReset), this}),
       previewClock_(flags.AnimatorBell()),
       previewContext_{flags, previewClock_, {}} {}
 
@@ -64,7 +67,9 @@ void MainWindowView::ShapeWindow(HWND window) {
     previewContext_.invalidate = [window] { InvalidateRect(window, nullptr, TRUE); };
 }
 
-void MainWindowView::Paint(HFONT englishFont, HFONT chineseFont, HICON icon) {
+void MainWindowView::Paint(HICON icon) {
+    // A popup that hid after a submenu choice goes now, outside its own handlers.
+    popup_.DestroyIfClosePending();
     PaintScope paint(window_);
     if (IsIconic(window_)) {
         SendMessageW(window_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.dc()), 0);
@@ -76,8 +81,8 @@ void MainWindowView::Paint(HFONT englishFont, HFONT chineseFont, HICON icon) {
     }
     const PaintSnapshot snapshot = controller_.PaintStateNow(maskWidth_, maskHeight_);
     if (snapshot.stale) SetTimer(window_, kStaleRepaintTimer, kStaleRepaintMs, RepaintOnce);
-    GdiCanvas canvas(paint.dc(), maskWidth_, maskHeight_, pictures_, ToWide(program_.paths.SkinsDir), englishFont,
-                     chineseFont);
+    GdiCanvas canvas(paint.dc(), maskWidth_, maskHeight_, pictures_, ToWide(program_.paths.SkinsDir), fonts_.english,
+                     fonts_.chinese);
     if (!canvas.Ready()) return;
     PaintMainWindow(canvas, skin_, snapshot.state);
     canvas.CopyTo(paint.dc());
@@ -125,6 +130,31 @@ void MainWindowView::RetryShortly() { SetTimer(window_, kRetryChangesTimer, kRet
 
 void MainWindowView::OnTimer(UINT_PTR id) {
     if (id == kRetryChangesTimer && controller_.RetryDeferred()) KillTimer(window_, id);
+}
+
+POINT MainWindowView::PopupOrigin(int button) const {
+    RECT window{};
+    GetWindowRect(window_, &window);
+    const SkinEntry& box = skin_.main.At(MainEntry::FunctionBox(button));
+    return {static_cast<LONG>(window.left + box.x), static_cast<LONG>(window.top + box.y + box.height)};
+}
+
+int MainWindowView::ShowLeftClickWarning(int button) {
+    return ShowWarningDialog(window_, PopupOrigin(button), skin_.warning, program_.paths.SkinsDir,
+                             program_.language.load(), fonts_);
+}
+
+void MainWindowView::OpenFunctionPopup(int button) {
+    FunctionPopup::Context context{program_.paths.SkinsDir, program_.language.load(), fonts_, skin_.functionNames};
+    macros_.Read([&](const MacroStoreData& macros) {
+        for (std::size_t i = 0; i < kMaxMacros; ++i) context.macroNames[i] = macros.records[i].Name();
+        context.macroCount = macros.count;
+    });
+    popup_.Open(window_, PopupOrigin(button), context, [this](int code) {
+        controller_.ChooseFunction(code);
+        // The new function shows, and the paint destroys a popup a submenu choice hid.
+        InvalidateRect(window_, nullptr, TRUE);
+    });
 }
 
 void MainWindowView::StartLedPreview() {

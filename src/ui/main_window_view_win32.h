@@ -16,13 +16,14 @@
 #include "skin/mask_region.h"
 #include "skin/skin_description.h"
 #include "ui/animators.h"
+#include "ui/function_popup_win32.h"
 #include "ui/main_window_controller.h"
 
 // When this environment variable names a file, the first completed paint appends to it the
 // milliseconds since the process was created: start-up time as the user sees it.
 inline constexpr wchar_t kFirstPaintLogVariable[] = L"HXT_FIRST_PAINT_LOG";
 
-class MainWindowView : private MainWindowShell {
+class MainWindowView : private MainWindowShell, private FunctionPopupPort {
 public:
     // apply and factoryReset: the program's operations that the apply and reset controls start.
     MainWindowView(ProgramState& program, ThreadFlags& flags, MacroStore& macros, std::function<void()> apply,
@@ -39,8 +40,10 @@ public:
     // missing mask gives the window's own rectangle.
     void ShapeWindow(HWND window);
 
+    // The language fonts, alive as long as the window: the paint and the popups write with them.
+    void SetFonts(SkinFonts fonts) { fonts_ = fonts; }
     // WM_PAINT: the current page composed off screen and copied in one go.
-    void Paint(HFONT englishFont, HFONT chineseFont, HICON icon);
+    void Paint(HICON icon);
 
     void OnMouseMove(POINT point) { controller_.MouseMove(point.x, point.y); }
     void OnLButtonDown(POINT point) { controller_.Press(point.x, point.y); }
@@ -67,10 +70,17 @@ private:
     }
     void StartLedPreview() override;
     void RetryShortly() override;
+    int ShowLeftClickWarning(int button) override;
+    void OpenFunctionPopup(int button) override;
+    void DestroyFunctionPopup() override { popup_.Destroy(); }
+    // Screen point just below the picture of button's function box.
+    POINT PopupOrigin(int button) const;
     void LogFirstPaint();
 
     ProgramState& program_;
     ThreadFlags& flags_;
+    MacroStore& macros_;
+    SkinFonts fonts_;
     HWND window_ = nullptr;
     Win32Profile profile_;
     SkinSet skin_;
@@ -81,6 +91,7 @@ private:
     MainWindowController controller_;
     std::function<void()> startBlink_;
     bool painted_ = false;
+    FunctionPopup popup_;
 
     // The colour page's LED preview, running while that page shows.
     BellClock previewClock_;
