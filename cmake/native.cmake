@@ -18,6 +18,7 @@ gtest_discover_tests(hxt_unit_tests DISCOVERY_TIMEOUT 60)
 # Benchmarks are built, not run as tests.
 find_package(benchmark QUIET)
 file(GLOB HXT_BENCHMARKS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*_bench.cpp)
+list(FILTER HXT_BENCHMARKS EXCLUDE REGEX "_win32_bench\\.cpp$")
 if(benchmark_FOUND)
   foreach(src ${HXT_BENCHMARKS})
     get_filename_component(name ${src} NAME_WE)

@@ -50,6 +50,13 @@ if(HXT_WIN32_TESTS)
   set_tests_properties(win32_tests PROPERTIES TIMEOUT 600)
 endif()
 
+# The repaint benchmark: the real main window under Wine, run by hand, never by ctest.
+add_executable(repaint_bench ${CMAKE_SOURCE_DIR}/tests/bench/repaint_win32_bench.cpp ${HXT_RC})
+target_include_directories(repaint_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/resources ${CMAKE_BINARY_DIR}/generated)
+add_dependencies(repaint_bench hxt_icon)
+target_compile_options(repaint_bench PRIVATE ${HXT_WARNINGS})
+target_link_libraries(repaint_bench PRIVATE hxt_shell)
+
 # A window that logs the keys and mouse buttons it receives, for the end-to-end tests to watch.
 add_executable(key_logger WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/key_logger_win32.cpp)
 target_compile_options(key_logger PRIVATE ${HXT_WARNINGS})
