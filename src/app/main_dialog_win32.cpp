@@ -38,8 +38,8 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
     m.On<WM_CTLCOLORSTATIC>(this, &CHXT_GMouseDlg::OnCtlColor);
     m.On<WM_CTLCOLORBTN>(this, &CHXT_GMouseDlg::OnCtlColor);
     m.On<WM_CTLCOLORSCROLLBAR>(this, &CHXT_GMouseDlg::OnCtlColor);
-    m.Set(kTrayNotifyMessage, [this](WPARAM icon, LPARAM mouse) -> std::optional<LRESULT> {
-        return OnTrayNotification(Hwnd(), icon, mouse, trayMenu_);
+    m.Set(kTrayNotifyMessage, [this](WPARAM icon, LPARAM mouseMessage) -> std::optional<LRESULT> {
+        return OnTrayNotification(Hwnd(), icon, mouseMessage, trayMenu_);
     });
     m.OnCommand({ID_TRAY_SHOW, ID_TRAY_SHOW_CN}, this, &CHXT_GMouseDlg::OnShowWindow);
     m.OnCommand({ID_TRAY_EXIT, ID_TRAY_EXIT_CN}, this, &CHXT_GMouseDlg::CloseProgram);
