@@ -3,7 +3,7 @@
 #include "platform/text.h"
 #include "skin/paint_state.h"
 #include "skin/skin_entries.h"
-#include "skin/skin_fakes.h"
+#include "support/recording_canvas.h"
 #include "ui/function_popup_model.h"
 #include "ui/warning_model.h"
 
