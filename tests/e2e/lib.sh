@@ -115,3 +115,17 @@ entry() {  # LAYOUT TAG LANG
     [ -n "${eh:-}" ] || fail "no entry $2 in the $1 description"
     echo "$((ex + ew / 2)) $((ey + eh / 2))"
 }
+
+# The virtual mouse of the running program (on $port): one command, and the feature reports it
+# received since the last clear, one per line.
+vmouse() { python3 "$src/tools/vmouse.py" "$port" "$@"; }
+features() { vmouse features | grep -v '^OK$'; }
+
+# The value of KEY in [SECTION] of the laid-out config.ini (UTF-16 or plain, as the program wrote it).
+ini_value() {  # SECTION KEY
+    local ini=$work/config.ini text
+    if head -c2 "$ini" | od -An -tx1 | grep -q 'ff fe'; then text=$(iconv -f UTF-16 -t UTF-8 "$ini"); else text=$(cat "$ini"); fi
+    printf '%s\n' "$text" | tr -d '\r' | awk -F= -v s="[$1]" -v k="$2" '/^\[/ { in_s = ($0 == s); next } in_s && $1 == k { print $2; exit }'
+}
+# For polls, which take a command: KEY of SECTION is VALUE now.
+ini_is() { [ "$(ini_value "$1" "$2")" = "$3" ]; }

@@ -52,9 +52,6 @@ PY
 # The value of a key of section Config1 in config.ini.
 config1() { awk -F= -v key="$1" '/^\[/ { in1 = ($0 ~ /^\[Config1\]/) } in1 && $1 == key { gsub("\r", "", $2); print $2; exit }' "$ini"; }
 
-vmouse() { python3 "$src/tools/vmouse.py" "$port" "$@"; }
-# The feature reports received since the last clear, one per line.
-features() { vmouse features | grep -v '^OK$'; }
 has_feature() { features | grep -x "$1" >/dev/null; }
 dpi_level_is() { [ "$(config1 DPI_LEVEL)" = "$1" ]; }
 

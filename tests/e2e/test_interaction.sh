@@ -10,19 +10,8 @@ e2e_init "$@"
 e2e_lay_out
 [ -d "$work/skins" ] || fail "no generated skin in $build/skins"
 lang=$(grep -m1 -a '^VER_SEL=' "$work/config.ini" | tr -d '\r' | cut -d= -f2)
-ini=$work/config.ini
-
-vmouse() { python3 "$src/tools/vmouse.py" "$port" "$@"; }
-features() { vmouse features | grep -v '^OK$'; }
-# The value of KEY in [SECTION] of config.ini (UTF-16 or plain, as the program wrote it).
-ini_value() {  # SECTION KEY
-    local text
-    if head -c2 "$ini" | od -An -tx1 | grep -q 'ff fe'; then text=$(iconv -f UTF-16 -t UTF-8 "$ini"); else text=$(cat "$ini"); fi
-    printf '%s\n' "$text" | tr -d '\r' | awk -F= -v s="[$1]" -v k="$2" '/^\[/ { in_s = ($0 == s); next } in_s && $1 == k { print $2; exit }'
-}
 # Polls take commands, not values: these look again at every try.
 features_are() { [ "$(features)" = "$1" ]; }
-ini_is() { [ "$(ini_value "$1" "$2")" = "$3" ]; }
 click() {  # LAYOUT TAG
     local cx cy
     read -r cx cy < <(entry "$1" "$2" "$lang")

@@ -14,14 +14,6 @@ shots=$build/screenshots
 mkdir -p "$shots"
 ini=$work/config.ini
 
-vmouse() { python3 "$src/tools/vmouse.py" "$port" "$@"; }
-features() { vmouse features | grep -v '^OK$'; }
-ini_value() {  # SECTION KEY
-    local text
-    if head -c2 "$ini" | od -An -tx1 | grep -q 'ff fe'; then text=$(iconv -f UTF-16 -t UTF-8 "$ini"); else text=$(cat "$ini"); fi
-    printf '%s\n' "$text" | tr -d '\r' | awk -F= -v s="[$1]" -v k="$2" '/^\[/ { in_s = ($0 == s); next } in_s && $1 == k { print $2; exit }'
-}
-ini_is() { [ "$(ini_value "$1" "$2")" = "$3" ]; }
 # Sizes of the shipped mask pictures: the popup's rows are a tenth of its mask, the submenu's a twelfth.
 read -r W MH < <(identify -format '%w %h' "$work/skins/menu_mask.jpg")
 read -r W2 MH2 < <(identify -format '%w %h' "$work/skins/advanced menu_mask.jpg")
