@@ -54,12 +54,14 @@ void LoadMacroFile(ProfilePort& profile, MessagePort& messages, MacroStore& stor
 bool SaveMacroFile(ProfilePort& profile, const MacroStore& store, const std::u16string& path) {
     const MacroStoreData data = store.Copy();
     const int count = std::clamp<int>(data.count, 0, kMaxMacros);
-    bool ok = profile.WriteString(path, kMacroSection, kMacroCountKey, DecimalText(count));
+    // The count goes last and only after every macro was written: a save that fails part way
+    // leaves the earlier count, which never bounds the file to macros it does not hold.
     for (int m = 0; m < count; ++m) {
-        ok = profile.WriteString(path, kMacroSection, DecimalText(m), EncodeMacroValue(EncodeRecord(data.records[m]))) &&
-             ok;
+        if (!profile.WriteString(path, kMacroSection, DecimalText(m), EncodeMacroValue(EncodeRecord(data.records[m])))) {
+            return false;
+        }
     }
-    return ok;
+    return profile.WriteString(path, kMacroSection, kMacroCountKey, DecimalText(count));
 }
 
 void SelectMacroFile(MacroStore& store, const std::u16string& programDir, LanguageMode language) {

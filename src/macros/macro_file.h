@@ -26,8 +26,9 @@ MacroImage DecodeMacroValue(std::u16string_view value);
 // The store's file path is not changed.
 void LoadMacroFile(ProfilePort& profile, MessagePort& messages, MacroStore& store, const std::u16string& path);
 
-// Writes "macroNum" and keys 0..count-1; keys of a larger earlier count stay. False when a write
-// failed (the file may then hold part of the macros).
+// Writes keys 0..count-1, then "macroNum"; keys of a larger earlier count stay. False when a write
+// failed: the writing stops there and "macroNum" keeps its earlier value, so the file may hold
+// some of the new macros under the old count, but a failed save never lowers that count.
 bool SaveMacroFile(ProfilePort& profile, const MacroStore& store, const std::u16string& path);
 
 // The macro file of the language in the program directory becomes the store's file path.
