@@ -19,6 +19,14 @@ struct MouseRig {
     // With other system settings than Windows' own (Wine loses the pointer speed).
     explicit MouseRig(SystemSettingsPort& settings)
         : runtime(services, HostPorts{profile, settings, injector, shell, clock}) {}
+    // The program in folder dir, on slot 1 with the built-in configuration.
+    void UseProgramDir(const std::wstring& dir) {
+        ProgramState& program = services.program;
+        program.paths.ProgramDir = FromWide(dir);
+        program.paths.ConfigIniPath = FromWide(dir + L"\\config.ini");
+        program.CurConfig = 1;
+        SetBuiltInDefaults(program.config);
+    }
     ~MouseRig() {
         session.Stop();
         runtime.Stop();

@@ -26,12 +26,8 @@
 TEST_F(DeviceWindow, TheMainWindowsDeviceFollowsArrivalRemovalAndClose) {
     ScratchDir dir;
     MouseRig rig;
-    ProgramState& program = rig.services.program;
     DeviceLink& link = rig.services.link;
-    program.paths.ProgramDir = FromWide(dir.Path());
-    program.paths.ConfigIniPath = FromWide(dir.Path() + L"\\config.ini");
-    program.CurConfig = 1;
-    SetBuiltInDefaults(program.config);
+    rig.UseProgramDir(dir.Path());
 
     const std::shared_ptr<VirtualMouse>& mouse = rig.mouse;
     g_windowMouse = {&rig.session, &link};
@@ -127,10 +123,7 @@ TEST(DeviceWiring, PressesOfHostButtonsTravelFromTheMouseToTheExecutor) {
     MouseRig rig;
     ProgramState& program = rig.services.program;
     ThreadFlags& flags = rig.services.flags;
-    program.paths.ProgramDir = FromWide(dir.Path());
-    program.paths.ConfigIniPath = FromWide(dir.Path() + L"\\config.ini");
-    program.CurConfig = 1;
-    SetBuiltInDefaults(program.config);
+    rig.UseProgramDir(dir.Path());
     program.config.K = {1, 2, 3, 5, 4, 18, 17};  // buttons 6 and 7 step the DPI stage down and up
     program.config.DPI_LEVEL = 0;
 
