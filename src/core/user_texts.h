@@ -7,3 +7,12 @@ inline constexpr char16_t kMissingFileMessage[] = u"找不到配置文件";
 // In front of a key press and a key release: the macro editor's event lines and counters.
 inline constexpr char16_t kPressMark[] = u"[↓]";
 inline constexpr char16_t kReleaseMark[] = u"[↑]";
+
+#include <string_view>
+
+#include "core/language.h"
+
+// A macro file could not be written completely; the macros in memory are unchanged.
+inline std::u16string_view MacroSaveFailedMessage(LanguageMode language) {
+    return language == LanguageMode::English ? u"The macro file could not be saved." : u"无法保存宏文件。";
+}

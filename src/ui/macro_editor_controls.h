@@ -39,6 +39,7 @@ public:
     virtual void AppendEventLines(const std::vector<std::u16string>& lines, std::int32_t selectLine) = 0;
     virtual std::int32_t EventLineCount() const = 0;
     virtual std::u16string SelectedEventLineText() const = 0;  // empty when none is selected
+    virtual void SelectEventLine(std::int32_t line) = 0;         // beyond the lines: none
     virtual void FocusEventList() = 0;
     // The line under the cursor, for the context menu.
     virtual EventListHit HitEventList() const = 0;

@@ -37,13 +37,13 @@ void MainWindowController::Release(std::int64_t x, std::int64_t y) {
     Carry(action);
 }
 
-// [later] The macro editor, the exchange files and the language switch are carried out here.
+// [later] The exchange files and the language switch are carried out here.
 void MainWindowController::Carry(const UiAction& action) {
     switch (action.command) {
         case UiCommand::ShowPage: ShowPage(action.page); break;
         case UiCommand::MoveWindow: context_.shell.StartWindowMove(action.x, action.y); break;
         case UiCommand::CloseToTray: CloseToTray(); break;
-        case UiCommand::HideToTray: context_.shell.HideToTray(); break;
+        case UiCommand::HideToTray: HideToTray(); break;
         case UiCommand::Apply:
             Change([this] {
                 if (context_.apply) context_.apply();
@@ -87,8 +87,35 @@ void MainWindowController::Carry(const UiAction& action) {
         case UiCommand::SetLedMode:
             Edit([action](ActiveConfig& c) { c.LED_STATUS = static_cast<std::uint8_t>(action.ledMode); });
             break;
+        case UiCommand::ImportMacros:
+        case UiCommand::ExportMacros:
+        case UiCommand::AddMacro:
+        case UiCommand::DeleteMacro:
+        case UiCommand::ToggleRecording:
+        case UiCommand::ApplyRepeatCount:
+        case UiCommand::ToggleRepeatMode: CarryMacroCommand(action.command); break;
         default: break;
     }
+}
+
+void MainWindowController::CarryMacroCommand(UiCommand command) {
+    MacroEditorPanel* panel = context_.macroPanel;
+    if (!panel) return;
+    switch (command) {
+        case UiCommand::ImportMacros: panel->ImportMacros(); break;
+        case UiCommand::ExportMacros: panel->ExportMacros(); break;
+        case UiCommand::AddMacro: panel->AddMacro(); break;
+        case UiCommand::DeleteMacro: panel->DeleteMacro(); break;
+        case UiCommand::ToggleRecording: panel->ToggleRecording(); break;
+        case UiCommand::ApplyRepeatCount: panel->ApplyRepeatCount(); break;
+        case UiCommand::ToggleRepeatMode: panel->ToggleRepeatMode(); break;
+        default: break;
+    }
+}
+
+void MainWindowController::HideToTray() {
+    if (context_.macroPanel) context_.macroPanel->StopRecording();
+    context_.shell.HideToTray();
 }
 
 void MainWindowController::Change(std::function<void()> change) {
@@ -139,6 +166,8 @@ void MainWindowController::ChooseFunction(std::int32_t code) {
 
 void MainWindowController::ShowPage(WindowPage page) {
     ThreadFlags& flags = context_.flags;
+    MacroEditorPanel* panel = context_.macroPanel;
+    if (panel && page != WindowPage::Advanced && panel->Shown()) panel->Hide();
     flags.ShowPage(page);
     switch (page) {
         case WindowPage::Main:
@@ -151,7 +180,7 @@ void MainWindowController::ShowPage(WindowPage page) {
             break;
         case WindowPage::Advanced:
             context_.shell.Repaint(PageArea());
-            // [later] The macro editor's controls are created here and the macro list refilled.
+            if (panel && !panel->Shown()) panel->Show();
             context_.shell.PaintNow();
             break;
     }
@@ -164,7 +193,7 @@ void MainWindowController::CloseToTray() {
         file.SaveDpiLevel(program.paths.ConfigIniPath, kAppliedSlot);
         file.LoadConfig(program.paths.ConfigIniPath, kAppliedSlot, false, program.language.load());
     });
-    context_.shell.HideToTray();
+    HideToTray();
     context_.shell.Repaint(RepaintArea::Whole);
 }
 
@@ -198,6 +227,11 @@ PaintSnapshot MainWindowController::PaintStateNow(std::int32_t maskWidth, std::i
     state.blinkPhase = flags.BlinkPhase.load();
     state.previewOff = flags.PreviewOff.load();
     state.previewColour = flags.PreviewColour.load();
+    if (const MacroEditorPanel* panel = context_.macroPanel) {
+        state.recording = panel->Recording();
+        state.pressLines = panel->Counters().pressLines;
+        state.releaseLines = panel->Counters().releaseLines;
+    }
     context_.macros.Read([&](const MacroStoreData& macros) {
         for (std::size_t i = 0; i < kMaxMacros; ++i) state.macroNames[i] = macros.records[i].Name();
         if (macros.selected >= 0 && macros.selected < kMaxMacros) {

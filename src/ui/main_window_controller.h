@@ -13,6 +13,7 @@
 #include "platform/profile_port.h"
 #include "skin/paint_state.h"
 #include "skin/skin_description.h"
+#include "ui/macro_editor_panel.h"
 #include "ui/main_window_model.h"
 
 // What a repaint covers. On the advanced page the macro editor's controls paint themselves, so
@@ -56,6 +57,7 @@ struct MainWindowContext {
     std::function<void()> apply;         // ApplyConfiguration
     std::function<void()> factoryReset;  // the program's factory reset, apply included
     FunctionPopupPort* popups = nullptr;  // none: the function boxes do nothing
+    MacroEditorPanel* macroPanel = nullptr;  // none: the advanced page's macro buttons do nothing
 };
 
 // Everything a paint reads, and whether its configuration is an older copy (see PaintStateNow).
@@ -95,6 +97,10 @@ private:
     RepaintArea PageArea();
     void Carry(const UiAction& action);
     void OpenFunctionPopup(int button);
+    // The advanced page's macro commands.
+    void CarryMacroCommand(UiCommand command);
+    // Hiding the window ends a recording: its keys would go nowhere the user can see.
+    void HideToTray();
     // Runs change with the configuration lock held. The lock is only tried: the host action
     // thread may hold it through an apply that waits for this very thread (Windows broadcasts the
     // new settings to every window), so a busy lock defers the change, and every later one to
