@@ -9,6 +9,7 @@
 #include "platform/message_box_win32.h"
 #include "platform/profile_win32.h"
 #include "resource.h"
+#include "ui/event_menu_command.h"
 
 namespace {
 constexpr DWORD kWaitBeforeFirstApply = 5;
@@ -19,7 +20,8 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
       services_(services),
       mouse_(mouse),
       icon_(LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
-      skin_(services.program, services.flags, services.macros, [this] { Apply(); }, [this] { ResetToFactory(); }) {
+      skin_(services.program, services.flags, services.macros, services.macroEditor, ApplicationName(),
+            [this] { Apply(); }, [this] { ResetToFactory(); }) {
     MessageTable& m = Messages();
     m.On<WM_INITDIALOG>(this, &CHXT_GMouseDlg::OnInitDialog);
     m.On<WM_SYSCOMMAND>(this, &CHXT_GMouseDlg::OnSysCommand);
@@ -43,6 +45,14 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
     });
     m.OnCommand({ID_TRAY_SHOW, ID_TRAY_SHOW_CN}, this, &CHXT_GMouseDlg::OnShowWindow);
     m.OnCommand({ID_TRAY_EXIT, ID_TRAY_EXIT_CN}, this, &CHXT_GMouseDlg::CloseProgram);
+    for (const int id : EventMenuIds()) {
+        m.SetCommand(static_cast<UINT>(id), [this](const CommandEvent& e) { skin_.OnEventMenuCommand(e.id); });
+    }
+    m.SetCommand(kMacroListId, [this](const CommandEvent& e) { skin_.OnMacroListCommand(e.code); });
+    m.Set(kLineEditEndedMessage, [this](WPARAM, LPARAM) -> std::optional<LRESULT> {
+        skin_.OnDelayEditEnded();
+        return 0;
+    });
     m.On<WM_DEVICECHANGE>(this, &CHXT_GMouseDlg::OnDeviceChange);
     m.On<WM_POWERBROADCAST>(this, &CHXT_GMouseDlg::OnPowerBroadcast);
 }
@@ -130,8 +140,7 @@ void CHXT_GMouseDlg::Apply() {
 void CHXT_GMouseDlg::ResetToFactory() {
     Win32Profile profile;
     MessageBoxPort messages(ApplicationName(), Hwnd());
-    // [later] The macro list, when it shows, is refilled after the macros are reset.
-    FactoryResetContext context{services_, profile, messages, {}, [this] { Apply(); }};
+    FactoryResetContext context{services_, profile, messages, [this] { skin_.ReloadMacros(); }, [this] { Apply(); }};
     FactoryReset(context);
 }
 
@@ -151,6 +160,7 @@ bool CHXT_GMouseDlg::OnSysCommand(UINT command, LPARAM) {
 void CHXT_GMouseDlg::OnClose() { CloseProgram(); }
 
 void CHXT_GMouseDlg::CloseProgram() {
+    skin_.StopRecording();  // the keyboard goes back to the desktop first
     // Alt may still count as held down by input the program injected; release it.
     for (int i = 0; i < 7; ++i) keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
     RemoveTrayIcon(Hwnd());

@@ -31,6 +31,8 @@ public:
     // The skin: its tables, shape, painting and the mouse's state on the pages.
     const MainWindowView& Skin() const { return skin_; }
 
+    bool PreTranslateMessage(MSG& msg) override { return skin_.PreTranslate(msg); }
+
 private:
     BOOL OnInitDialog();
     bool OnSysCommand(UINT command, LPARAM position);

@@ -48,3 +48,9 @@ std::optional<EventMenuCommand> EventMenuCommandOf(int id) {
     }
     return std::nullopt;
 }
+
+std::vector<int> EventMenuIds() {
+    std::vector<int> ids;
+    for (const MenuEntry& entry : kEntries) ids.insert(ids.end(), {entry.english, entry.chinese});
+    return ids;
+}

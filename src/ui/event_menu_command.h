@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "macros/macro_editor.h"
 
@@ -16,3 +17,5 @@ struct EventMenuCommand {
 
 // The command of menu id, or nothing when the id is not one of the context menu's.
 std::optional<EventMenuCommand> EventMenuCommandOf(int id);
+// Every id of the menu, both languages.
+std::vector<int> EventMenuIds();

@@ -28,12 +28,20 @@ constexpr UINT kRetryChangesMs = 20;
 }  // namespace
 
 MainWindowView::MainWindowView(ProgramState& program, ThreadFlags& flags, MacroStore& macros,
+                               MacroEditorState& editorState, std::wstring messageCaption,
                                std::function<void()> apply, std::function<void()> factoryReset)
     : program_(program),
       flags_(flags),
       macros_(macros),
+      messages_(std::move(messageCaption)),
+      editorControls_([this] { return window_; }, skin_.editorRects, [this] { return CurrentFont(); },
+                      [this] { ShowEventMenu(); }),
+      keyCapture_([this] { return window_; }),
+      fileDialogs_([this] { return window_; }),
+      panel_({program, macros, editorState, profile_, messages_, editorControls_, keyCapture_, fileDialogs_,
+              [this] { InvalidateRect(window_, nullptr, TRUE); }}),
       controller_(skin_, MainWindowContext{program, flags, macros, profile_, *this, std::move(apply),
-                                           std::move(factoryReset), this}),
+                                           std::move(factoryReset), this, &panel_}),
       previewClock_(flags.AnimatorBell()),
       previewContext_{flags, previewClock_, {}} {}
 
@@ -41,6 +49,7 @@ MainWindowView::~MainWindowView() { preview_.Stop(); }
 
 void MainWindowView::LoadDescriptions(HWND window, std::function<void()> closeProgram) {
     window_ = window;
+    messages_.SetOwner(window);
     // The skin's messages have always carried the system's own caption.
     MessageBoxPort messages(L"", window);
     SkinReadContext context{profile_, messages, std::move(closeProgram)};
@@ -49,7 +58,6 @@ void MainWindowView::LoadDescriptions(HWND window, std::function<void()> closePr
     LoadMainSkin(context, dir, language, skin_);
     LoadColorSkin(context, dir, language, skin_);
     LoadAdvancedSkin(context, dir, language, skin_);
-    // [later] The macro editor's four controls are constructed here, before the warning layout.
     LoadWarningSkin(context, dir, language, skin_);
 }
 
@@ -160,4 +168,56 @@ void MainWindowView::OpenFunctionPopup(int button) {
 void MainWindowView::StartLedPreview() {
     const auto dpiLevel = ConfigFieldReader(program_, &ActiveConfig::DPI_LEVEL);
     preview_.Start([this, dpiLevel](std::stop_token stop) { RunLedPreview(previewContext_, dpiLevel, stop); });
+}
+
+HFONT MainWindowView::CurrentFont() const {
+    return program_.language.load() == LanguageMode::English ? fonts_.english : fonts_.chinese;
+}
+
+bool MainWindowView::PreTranslate(const MSG& msg) {
+    if (panel_.Recording() && IsKeyMessage(msg.message)) {
+        SYSTEMTIME now{};
+        GetSystemTime(&now);
+        const std::int32_t shownBefore = panel_.Counters().pressLines + panel_.Counters().releaseLines;
+        panel_.RecordKey(msg.message, static_cast<std::uint32_t>(msg.wParam),
+                         MillisecondsOfDay(now.wHour, now.wMinute, now.wSecond, now.wMilliseconds));
+        if (panel_.Counters().pressLines + panel_.Counters().releaseLines != shownBefore) LogRecordedKey(msg.time);
+        // The key belongs to the macro, not to whichever control has the focus.
+        return true;
+    }
+    if (msg.message == WM_RBUTTONUP && flags_.CurrentPage.load() == WindowPage::Advanced) panel_.OpenEventMenu();
+    return DialogMustNotSee(msg.message, msg.wParam);
+}
+
+bool MainWindowView::OnEventMenuCommand(UINT id) {
+    const std::optional<EventMenuCommand> command = EventMenuCommandOf(static_cast<int>(id));
+    if (!command) return false;
+    panel_.RunMenuCommand(*command);
+    return true;
+}
+
+void MainWindowView::OnMacroListCommand(UINT code) {
+    if (code == LBN_SELCHANGE) panel_.MacroListSelectionChanged();
+}
+
+void MainWindowView::ShowEventMenu() {
+    HMENU menu = eventMenu_ ? eventMenu_() : nullptr;
+    if (!menu) return;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window_, nullptr);
+}
+
+// keyTime: when the key's message was posted, on the GetTickCount clock.
+void MainWindowView::LogRecordedKey(DWORD keyTime) {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(kRecordLogVariable, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    // The line is shown once the list has painted it.
+    if (HWND list = editorControls_.EventList()) UpdateWindow(list);
+    const DWORD elapsed = GetTickCount() - keyTime;
+    if (FILE* log = _wfopen(path, L"a")) {
+        std::fprintf(log, "event line shown %lu ms after the key\n", static_cast<unsigned long>(elapsed));
+        std::fclose(log);
+    }
 }

@@ -10,24 +10,33 @@
 #include "core/program_state.h"
 #include "core/thread_flags.h"
 #include "macros/macro_store.h"
+#include "platform/file_dialog_win32.h"
 #include "platform/handles_win32.h"
+#include "platform/message_box_win32.h"
 #include "platform/profile_win32.h"
 #include "skin/canvas_gdi_win32.h"
 #include "skin/mask_region.h"
 #include "skin/skin_description.h"
 #include "ui/animators.h"
 #include "ui/function_popup_win32.h"
+#include "ui/key_capture_win32.h"
+#include "ui/macro_editor_controls_win32.h"
+#include "ui/macro_editor_panel.h"
 #include "ui/main_window_controller.h"
 
 // When this environment variable names a file, the first completed paint appends to it the
 // milliseconds since the process was created: start-up time as the user sees it.
 inline constexpr wchar_t kFirstPaintLogVariable[] = L"HXT_FIRST_PAINT_LOG";
+// When this one names a file, every recorded key appends the milliseconds from the key reaching
+// the program to its line shown in the event list.
+inline constexpr wchar_t kRecordLogVariable[] = L"HXT_RECORD_LOG";
 
 class MainWindowView : private MainWindowShell, private FunctionPopupPort {
 public:
     // apply and factoryReset: the program's operations that the apply and reset controls start.
-    MainWindowView(ProgramState& program, ThreadFlags& flags, MacroStore& macros, std::function<void()> apply,
-                   std::function<void()> factoryReset);
+    // messageCaption: the caption of the program's message boxes.
+    MainWindowView(ProgramState& program, ThreadFlags& flags, MacroStore& macros, MacroEditorState& editorState,
+                   std::wstring messageCaption, std::function<void()> apply, std::function<void()> factoryReset);
     ~MainWindowView() override;
     MainWindowView(const MainWindowView&) = delete;
     MainWindowView& operator=(const MainWindowView&) = delete;
@@ -49,6 +58,22 @@ public:
     void OnLButtonDown(POINT point) { controller_.Press(point.x, point.y); }
     void OnLButtonUp(POINT point) { controller_.Release(point.x, point.y); }
     void OnTimer(UINT_PTR id);
+
+    // Sees every message of the window's loop first: records keys while recording, opens the
+    // event list's menu on a right-click of the advanced page, and keeps Escape, Enter and F10
+    // from closing or confirming the window. True when the message is used up.
+    bool PreTranslate(const MSG& msg);
+    // The macro editor's notifications: a context-menu command (false when id is not one), the
+    // macro list's WM_COMMAND, the end of the event list's in-place edit.
+    bool OnEventMenuCommand(UINT id);
+    void OnMacroListCommand(UINT code);
+    void OnDelayEditEnded() { panel_.CommitDelayEdit(); }
+    // The macros were loaded again: the editor shows them. A recording stops.
+    void ReloadMacros() { panel_.Reload(); }
+    // The program closes: a recording stops and its capture goes.
+    void StopRecording() { panel_.StopRecording(); }
+    // The event list's context menu, owned by the window that loads the menus.
+    void SetEventMenu(std::function<HMENU()> popup) { eventMenu_ = std::move(popup); }
 
     // The main page shown again must blink the start key again; the mouse side does that.
     void SetBlinkStarter(std::function<void()> start) { startBlink_ = std::move(start); }
@@ -76,6 +101,9 @@ private:
     // Screen point just below the picture of button's function box.
     POINT PopupOrigin(int button) const;
     void LogFirstPaint();
+    void ShowEventMenu();
+    HFONT CurrentFont() const;
+    void LogRecordedKey(DWORD keyTime);
 
     ProgramState& program_;
     ThreadFlags& flags_;
@@ -88,10 +116,18 @@ private:
     std::int32_t maskWidth_ = 0;
     std::int32_t maskHeight_ = 0;
     OwnedRegion repaintRegion_;
-    MainWindowController controller_;
     std::function<void()> startBlink_;
     bool painted_ = false;
     FunctionPopup popup_;
+
+    // The macro editor; declared before the controller, which drives it.
+    MessageBoxPort messages_;
+    std::function<HMENU()> eventMenu_;
+    MacroEditorControlsWin32 editorControls_;
+    KeyCaptureWin32 keyCapture_;
+    Win32FileDialogs fileDialogs_;
+    MacroEditorPanel panel_;
+    MainWindowController controller_;
 
     // The colour page's LED preview, running while that page shows.
     BellClock previewClock_;
