@@ -97,19 +97,20 @@ e2e_poll() {
 
 # The entry tagged TAG (field 0, the program's name for it) of description LAYOUT (main,
 # advance, color or warning) in language LANG (VER_SEL 1 English, else Chinese), read from the
-# skin laid out in $work, as "X Y WIDTH HEIGHT".
-entry_rect() {  # LAYOUT TAG LANG
+# skin laid out in $work, as "X Y WIDTH HEIGHT". SECTION defaults to the clickable entries;
+# the advanced description places the macro editor's controls in EDIT and MACRODISPLAY.
+entry_rect() {  # LAYOUT TAG LANG [SECTION]
     local file
     case "$1" in
         warning) file=INI_CN/LBWarning.ini; [ "$3" = 1 ] && file=INI_EN/LBWarning_en.ini ;;
         *) file=INI_CN/skin_$1.ini; [ "$3" = 1 ] && file=INI_EN/skin_$1_en.ini ;;
     esac
-    iconv -f UTF-16 -t UTF-8 "$work/skins/$file" | tr -d '\r' | awk -F'[=,]' -v tag="$2" '
+    iconv -f UTF-16 -t UTF-8 "$work/skins/$file" | tr -d '\r' | awk -F'[=,]' -v tag="$2" -v want="[${4:-BUTTONPOS}]" '
         /^\[/ { section = $0; next }
-        section == "[BUTTONPOS]" && $2 == tag { print $3, $4, $5, $6; exit }'
+        section == want && $2 == tag { print $3, $4, $5, $6; exit }'
 }
 # Its centre as "X Y".
-entry() {  # LAYOUT TAG LANG
+entry() {  # LAYOUT TAG LANG [SECTION]
     local ex ey ew eh
     read -r ex ey ew eh < <(entry_rect "$@")
     [ -n "${eh:-}" ] || fail "no entry $2 in the $1 description"

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "platform/ini_profile.h"
+#include "support/fake_macro_controls.h"
+#include "support/recording_messages.h"
 #include "temp_dir.h"
 #include "ui/small_layout.h"
 
@@ -245,6 +247,40 @@ TEST_F(ControllerTest, ChangesWaitForABusyConfigurationInsteadOfBlockingTheWindo
     EXPECT_TRUE(controller.RetryDeferred());
     EXPECT_EQ(program.config.DPI_LEVEL, 2);
     EXPECT_EQ(appliedWheels, (std::vector<int>{1}));  // in their order: the edit before the apply
+}
+
+// The advanced page's controls come and go with it, its buttons reach the macro editor, and
+// every way out of the page or the window ends a recording.
+TEST_F(ControllerTest, TheMacroEditorLivesWithTheAdvancedPageAndNoWayOutLeavesARecording) {
+    MacroEditorState editorState;
+    RecordingMessages messages;
+    FakeMacroControls controls;
+    FakeKeyCapture keys;
+    FakeFileDialogs files;
+    MacroEditorPanel panel{{program, macros, editorState, profile, messages, controls, keys, files, [] {}}};
+    MainWindowController withEditor{skin, {program, flags, macros, profile, shell, {}, {}, &popups, &panel}};
+    macros.Edit([](MacroStoreData& d) { d.count = 1; });
+    const auto click = [&](const SkinPage& page, int entry) {
+        const SkinEntry& e = page.At(entry);
+        withEditor.MouseMove(e.x + 1, e.y + 1);
+        withEditor.Press(e.x + 1, e.y + 1);
+        withEditor.Release(e.x + 1, e.y + 1);
+    };
+
+    click(skin.main, MainEntry::Tab(WindowPage::Advanced));
+    EXPECT_TRUE(controls.created);
+    click(skin.advanced, AdvancedEntry::kRecord);
+    EXPECT_TRUE(keys.installed);
+    EXPECT_TRUE(withEditor.PaintStateNow(10, 10).state.recording);
+    click(skin.main, MainEntry::kClose);
+    EXPECT_FALSE(keys.installed);
+
+    click(skin.advanced, AdvancedEntry::kRecord);
+    EXPECT_TRUE(keys.installed);
+    click(skin.main, MainEntry::Tab(WindowPage::Colour));
+    EXPECT_FALSE(keys.installed);
+    EXPECT_FALSE(controls.created);
+    EXPECT_FALSE(withEditor.PaintStateNow(10, 10).state.recording);
 }
 
 }  // namespace
