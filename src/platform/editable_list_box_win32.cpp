@@ -119,9 +119,10 @@ void CEditableListBox::BeginEdit() {
 
     const std::wstring text = LineText(list, static_cast<WPARAM>(line));
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(list, GWLP_HINSTANCE));
+    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLineEditorId));
     const HWND editor = CreateWindowExW(0, L"EDIT", text.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
-                                        rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, list,
-                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLineEditorId)), instance, nullptr);
+                                        rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, list, id,
+                                        instance, nullptr);
     if (!editor) return;
     SetWindowLongW(editor, GWL_EXSTYLE, GetWindowLongW(editor, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
     SetWindowPos(editor, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
@@ -148,8 +149,9 @@ void CEditableListBox::EndEdit(bool keep) {
         if (newText != oldText) {
             SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(line), 0);
             const auto textParam = reinterpret_cast<LPARAM>(newText.c_str());
-            const LRESULT at = HasStyle(list, LBS_SORT) ? SendMessageW(list, LB_ADDSTRING, 0, textParam)
-                                                        : SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(line), textParam);
+            const LRESULT at = HasStyle(list, LBS_SORT)
+                                   ? SendMessageW(list, LB_ADDSTRING, 0, textParam)
+                                   : SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(line), textParam);
             if (at >= 0) {
                 SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(at), 0);
                 if (HasStyle(list, LBS_NOTIFY)) {
