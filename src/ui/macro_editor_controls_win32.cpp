@@ -147,6 +147,10 @@ std::u16string MacroEditorControlsWin32::SelectedEventLineText() const {
     return ItemText(list, SendMessageW(list, LB_GETCURSEL, 0, 0));
 }
 
+void MacroEditorControlsWin32::SelectEventLine(std::int32_t line) {
+    if (const HWND list = Alive(eventList_)) SelectItem(list, line);
+}
+
 void MacroEditorControlsWin32::FocusEventList() {
     if (const HWND list = Alive(eventList_)) SetFocus(list);
 }

@@ -45,6 +45,7 @@ public:
     void AppendEventLines(const std::vector<std::u16string>& lines, std::int32_t selectLine) override;
     std::int32_t EventLineCount() const override;
     std::u16string SelectedEventLineText() const override;
+    void SelectEventLine(std::int32_t line) override;
     void FocusEventList() override;
     EventListHit HitEventList() const override;
     void BeginDelayEdit() override;
