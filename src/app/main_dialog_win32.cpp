@@ -22,6 +22,7 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
       icon_(LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
       skin_(services.program, services.flags, services.macros, services.macroEditor, ApplicationName(),
             [this] { Apply(); }, [this] { ResetToFactory(); }) {
+    skin_.SetEventMenu([this] { return EditMenuPopup(); });
     MessageTable& m = Messages();
     m.On<WM_INITDIALOG>(this, &CHXT_GMouseDlg::OnInitDialog);
     m.On<WM_SYSCOMMAND>(this, &CHXT_GMouseDlg::OnSysCommand);
@@ -40,6 +41,8 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
     m.On<WM_CTLCOLORSTATIC>(this, &CHXT_GMouseDlg::OnCtlColor);
     m.On<WM_CTLCOLORBTN>(this, &CHXT_GMouseDlg::OnCtlColor);
     m.On<WM_CTLCOLORSCROLLBAR>(this, &CHXT_GMouseDlg::OnCtlColor);
+    m.On<WM_MEASUREITEM>(this, &CHXT_GMouseDlg::OnMeasureItem);
+    m.On<WM_DRAWITEM>(this, &CHXT_GMouseDlg::OnDrawItem);
     m.Set(kTrayNotifyMessage, [this](WPARAM icon, LPARAM mouseMessage) -> std::optional<LRESULT> {
         return OnTrayNotification(Hwnd(), icon, mouseMessage, trayMenu_);
     });
@@ -122,8 +125,20 @@ void CHXT_GMouseDlg::LoadMacros() {
     LoadStartupMacros(profile, messages, services_);
 }
 
-// [later] The edit menu and the menus' owner-drawn look join the tray menu here.
-void CHXT_GMouseDlg::LoadMenus() { trayMenu_.Load(services_.program.language); }
+void CHXT_GMouseDlg::LoadMenus() {
+    const LanguageMode language = services_.program.language;
+    editMenu_.Load(language == LanguageMode::English ? IDR_MENU_MACRO_EN : IDR_MENU_MACRO_CN);
+    trayMenu_.Load(language);
+}
+
+// Control id 0: an item of one of our menus, which all carry their record in the item data.
+void CHXT_GMouseDlg::OnMeasureItem(UINT controlId, MEASUREITEMSTRUCT& item) {
+    if (controlId == 0) CHxtMenu::MeasureItem(item);
+}
+
+void CHXT_GMouseDlg::OnDrawItem(UINT controlId, const DRAWITEMSTRUCT& item) {
+    if (controlId == 0) CHxtMenu::DrawItem(item);
+}
 
 bool CHXT_GMouseDlg::FindMouse() { return mouse_->session.Discover(services_.link); }
 

@@ -5,6 +5,7 @@
 #include "ui/main_window_view_win32.h"
 #include "app/program_services.h"
 #include "app/startup.h"
+#include "ui/owner_drawn_menu_win32.h"
 #include "ui/tray_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/window_framework_win32.h"
@@ -33,6 +34,10 @@ public:
 
     bool PreTranslateMessage(MSG& msg) override { return skin_.PreTranslate(msg); }
 
+    // The macro editor's context menu of the current language (owner-drawn); null before the
+    // menus are loaded. Pop it up with this window as the owner, which draws its items.
+    HMENU EditMenuPopup() const { return editMenu_.Popup(); }
+
 private:
     BOOL OnInitDialog();
     bool OnSysCommand(UINT command, LPARAM position);
@@ -45,6 +50,8 @@ private:
     void OnLButtonDown(POINT point);
     void OnLButtonUp(POINT point);
     HBRUSH OnCtlColor(HDC dc, HWND control);
+    void OnMeasureItem(UINT controlId, MEASUREITEMSTRUCT& item);
+    void OnDrawItem(UINT controlId, const DRAWITEMSTRUCT& item);
     void OnShowWindow();  // the tray menu's "Show Window"
     BOOL OnDeviceChange(UINT event, LPARAM record);
     void OnTimer(UINT_PTR id);
@@ -76,5 +83,6 @@ private:
     OwnedFont englishUiFont_;
     OwnedFont chineseUiFont_;
     MainWindowView skin_;
+    CHxtMenu editMenu_;
     TrayMenu trayMenu_;
 };

@@ -37,7 +37,6 @@ MainWindowView::MainWindowView(ProgramState& program, ThreadFlags& flags, MacroS
       editorControls_([this] { return window_; }, skin_.editorRects, [this] { return CurrentFont(); },
                       [this] { ShowEventMenu(); }),
       keyCapture_([this] { return window_; }),
-      fileDialogs_([this] { return window_; }),
       panel_({program, macros, editorState, profile_, messages_, editorControls_, keyCapture_, fileDialogs_,
               [this] { InvalidateRect(window_, nullptr, TRUE); }}),
       controller_(skin_, MainWindowContext{program, flags, macros, profile_, *this, std::move(apply),
@@ -50,6 +49,7 @@ MainWindowView::~MainWindowView() { preview_.Stop(); }
 void MainWindowView::LoadDescriptions(HWND window, std::function<void()> closeProgram) {
     window_ = window;
     messages_.SetOwner(window);
+    fileDialogs_.SetOwner(window);
     // The skin's messages have always carried the system's own caption.
     MessageBoxPort messages(L"", window);
     SkinReadContext context{profile_, messages, std::move(closeProgram)};

@@ -44,10 +44,8 @@ void ShowFromTray(HWND main) {
 
 void TrayMenu::Load(LanguageMode language) {
     const UINT id = language == LanguageMode::English ? IDR_MENU_TRAY_EN : IDR_MENU_TRAY_CN;
-    menu_.reset(LoadMenuW(ResourceModule(), MAKEINTRESOURCEW(id)));
+    menu_.Load(id);
 }
-
-HMENU TrayMenu::Popup() const { return menu_ ? GetSubMenu(menu_.get(), 0) : nullptr; }
 
 LRESULT OnTrayNotification(HWND main, WPARAM iconId, LPARAM mouseMessage, const TrayMenu& menu) {
     if (iconId != kTrayIconId) return 1;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/language.h"
-#include "platform/handles_win32.h"
+#include "ui/owner_drawn_menu_win32.h"
 
 constexpr UINT kTrayIconId = 153;
 constexpr UINT kTrayNotifyMessage = WM_USER + 1;
@@ -19,14 +19,15 @@ void RemoveTrayIcon(HWND main);
 // "Show Window": the window back on screen, the icon gone.
 void ShowFromTray(HWND main);
 
-// The tray menu of one language (menu resource 157 or 162); its first pop-up is what shows.
+// The tray menu of one language (menu resource 157 or 162), owner-drawn; its first pop-up is
+// what shows. Loading again replaces it.
 class TrayMenu {
 public:
     void Load(LanguageMode language);
-    HMENU Popup() const;
+    HMENU Popup() const { return menu_.Popup(); }
 
 private:
-    OwnedMenu menu_;
+    CHxtMenu menu_;
 };
 
 // WM_USER + 1: wParam the icon id, lParam the mouse message. 1 for another icon, else 0: a

@@ -88,6 +88,15 @@ TEST_P(MainWindow, StartsFromTheConfigurationAndClosesOnWmClose) {
     EXPECT_EQ(about.first, L"&About HXT_GMouse...");
     EXPECT_EQ(about.second, static_cast<UINT>(IDM_ABOUTBOX));
 
+    // The macro editor's menu of the language is owner-drawn; the window measures its items.
+    MENUITEMINFOW first{};
+    first.cbSize = sizeof(first);
+    first.fMask = MIIM_DATA;
+    ASSERT_TRUE(GetMenuItemInfoW(dialog.EditMenuPopup(), 0, TRUE, &first));
+    MEASUREITEMSTRUCT measure{ODT_MENU, 0, 0, 0, 0, first.dwItemData};
+    SendMessageW(hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+    EXPECT_EQ(measure.itemWidth, english ? 88u : 64u);  // "Add Forward", "项前插入    "
+
     const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0)), icon);
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_QUERYDRAGICON, 0, 0)), icon);
