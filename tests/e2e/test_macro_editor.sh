@@ -119,8 +119,17 @@ for language in 1 0; do
 
     # 4. The context menu on line 1 (the delay after the first press), "Modify Delay", 123 ms.
     read -r lx ly lw lh < <(entry_rect advance event-list "$lang" MACRODISPLAY)
-    # Lines are as tall as the list's font (13 to 24 px): 24 px down is on line 1.
-    mx=$((X + lx + 20)); my=$((Y + ly + 24))
+    # The list shows its last line; Home scrolls back to the first and selects it. The height of
+    # the selection bar is the height of a line, which the language's font decides.
+    click_at $((X + lx + 20)) $((Y + ly + 4))
+    xdotool key --clearmodifiers Home
+    sleep 0.5
+    import -window root "$work/root.png" || fail "cannot take a screenshot"
+    # The selected line, in the list's left margin, ends where the black of the list begins.
+    line_h=$(convert "$work/root.png" -crop "1x${lh}+$((X + lx + 2))+$((Y + ly))" +repage txt:- |
+             awk 'NR > 1 && $3 == "#000000" { print NR - 2; exit }')
+    [ -n "$line_h" ] && [ "$line_h" -ge 8 ] || fail "no selected first line in the event list"
+    mx=$((X + lx + 20)); my=$((Y + ly + line_h + line_h / 2))
     click_at "$mx" "$my" 3
     shot "menu-$name" "$mx" "$my" 200 100
     # The menu opens at the cursor: Add Forward, Add Backward, Modify Delay, Delete, 20 px each.
@@ -144,7 +153,8 @@ for language in 1 0; do
         PX=$((X + ex)); PY=$((Y + ey + eh))
         click main function-box-4
         xdotool mousemove $((PX + W / 2)) $((PY + 8 * H + H / 2)); sleep 0.8
-        click_at $((PX + W + W2 / 2)) $((PY + before * H2 + H2 / 2))
+        # The macro group ends level with its row (row 9): it starts 9 - count rows down.
+        click_at $((PX + W + W2 / 2)) $((PY + (9 - (before + 1)) * H + before * H2 + H2 / 2))
         vmouse clear >/dev/null
         click main apply
         slot=$(ini_value Init CurConfig)
@@ -163,11 +173,13 @@ for language in 1 0; do
         got=$(grep -E '^KEY(DOWN|UP) ' "$work/keys.log" | sed -E 's/^KEYDOWN vk=(..).*/\1,1/; s/^KEYUP vk=(..).*/\1,2/' |
               while IFS=, read -r hex action; do printf '%d,%s ' "0x$hex" "$action"; done)
         [ "${got% }" = "$(expected_keys)" ] || fail "the key logger received '${got% }' for '$letters'"
-        kill "$logger_pid" 2>/dev/null; logger_pid=""
     fi
 
+    # Wine keeps the logger in front until a click on the program's window makes it active again.
+    click main status
     e2e_alt_f4 "$wid"
     e2e_wait_for_exit 20 || fail "the program was still running 20 s after Alt+F4"
+    [ -n "$logger_pid" ] && { kill "$logger_pid" 2>/dev/null; logger_pid=""; }
     cp "$src/data/config.ini" "$ini"
 done
 if [ -f "$work/record.log" ]; then
