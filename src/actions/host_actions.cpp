@@ -108,9 +108,7 @@ void HostActions::ToggleLed() {
 void HostActions::SwitchConfiguration() {
     std::lock_guard<std::recursive_mutex> hold(state_.configLock);
     // Any slot number outside 1..4 (none recorded, or a hand-edited one) restarts at slot 1.
-    state_.CurConfig = (state_.CurConfig >= 1 && state_.CurConfig < 5) ? state_.CurConfig + 1 : 1;
-    ConfigFile(profile_, state_.config, state_.configLock)
-        .LoadConfig(state_.paths.ConfigIniPath, state_.CurConfig, false, state_.language.load());
+    SelectSlot(profile_, state_, (state_.CurConfig >= 1 && state_.CurConfig < 5) ? state_.CurConfig + 1 : 1);
     links_.ApplyConfiguration();
     links_.InvalidateMainWindow();
 }

@@ -104,3 +104,10 @@ bool ConfigFile::FactoryReset(const std::u16string& file, int curConfig, Languag
     LoadConfig(file, curConfig, false, language);
     return ok;
 }
+
+void SelectSlot(ProfilePort& profile, ProgramState& program, int slot) {
+    std::lock_guard<std::recursive_mutex> hold(program.configLock);
+    program.CurConfig = slot;
+    ConfigFile(profile, program.config, program.configLock)
+        .LoadConfig(program.paths.ConfigIniPath, slot, false, program.language.load());
+}

@@ -9,6 +9,7 @@
 
 #include "core/active_config.h"
 #include "core/language.h"
+#include "core/program_state.h"
 #include "platform/profile_port.h"
 
 constexpr int kAppliedSlot = 6;
@@ -57,3 +58,6 @@ private:
     ActiveConfig& config_;
     std::recursive_mutex& lock_;
 };
+
+// slot becomes CurConfig and its section of config.ini the configuration of the window.
+void SelectSlot(ProfilePort& profile, ProgramState& program, int slot);

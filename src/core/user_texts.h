@@ -16,3 +16,9 @@ inline constexpr char16_t kReleaseMark[] = u"[↑]";
 inline std::u16string_view MacroSaveFailedMessage(LanguageMode language) {
     return language == LanguageMode::English ? u"The macro file could not be saved." : u"无法保存宏文件。";
 }
+
+// An exchange file could not be written completely.
+inline std::u16string_view ExportFailedMessage(LanguageMode language) {
+    return language == LanguageMode::English ? u"The configuration could not be saved to this file."
+                                             : u"无法将配置保存到此文件。";
+}

@@ -1,8 +1,11 @@
 #include "ui/main_window_controller.h"
 
 #include <mutex>
+#include <utility>
 
 #include "config/config_file.h"
+#include "config/exchange_file.h"
+#include "core/user_texts.h"
 
 RepaintArea MainWindowController::PageArea() {
     return Page() == WindowPage::Advanced && context_.shell.MacroEditorShown() ? RepaintArea::OutsideMacroEditor
@@ -52,10 +55,7 @@ void MainWindowController::Carry(const UiAction& action) {
         case UiCommand::LoadSlot:
             // The slot is shown, not applied: the mouse keeps its configuration until Apply.
             Change([this, slot = action.slot] {
-                ProgramState& program = context_.program;
-                program.CurConfig = slot;
-                ConfigFile(context_.profile, program.config, program.configLock)
-                    .LoadConfig(program.paths.ConfigIniPath, slot, false, program.language.load());
+                SelectSlot(context_.profile, context_.program, slot);
                 context_.shell.Repaint(RepaintArea::Whole);
             });
             break;
@@ -87,6 +87,8 @@ void MainWindowController::Carry(const UiAction& action) {
         case UiCommand::SetLedMode:
             Edit([action](ActiveConfig& c) { c.LED_STATUS = static_cast<std::uint8_t>(action.ledMode); });
             break;
+        case UiCommand::ImportConfig: ImportConfigByDialog(); break;
+        case UiCommand::ExportConfig: ExportConfigByDialog(); break;
         case UiCommand::ImportMacros:
         case UiCommand::ExportMacros:
         case UiCommand::AddMacro:
@@ -124,14 +126,87 @@ void MainWindowController::Change(std::function<void()> change) {
 }
 
 bool MainWindowController::RetryDeferred() {
-    std::unique_lock<std::recursive_mutex> hold(context_.program.configLock, std::try_to_lock);
-    if (!hold.owns_lock()) return deferred_.empty();
-    while (!deferred_.empty()) {
-        const std::function<void()> change = std::move(deferred_.front());
-        deferred_.pop_front();
-        change();
+    {
+        std::unique_lock<std::recursive_mutex> hold(context_.program.configLock, std::try_to_lock);
+        if (!hold.owns_lock()) return deferred_.empty();
+        while (!deferred_.empty()) {
+            const std::function<void()> change = std::move(deferred_.front());
+            deferred_.pop_front();
+            change();
+        }
+    }
+    for (const std::u16string& text : std::exchange(messagesToTell_, {})) {
+        if (context_.messages) context_.messages->ShowMessage(text);
     }
     return true;
+}
+
+void MainWindowController::TellLater(std::u16string text) { messagesToTell_.push_back(std::move(text)); }
+
+namespace {
+FileDialogRequest ExchangeFileRequest(const ProgramState& program, bool save) {
+    return {u"All Files(*.ini)", u"*.ini", save ? u"ini" : u"", program.paths.ProgramDir};
+}
+}  // namespace
+
+void MainWindowController::ImportConfigByDialog() {
+    if (!context_.files) return;
+    const std::optional<std::u16string> file = context_.files->PickFileToOpen(ExchangeFileRequest(context_.program, false));
+    if (!file) return;
+    // A typed name of a file that is not there must not clear the window's configuration.
+    if (context_.messages && !context_.messages->FileExists(*file)) {
+        context_.messages->ShowMessage(kMissingFileMessage);
+        return;
+    }
+    Change([this, file = *file] {
+        ImportConfig(context_.profile, context_.program, file);
+        context_.shell.Repaint(RepaintArea::Whole);
+    });
+}
+
+void MainWindowController::ExportConfigByDialog() {
+    if (!context_.files) return;
+    const std::optional<std::u16string> file = context_.files->PickFileToSave(ExchangeFileRequest(context_.program, true));
+    if (!file) return;
+    Change([this, file = *file] {
+        if (!ExportConfig(context_.profile, context_.program, file)) {
+            TellLater(std::u16string(ExportFailedMessage(context_.program.language.load())));
+        }
+        context_.shell.Repaint(RepaintArea::Whole);
+    });
+}
+
+void MainWindowController::SwitchToSlot(int slot, std::function<void(bool)> done) {
+    if (slot < 1 || slot > 5) {
+        done(false);
+        return;
+    }
+    Change([this, slot, done = std::move(done)] {
+        SelectSlot(context_.profile, context_.program, slot);
+        if (context_.apply) context_.apply();
+        context_.shell.Repaint(RepaintArea::Whole);
+        done(true);
+    });
+}
+
+void MainWindowController::ExportConfigTo(const std::u16string& file, std::function<void(bool)> done) {
+    Change([this, file, done = std::move(done)] {
+        done(ExportConfig(context_.profile, context_.program, file));
+        context_.shell.Repaint(RepaintArea::Whole);
+    });
+}
+
+void MainWindowController::ImportConfigFrom(const std::u16string& file, std::function<void(bool)> done) {
+    if (context_.messages && !context_.messages->FileExists(file)) {
+        done(false);
+        return;
+    }
+    Change([this, file, done = std::move(done)] {
+        ImportConfig(context_.profile, context_.program, file);
+        if (context_.apply) context_.apply();  // the apply saves the current slot too
+        context_.shell.Repaint(RepaintArea::Whole);
+        done(true);
+    });
 }
 
 void MainWindowController::Edit(const std::function<void(ActiveConfig&)>& edit, bool repaint) {

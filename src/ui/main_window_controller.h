@@ -6,10 +6,14 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "core/program_state.h"
 #include "core/thread_flags.h"
 #include "macros/macro_store.h"
+#include "platform/file_dialog_port.h"
+#include "platform/message_port.h"
 #include "platform/profile_port.h"
 #include "skin/paint_state.h"
 #include "skin/skin_description.h"
@@ -57,6 +61,8 @@ struct MainWindowContext {
     std::function<void()> apply;         // ApplyConfiguration
     std::function<void()> factoryReset;  // the program's factory reset, apply included
     FunctionPopupPort* popups = nullptr;  // none: the function boxes do nothing
+    FileDialogPort* files = nullptr;      // none: import and export do nothing
+    MessagePort* messages = nullptr;      // none: failures are not told
     MacroEditorPanel* macroPanel = nullptr;  // none: the advanced page's macro buttons do nothing
 };
 
@@ -83,6 +89,15 @@ public:
     // Runs the changes that found the configuration busy, in order; false when it still is.
     bool RetryDeferred();
 
+    // What a script asks of the running program. Each runs like the control it stands for once
+    // the configuration is free, then calls done with whether it succeeded.
+    // slot (1 to 5) is loaded and applied, as a host button's slot switch does.
+    void SwitchToSlot(int slot, std::function<void(bool)> done);
+    // The configuration of the window is written to file's "Config7".
+    void ExportConfigTo(const std::u16string& file, std::function<void(bool)> done);
+    // file's "Config7" becomes the current slot's configuration, applied and saved.
+    void ImportConfigFrom(const std::u16string& file, std::function<void(bool)> done);
+
     // What the paint shows now. The configuration comes from a whole copy taken under the
     // configuration lock; while another thread holds it (an apply that broadcasts a settings
     // change and so waits for the window's own thread), the last copy serves and stale is set,
@@ -99,6 +114,11 @@ private:
     void OpenFunctionPopup(int button);
     // The advanced page's macro commands.
     void CarryMacroCommand(UiCommand command);
+    // The import and export controls: a file dialog, then the exchange file.
+    void ImportConfigByDialog();
+    void ExportConfigByDialog();
+    // Shown once the configuration lock is released: a message box waits for the user.
+    void TellLater(std::u16string text);
     // Hiding the window ends a recording: its keys would go nowhere the user can see.
     void HideToTray();
     // Runs change with the configuration lock held. The lock is only tried: the host action
@@ -111,6 +131,7 @@ private:
     MainWindowContext context_;
     MainWindowModel model_;
     std::deque<std::function<void()>> deferred_;
+    std::vector<std::u16string> messagesToTell_;
     bool popupOpen_ = false;
     int editedButton_ = 0;
     // The configuration as the last paint saw it.

@@ -40,7 +40,7 @@ MainWindowView::MainWindowView(ProgramState& program, ThreadFlags& flags, MacroS
       panel_({program, macros, editorState, profile_, messages_, editorControls_, keyCapture_, fileDialogs_,
               [this] { InvalidateRect(window_, nullptr, TRUE); }}),
       controller_(skin_, MainWindowContext{program, flags, macros, profile_, *this, std::move(apply),
-                                           std::move(factoryReset), this, &panel_}),
+                                           std::move(factoryReset), this, &fileDialogs_, &messages_, &panel_}),
       previewClock_(flags.AnimatorBell()),
       previewContext_{flags, previewClock_, {}} {}
 

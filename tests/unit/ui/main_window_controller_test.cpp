@@ -258,7 +258,7 @@ TEST_F(ControllerTest, TheMacroEditorLivesWithTheAdvancedPageAndNoWayOutLeavesAR
     FakeKeyCapture keys;
     FakeFileDialogs files;
     MacroEditorPanel panel{{program, macros, editorState, profile, messages, controls, keys, files, [] {}}};
-    MainWindowController withEditor{skin, {program, flags, macros, profile, shell, {}, {}, &popups, &panel}};
+    MainWindowController withEditor{skin, {program, flags, macros, profile, shell, {}, {}, &popups, nullptr, nullptr, &panel}};
     macros.Edit([](MacroStoreData& d) { d.count = 1; });
     const auto click = [&](const SkinPage& page, int entry) {
         const SkinEntry& e = page.At(entry);
