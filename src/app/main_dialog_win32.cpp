@@ -23,6 +23,10 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
       skin_(services.program, services.flags, services.macros, services.macroEditor, ApplicationName(),
             [this] { Apply(); }, [this] { ResetToFactory(); }) {
     skin_.SetEventMenu([this] { return EditMenuPopup(); });
+    skin_.SetLanguageShown([this] {
+        LoadMenus();
+        SetTitle();
+    });
     MessageTable& m = Messages();
     m.On<WM_INITDIALOG>(this, &CHXT_GMouseDlg::OnInitDialog);
     m.On<WM_SYSCOMMAND>(this, &CHXT_GMouseDlg::OnSysCommand);

@@ -6,6 +6,7 @@
 #include "config/config_file.h"
 #include "config/exchange_file.h"
 #include "core/user_texts.h"
+#include "macros/macro_file.h"
 
 RepaintArea MainWindowController::PageArea() {
     return Page() == WindowPage::Advanced && context_.shell.MacroEditorShown() ? RepaintArea::OutsideMacroEditor
@@ -87,6 +88,8 @@ void MainWindowController::Carry(const UiAction& action) {
         case UiCommand::SetLedMode:
             Edit([action](ActiveConfig& c) { c.LED_STATUS = static_cast<std::uint8_t>(action.ledMode); });
             break;
+        case UiCommand::SwitchToChinese: SwitchLanguage(LanguageMode::Chinese); break;
+        case UiCommand::SwitchToEnglish: SwitchLanguage(LanguageMode::English); break;
         case UiCommand::ImportConfig: ImportConfigByDialog(); break;
         case UiCommand::ExportConfig: ExportConfigByDialog(); break;
         case UiCommand::ImportMacros:
@@ -314,4 +317,21 @@ PaintSnapshot MainWindowController::PaintStateNow(std::int32_t maskWidth, std::i
         }
     });
     return snapshot;
+}
+
+void MainWindowController::SwitchLanguage(LanguageMode language) {
+    // A recording would go on in a window whose texts and macros are no longer its own.
+    if (context_.macroPanel) context_.macroPanel->StopRecording();
+    // Checked first, so a missing file never leaves new pictures on an old layout.
+    if (!context_.shell.LoadSkinOf(language)) return;
+    ProgramState& program = context_.program;
+    program.language = language;
+    context_.profile.WriteString(program.paths.ConfigIniPath, u"Init", u"VER_SEL",
+                                 language == LanguageMode::English ? u"1" : u"0");
+    program.paths.MacroFilePath = MacroFilePathOf(program.paths.ProgramDir, language);
+    SelectMacroFile(context_.macros, program.paths.ProgramDir, language);
+    if (context_.messages) LoadMacroFile(context_.profile, *context_.messages, context_.macros, program.paths.MacroFilePath);
+    if (context_.macroPanel) context_.macroPanel->Reload();
+    context_.shell.ShowLanguage();
+    context_.shell.Repaint(RepaintArea::Whole);
 }

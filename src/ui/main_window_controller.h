@@ -39,6 +39,11 @@ public:
     virtual void StartLedPreview() = 0;
     // Calls MainWindowController::RetryDeferred in a moment.
     virtual void RetryShortly() = 0;
+    // The skin descriptions of language, loaded aside and put in place only when every one of
+    // them loaded; false, after the loaders told the user what is missing, when one did not.
+    virtual bool LoadSkinOf(LanguageMode language) = 0;
+    // The menus and the title of the program's language, which has just changed.
+    virtual void ShowLanguage() = 0;
 };
 
 // The function popup of a button and the warning that guards the left click.
@@ -81,6 +86,9 @@ public:
     void Release(std::int64_t x, std::int64_t y);
 
     void ShowPage(WindowPage page);
+    // The language of the window, its files and config.ini's VER_SEL, switched at run time. The
+    // configuration and the slot stay; unsaved macro edits go with the old language's macros.
+    void SwitchLanguage(LanguageMode language);
     // The close control: the stage chosen on the mouse survives, every edit not applied is
     // dropped, and the window hides in the tray.
     void CloseToTray();

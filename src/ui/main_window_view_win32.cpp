@@ -50,15 +50,28 @@ void MainWindowView::LoadDescriptions(HWND window, std::function<void()> closePr
     window_ = window;
     messages_.SetOwner(window);
     fileDialogs_.SetOwner(window);
+    LoadSkinInto(skin_, program_.language.load(), std::move(closeProgram));
+}
+
+bool MainWindowView::LoadSkinInto(SkinSet& skin, LanguageMode language, std::function<void()> onMissingFile) {
     // The skin's messages have always carried the system's own caption.
-    MessageBoxPort messages(L"", window);
-    SkinReadContext context{profile_, messages, std::move(closeProgram)};
+    MessageBoxPort messages(L"", window_);
+    SkinReadContext context{profile_, messages, std::move(onMissingFile)};
     const std::u16string& dir = program_.paths.SkinsDir;
-    const LanguageMode language = program_.language.load();
-    LoadMainSkin(context, dir, language, skin_);
-    LoadColorSkin(context, dir, language, skin_);
-    LoadAdvancedSkin(context, dir, language, skin_);
-    LoadWarningSkin(context, dir, language, skin_);
+    // Main (with the function names), colour, advanced, then the warning; the first missing file ends it.
+    for (auto* load : {&LoadMainSkin, &LoadColorSkin, &LoadAdvancedSkin, &LoadWarningSkin}) {
+        if (context.closeRequested) break;
+        load(context, dir, language, skin);
+    }
+    return !context.closeRequested;
+}
+
+bool MainWindowView::LoadSkinOf(LanguageMode language) {
+    SkinSet fresh;
+    if (!LoadSkinInto(fresh, language, [] {})) return false;
+    popup_.Destroy();  // it shows the old language's names
+    skin_ = std::move(fresh);
+    return true;
 }
 
 void MainWindowView::ShapeWindow(HWND window) {

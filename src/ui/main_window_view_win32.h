@@ -74,6 +74,8 @@ public:
     void StopRecording() { panel_.StopRecording(); }
     // The event list's context menu, owned by the window that loads the menus.
     void SetEventMenu(std::function<HMENU()> popup) { eventMenu_ = std::move(popup); }
+    // After a language switch: the menus and title of the window that owns them.
+    void SetLanguageShown(std::function<void()> shown) { languageShown_ = std::move(shown); }
 
     // The main page shown again must blink the start key again; the mouse side does that.
     void SetBlinkStarter(std::function<void()> start) { startBlink_ = std::move(start); }
@@ -95,6 +97,13 @@ private:
     }
     void StartLedPreview() override;
     void RetryShortly() override;
+    bool LoadSkinOf(LanguageMode language) override;
+    void ShowLanguage() override {
+        if (languageShown_) languageShown_();
+    }
+    // Loads the four descriptions of language into skin; false when a file was missing (the
+    // loaders told the user and ran onMissingFile).
+    bool LoadSkinInto(SkinSet& skin, LanguageMode language, std::function<void()> onMissingFile);
     int ShowLeftClickWarning(int button) override;
     void OpenFunctionPopup(int button) override;
     void DestroyFunctionPopup() override { popup_.Destroy(); }
@@ -123,6 +132,7 @@ private:
     // The macro editor; declared before the controller, which drives it.
     MessageBoxPort messages_;
     std::function<HMENU()> eventMenu_;
+    std::function<void()> languageShown_;
     MacroEditorControlsWin32 editorControls_;
     KeyCaptureWin32 keyCapture_;
     Win32FileDialogs fileDialogs_;

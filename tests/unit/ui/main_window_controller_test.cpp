@@ -11,6 +11,7 @@
 
 #include "platform/ini_profile.h"
 #include "support/fake_macro_controls.h"
+#include "support/fake_skin_files.h"
 #include "support/recording_messages.h"
 #include "temp_dir.h"
 #include "ui/small_layout.h"
@@ -34,6 +35,12 @@ struct RecordingWindow : MainWindowShell {
     void StartBlinkIndicator() override { effects.push_back("blink"); }
     void StartLedPreview() override { effects.push_back("preview"); }
     void RetryShortly() override { effects.push_back("retry shortly"); }
+    bool skinLoads = true;
+    bool LoadSkinOf(LanguageMode language) override {
+        effects.push_back(language == LanguageMode::English ? "skin en" : "skin cn");
+        return skinLoads;
+    }
+    void ShowLanguage() override { effects.push_back("menus and title"); }
     std::vector<std::string> Take() { return std::exchange(effects, {}); }
 };
 
@@ -281,6 +288,87 @@ TEST_F(ControllerTest, TheMacroEditorLivesWithTheAdvancedPageAndNoWayOutLeavesAR
     EXPECT_FALSE(keys.installed);
     EXPECT_FALSE(controls.created);
     EXPECT_FALSE(withEditor.PaintStateNow(10, 10).state.recording);
+}
+
+TEST_F(ControllerTest, ALanguageSwitchChangesTheFilesAndTextsButNeverTheConfigurationOrHalfway) {
+    FakeSkinFiles messages;
+    MainWindowController switching{skin, {program, flags, macros, profile, shell, {}, {}, &popups, nullptr, &messages}};
+    dir.Write("config.ini", "[Init]\r\nVER_SEL=0\r\n");
+    program.language = LanguageMode::Chinese;
+    program.paths.ProgramDir = u"C:\\prog";
+    program.CurConfig = 3;
+    program.config.K[1] = 17;
+    macros.Edit([](MacroStoreData& d) { d.count = 2; });
+
+    // A file of the new language is missing: nothing changes, not even VER_SEL.
+    shell.skinLoads = false;
+    switching.SwitchLanguage(LanguageMode::English);
+    EXPECT_EQ(program.language.load(), LanguageMode::Chinese);
+    EXPECT_EQ(profile.ReadString(program.paths.ConfigIniPath, u"Init", u"VER_SEL", 8), u"0");
+    EXPECT_EQ(macros.Count(), 2);
+
+    shell.skinLoads = true;
+    shell.Take();
+    const SkinEntry& english = skin.main.At(MainEntry::kEnglish);
+    switching.MouseMove(english.x + 1, english.y + 1);
+    switching.Press(english.x + 1, english.y + 1);
+    switching.Release(english.x + 1, english.y + 1);
+    EXPECT_EQ(program.language.load(), LanguageMode::English);
+    EXPECT_EQ(profile.ReadString(program.paths.ConfigIniPath, u"Init", u"VER_SEL", 8), u"1");
+    EXPECT_EQ(macros.Read([](const MacroStoreData& d) { return d.filePath; }), u"C:\\prog\\Macro_EN.dat");
+    EXPECT_EQ(macros.Count(), 0);  // that file is not there: told, and no macros
+    EXPECT_EQ(messages.shown.size(), 1u);
+    const std::vector<std::string> effects = shell.Take();
+    ASSERT_GE(effects.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(effects.end() - 3, effects.end()),
+              (std::vector<std::string>{"skin en", "menus and title", "repaint"}));
+    EXPECT_EQ(program.CurConfig, 3);
+    EXPECT_EQ(program.config.K[1], 17);
+}
+
+TEST_F(ControllerTest, ExchangeFilesMoveOnlyTheWindowsConfigurationAndACancelChangesNothing) {
+    FakeSkinFiles messages;
+    messages.everyFileExists = true;
+    FakeFileDialogs files;
+    MainWindowController exchanging{skin, {program, flags, macros, profile, shell, [this] { appliedWheels.push_back(program.config.WHEEL_STATUS); }, {},
+                                           &popups, &files, &messages}};
+    const auto click = [&](int entry) {
+        const SkinEntry& e = skin.main.At(entry);
+        exchanging.MouseMove(e.x + 1, e.y + 1);
+        exchanging.Press(e.x + 1, e.y + 1);
+        exchanging.Release(e.x + 1, e.y + 1);
+    };
+    program.CurConfig = 2;
+    dir.Write("config.ini", "[Config2]\r\nWHEEL_STATUS=0\r\n");
+    dir.Write("other.ini", "[Keep]\r\nA=1\r\n[Config7]\r\nWHEEL_STATUS=1\r\nK1=1\r\n");
+
+    click(MainEntry::kImportConfig);  // cancelled
+    ASSERT_EQ(files.requests.size(), 1u);
+    EXPECT_EQ(files.requests[0].pattern, u"*.ini");
+    EXPECT_EQ(program.config.WHEEL_STATUS, 0);
+
+    files.answer = dir.File("other.ini");
+    click(MainEntry::kImportConfig);
+    EXPECT_EQ(program.config.WHEEL_STATUS, 1);
+    EXPECT_TRUE(appliedWheels.empty());  // shown, not applied
+    EXPECT_EQ(profile.ReadString(program.paths.ConfigIniPath, u"Config2", u"WHEEL_STATUS", 8), u"0");
+
+    program.config.WHEEL_STATUS = 0;
+    files.answer = dir.File("out.ini");
+    click(MainEntry::kExportConfig);
+    EXPECT_EQ(files.requests.back().defaultExtension, u"ini");
+    EXPECT_EQ(profile.ReadString(dir.File("out.ini"), u"Config7", u"WHEEL_STATUS", 8), u"0");
+    EXPECT_TRUE(messages.shown.empty());
+
+    // A script's import applies and so saves the current slot; a file that cannot be written is told.
+    bool imported = false;
+    exchanging.ImportConfigFrom(dir.File("other.ini"), [&](bool ok) { imported = ok; });
+    EXPECT_TRUE(imported);
+    EXPECT_EQ(appliedWheels, std::vector<int>{1});
+    files.answer = dir.File("no-such-folder/out.ini");
+    click(MainEntry::kExportConfig);
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(profile.ReadString(dir.File("other.ini"), u"Keep", u"A", 8), u"1");
 }
 
 }  // namespace
