@@ -84,7 +84,21 @@ sleep 0.5
     fail "Config7 differs from slot $slot: $(config_of "$work/exported.ini" Config7)"
 [ "$(value_in "$work/exported.ini" Notes keep)" = yes ] || fail "the export lost the file's other section"
 
-# 2. Import a file of other values: shown at once, in config.ini and the mouse only at Apply.
+# 2. A file that is no exchange file (UTF-16, garbage, huge and negative numbers): the window
+#    shows what it can on every page and keeps running.
+{
+    printf '\xff\xfe'
+    printf '[Config7]\r\nK1=99999999999\r\nK2=-7\r\nDPI_LEVEL=-5\r\nDPI_SET1=-9\r\nLED_STATUS=9999\r\n' |
+        iconv -f UTF-8 -t UTF-16LE
+    printf 'FIRE_TIME=100000\r\n\x01\x02[[garbage\r\n' | iconv -f UTF-8 -t UTF-16LE
+} > "$work/bad.ini"
+click main import
+use_dialog "Open" "$(e2e_windows_path "$work/bad.ini")" open-bad
+for tab in tab-advanced tab-colour tab-main; do click main "$tab"; sleep 0.5; done
+kill -0 "$pid" 2>/dev/null || fail "the program ended after importing a bad file"
+shot bad-import
+
+# 3. Import a file of other values: shown at once, in config.ini and the mouse only at Apply.
 {
     printf '[Config7]\r\n'
     printf 'K1=1\r\nK2=3\r\nK3=2\r\nK4=5\r\nK5=4\r\nK6=16\r\nK7=12\r\n'
@@ -111,7 +125,7 @@ features | grep -qx '07 11 01 00 00 00 00 00 00' || fail "the wheel was not reve
 features | grep -qx "07 09 02 $(printf '%02X' $(((3 + 8) * 16 + 2))) 00 00 00 00 00" || fail "no stage 2 with LED 2: $(features)"
 features | grep -qx "07 12 $(printf '%02X' $((80 / 8))) 00 00 00 00 00 00" || fail "no fire interval of 80 ms: $(features)"
 
-# 3. The language entries, back and forth: VER_SEL, the title, the texts and the macro file.
+# 4. The language entries, back and forth: VER_SEL, the title, the texts and the macro file.
 macro_saved_to() {  # FILE OTHER: the repeat mode toggled and saved lands in FILE alone
     cp "$work/$1" "$work/$1.before"
     cp "$work/$2" "$work/$2.before"
