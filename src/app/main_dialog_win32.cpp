@@ -113,10 +113,12 @@ void CHXT_GMouseDlg::CreateFonts() {
     skin_.SetFonts({EnglishUiFont(), ChineseUiFont()});
 }
 
-void CHXT_GMouseDlg::LoadSkin() {
+bool CHXT_GMouseDlg::LoadSkin() {
     services_.program.paths.SkinsDir = SkinsDirOf(services_.program.paths.ProgramDir);
-    skin_.LoadDescriptions(Hwnd(), [this] { CloseProgram(); });
+    return skin_.LoadDescriptions(Hwnd());
 }
+
+void CHXT_GMouseDlg::AbandonStartup() { DestroyWindow(Hwnd()); }
 
 void CHXT_GMouseDlg::ShapeWindow() {
     skin_.ShapeWindow(Hwnd());

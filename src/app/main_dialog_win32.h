@@ -68,7 +68,8 @@ private:
     void LoadConfiguration() override;
     void SetTitle() override;
     void CreateFonts() override;
-    void LoadSkin() override;
+    bool LoadSkin() override;
+    void AbandonStartup() override;
     void ShapeWindow() override;
     void LoadMacros() override;
     void LoadMenus() override;

@@ -28,7 +28,10 @@ void RunStartup(StartupSteps& steps) {
     steps.LoadConfiguration();
     steps.SetTitle();
     steps.CreateFonts();
-    steps.LoadSkin();
+    if (!steps.LoadSkin()) {
+        steps.AbandonStartup();
+        return;
+    }
     steps.ShapeWindow();
     if (mouse) steps.LoadMacros();
     steps.LoadMenus();

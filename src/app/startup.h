@@ -24,17 +24,22 @@ public:
     virtual void LoadConfiguration() = 0;
     virtual void SetTitle() = 0;
     virtual void CreateFonts() = 0;
-    virtual void LoadSkin() = 0;  // a missing description file closes the program
+    // False when a file the window cannot do without is missing (the user was told).
+    virtual bool LoadSkin() = 0;
     virtual void ShapeWindow() = 0;
     virtual void LoadMacros() = 0;
     virtual void LoadMenus() = 0;
     virtual bool FindMouse() = 0;
     virtual void ShowPlugInMessage() = 0;
     virtual void CloseProgram() = 0;
+    // The window goes without a word to the mouse: nothing was applied that needs undoing.
+    virtual void AbandonStartup() = 0;
     virtual void WaitBeforeFirstApply() = 0;  // 5 ms
     virtual void Apply() = 0;
 };
 
 // The steps in their order. Without the mouse the plug-in message is shown and the program
-// closes; the apply still follows, which sets Windows and saves the configuration.
+// closes; the apply still follows, which sets Windows and saves the configuration. Without its
+// skin the window cannot come up: start-up ends there, before the mouse is looked for, so no
+// host-mode button is ever left without the program that serves it.
 void RunStartup(StartupSteps& steps);

@@ -1,13 +1,14 @@
 // Texts the user sees that more than one part of the program shows, defined once.
 #pragma once
 
-// A file the program reads at start-up or on a reset is missing (skin descriptions, macros).
+// A file the program reads at start-up or on a reset is missing (macros, exchange files).
 inline constexpr char16_t kMissingFileMessage[] = u"找不到配置文件";
 
 // In front of a key press and a key release: the macro editor's event lines and counters.
 inline constexpr char16_t kPressMark[] = u"[↓]";
 inline constexpr char16_t kReleaseMark[] = u"[↑]";
 
+#include <string>
 #include <string_view>
 
 #include "core/language.h"
@@ -21,4 +22,12 @@ inline std::u16string_view MacroSaveFailedMessage(LanguageMode language) {
 inline std::u16string_view ExportFailedMessage(LanguageMode language) {
     return language == LanguageMode::English ? u"The configuration could not be saved to this file."
                                              : u"无法将配置保存到此文件。";
+}
+
+// A file of the skin that the window cannot do without is missing; the program does not start.
+inline std::u16string MissingSkinFileMessage(LanguageMode language, std::u16string_view path) {
+    const std::u16string_view lead = language == LanguageMode::English
+                                         ? u"The program cannot start: a file of its window is missing.\n"
+                                         : u"程序无法启动：缺少窗口所需的文件。\n";
+    return std::u16string(lead) + std::u16string(path);
 }

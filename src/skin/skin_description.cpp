@@ -40,7 +40,7 @@ SkinFileReader::SkinFileReader(SkinReadContext& context, std::u16string path)
     if (!found_) {
         // Reported once for the file; the program then closes, and the loader carries on with
         // empty entries so the tables never hold a mix of two languages.
-        context_.messages.ShowMessage(kMissingFileMessage);
+        context_.messages.ShowMessage(MissingSkinFileMessage(context_.language, path_));
         if (!context_.closeRequested && context_.closeProgram) {
             context_.closeRequested = true;
             context_.closeProgram();

@@ -33,6 +33,7 @@ struct SkinReadContext {
     MessagePort& messages;               // boxes owned by the main window
     std::function<void()> closeProgram;  // run after the first missing file has been reported
     bool closeRequested = false;         // closeProgram has run; it runs once per context
+    LanguageMode language = LanguageMode::Chinese;  // of the messages
 };
 
 // Reads the entries of one description file. A missing file is reported once, when the reader

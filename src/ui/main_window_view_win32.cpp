@@ -46,17 +46,28 @@ MainWindowView::MainWindowView(ProgramState& program, ThreadFlags& flags, MacroS
 
 MainWindowView::~MainWindowView() { preview_.Stop(); }
 
-void MainWindowView::LoadDescriptions(HWND window, std::function<void()> closeProgram) {
+bool MainWindowView::LoadDescriptions(HWND window) {
     window_ = window;
     messages_.SetOwner(window);
     fileDialogs_.SetOwner(window);
-    LoadSkinInto(skin_, program_.language.load(), std::move(closeProgram));
+    const LanguageMode language = program_.language.load();
+    if (!LoadSkinInto(skin_, language, [] {})) return false;
+    for (const WindowPage page : {WindowPage::Main, WindowPage::Advanced, WindowPage::Colour}) {
+        const PagePictures pictures = PicturesOf(page);
+        for (const std::u16string_view picture : {pictures.normal, pictures.over, pictures.down}) {
+            const std::u16string path = program_.paths.SkinsDir + u"\\" + std::u16string(picture);
+            if (!messages_.FileExists(path)) {
+                messages_.ShowMessage(MissingSkinFileMessage(language, path));
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 bool MainWindowView::LoadSkinInto(SkinSet& skin, LanguageMode language, std::function<void()> onMissingFile) {
-    // The skin's messages have always carried the system's own caption.
-    MessageBoxPort messages(L"", window_);
-    SkinReadContext context{profile_, messages, std::move(onMissingFile)};
+    SkinReadContext context{profile_, messages_, std::move(onMissingFile)};
+    context.language = language;
     const std::u16string& dir = program_.paths.SkinsDir;
     // Main (with the function names), colour, advanced, then the warning; the first missing file ends it.
     for (auto* load : {&LoadMainSkin, &LoadColorSkin, &LoadAdvancedSkin, &LoadWarningSkin}) {

@@ -41,10 +41,10 @@ public:
     MainWindowView(const MainWindowView&) = delete;
     MainWindowView& operator=(const MainWindowView&) = delete;
 
-    // Start-up: the page descriptions (main, colour, advanced) and the warning layout of the
-    // language. A missing file is reported by a message box owned by window and ends the
-    // program through closeProgram.
-    void LoadDescriptions(HWND window, std::function<void()> closeProgram);
+    // Start-up: the page descriptions (main, colour, advanced), the warning layout of the
+    // language and the pages' pictures. False, after one message box owned by window that names
+    // the first missing file, when the window cannot come up.
+    bool LoadDescriptions(HWND window);
     // Start-up: MaskImagePath, the window's outline (set with redraw) and RepaintRegion. A
     // missing mask gives the window's own rectangle.
     void ShapeWindow(HWND window);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end: the program starts from its shipped data and shows its window under the title of
 # the configured language, a second copy leaves at once, Alt+F4 ends the program, and a bad
-# command line ends it with status 2.
+# command line ends it with status 2, and a missing skin description ends it before the mouse
+# is touched.
 # Usage: test_startup.sh PATH/TO/HXT_GMouse.exe (env HXT_SOURCE_DIR, HXT_BUILD_DIR; needs a display)
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -48,4 +49,17 @@ box=$(e2e_wait_for_window "^HXT_GMouse\$" 60) || fail "no message box about the 
 xdotool windowfocus --sync "$box" 2>/dev/null; xdotool key --window "$box" Return
 e2e_wait_for_exit 20 || fail "the program was still running 20 s after its message box was dismissed"
 [ $status -eq 2 ] || fail "a bad command line ended with status $status, not 2"
+# 6. Without a skin description the window cannot come up: one message names the file, and the
+# program ends before it ever talks to the mouse (no report at all, so no host-mode button is
+# left without the program that serves it).
+mv "$work/skins/INI_EN/skin_color_en.ini" "$work/skin_color_en.ini.aside"
+sed -i "s/^VER_SEL=.*/VER_SEL=1\r/" "$work/config.ini"
+e2e_start --virtual-mouse="$(e2e_free_port)" --virtual-mouse-log="$(e2e_windows_path "$work/reports.log")"
+box=$(e2e_wait_for_window "^HXT_GMouse\$" 60) || fail "no message about the missing description appeared"
+sleep 2
+[ "$(xdotool search --onlyvisible --name "^HXT_GMouse\$" 2>/dev/null | wc -l)" -eq 1 ] || fail "more than one message"
+xdotool windowfocus --sync "$box" 2>/dev/null; xdotool key --window "$box" Return
+e2e_wait_for_exit 20 || fail "the program was still running 20 s after the missing-file message"
+[ ! -s "$work/reports.log" ] || fail "the mouse received reports without a window: $(head -3 "$work/reports.log")"
+mv "$work/skin_color_en.ini.aside" "$work/skins/INI_EN/skin_color_en.ini"
 echo "PASS"

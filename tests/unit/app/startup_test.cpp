@@ -66,13 +66,18 @@ namespace {
 struct RecordingStartup : StartupSteps {
     bool hasMouse = true;
     bool mouseFound = true;
+    bool skinLoads = true;
     std::vector<std::string> steps;
     bool HasMouse() override { return hasMouse; }
     void StartWorkers() override { steps.push_back("workers"); }
     void LoadConfiguration() override { steps.push_back("configuration"); }
     void SetTitle() override { steps.push_back("title"); }
     void CreateFonts() override { steps.push_back("fonts"); }
-    void LoadSkin() override { steps.push_back("skin"); }
+    bool LoadSkin() override {
+        steps.push_back("skin");
+        return skinLoads;
+    }
+    void AbandonStartup() override { steps.push_back("abandon"); }
     void ShapeWindow() override { steps.push_back("shape"); }
     void LoadMacros() override { steps.push_back("macros"); }
     void LoadMenus() override { steps.push_back("menus"); }
@@ -108,6 +113,12 @@ TEST(StartupSequence, RunsInItsOrderAndAppliesEvenWithoutTheMouse) {
     showOnly.hasMouse = false;
     RunStartup(showOnly);
     EXPECT_EQ(showOnly.steps, with({}, {"menus"}));
+
+    // Without its skin the window never comes up, and the mouse is never looked for or applied.
+    RecordingStartup noSkin;
+    noSkin.skinLoads = false;
+    RunStartup(noSkin);
+    EXPECT_EQ(noSkin.steps, (std::vector<std::string>{"workers", "configuration", "title", "fonts", "skin", "abandon"}));
 }
 
 }  // namespace

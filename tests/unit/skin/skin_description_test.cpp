@@ -109,7 +109,8 @@ TEST(SkinLoaders, MissingFileIsReportedOnceAndEmptiesItsTable) {
     // and nothing of the English file survives.
     l.profile.reads.clear();
     LoadMainSkin(l.context, kSkins, LanguageMode::Chinese, l.skin);
-    EXPECT_EQ(l.messages.shown, std::vector<std::u16string>{kMissingFileMessage});
+    // It names the file, in the language of the messages.
+    EXPECT_EQ(l.messages.shown, std::vector<std::u16string>{MissingSkinFileMessage(LanguageMode::Chinese, kMainCn)});
     EXPECT_EQ(l.closes, 1);
     EXPECT_TRUE(l.profile.reads.empty());
     EXPECT_EQ(l.skin.main.At(MainEntry::kClose), SkinEntry{});
