@@ -37,10 +37,43 @@ Runs RowRuns(const RgbPicture& mask, std::int32_t y) {
 
 }  // namespace
 
+namespace {
+
+// One span per row, from its first kept pixel to its last: the outline without its holes.
+Runs RowHull(const RgbPicture& mask, std::int32_t y) {
+    Runs runs = RowRuns(mask, y);
+    if (runs.size() > 1) runs = {{runs.front().first, runs.back().second}};
+    return runs;
+}
+
+// Rows with the same runs as the row above extend that band downwards, so a typical outline
+// needs a few hundred rectangles instead of one per row. Nothing when more than limit are needed.
+std::optional<std::vector<PixelRect>> BandedRects(const RgbPicture& mask, Runs (*rowRuns)(const RgbPicture&, std::int32_t),
+                                                  std::size_t limit) {
+    std::vector<PixelRect> rects;
+    Runs bandRuns;
+    std::size_t bandStart = 0;
+    for (std::int32_t y = 0; y < mask.height; ++y) {
+        Runs runs = rowRuns(mask, y);
+        if (y > 0 && runs == bandRuns) {
+            for (std::size_t i = bandStart; i < rects.size(); ++i) rects[i].bottom = y + 1;
+            continue;
+        }
+        bandStart = rects.size();
+        if (rects.size() + runs.size() > limit) return std::nullopt;
+        for (const auto& [left, right] : runs) rects.push_back({left, y, right, y + 1});
+        bandRuns = std::move(runs);
+    }
+    return rects;
+}
+
+}  // namespace
+
 MaskShape BuildMaskShape(const std::optional<RgbPicture>& mask, std::int32_t fallbackWidth,
-                         std::int32_t fallbackHeight) {
+                         std::int32_t fallbackHeight, bool mustMatchFallback) {
     MaskShape shape;
-    if (!mask || !mask->Valid() || mask->width > kMaxMaskSide || mask->height > kMaxMaskSide) {
+    const bool fits = mask && (!mustMatchFallback || (mask->width == fallbackWidth && mask->height == fallbackHeight));
+    if (!fits || !mask->Valid() || mask->width > kMaxMaskSide || mask->height > kMaxMaskSide) {
         shape.width = std::max<std::int32_t>(fallbackWidth, 0);
         shape.height = std::max<std::int32_t>(fallbackHeight, 0);
         if (shape.width > 0 && shape.height > 0) shape.rects.push_back({0, 0, shape.width, shape.height});
@@ -48,19 +81,11 @@ MaskShape BuildMaskShape(const std::optional<RgbPicture>& mask, std::int32_t fal
     }
     shape.width = mask->width;
     shape.height = mask->height;
-    // Rows with the same runs as the row above extend that band downwards, so a typical outline
-    // needs a few hundred rectangles instead of one per row.
-    Runs bandRuns;
-    std::size_t bandStart = 0;
-    for (std::int32_t y = 0; y < mask->height; ++y) {
-        Runs runs = RowRuns(*mask, y);
-        if (y > 0 && runs == bandRuns) {
-            for (std::size_t i = bandStart; i < shape.rects.size(); ++i) shape.rects[i].bottom = y + 1;
-            continue;
-        }
-        bandStart = shape.rects.size();
-        for (const auto& [left, right] : runs) shape.rects.push_back({left, y, right, y + 1});
-        bandRuns = std::move(runs);
-    }
+    // A noisy mask would give a region the window system takes minutes to apply and the window
+    // spins in for every paint: beyond the limit the outline of each row serves, which needs at
+    // most one rectangle per row.
+    std::optional<std::vector<PixelRect>> rects = BandedRects(*mask, RowRuns, kMaxShapeRects);
+    if (!rects) rects = BandedRects(*mask, RowHull, static_cast<std::size_t>(mask->height));
+    shape.rects = std::move(*rects);
     return shape;
 }

@@ -42,10 +42,15 @@ struct MaskShape {
     bool Contains(std::int64_t x, std::int64_t y) const;
 };
 
+// A shape of more rectangles than this is simplified to the outline of each row.
+constexpr std::size_t kMaxShapeRects = 4000;
+
 // The shape of a window from its decoded mask picture. A missing or undecodable picture
-// (nullopt or !Valid()) gives a plain rectangle of the fallback size, the dialog's own size.
+// (nullopt or !Valid()) gives a plain rectangle of the fallback size, the dialog's own size; so
+// does a mask of another size than the fallback when mustMatchFallback is set (the fallback is
+// then the size of the pictures the mask has to cut out).
 MaskShape BuildMaskShape(const std::optional<RgbPicture>& mask, std::int32_t fallbackWidth,
-                         std::int32_t fallbackHeight);
+                         std::int32_t fallbackHeight, bool mustMatchFallback = false);
 
 // Pictures larger than this in either direction are treated as undecodable: the shape would be
 // unreasonably large and its rectangle list would not fit a region.

@@ -39,8 +39,9 @@ OwnedRegion RegionFromShape(const MaskShape& shape) {
     return OwnedRegion(ExtCreateRegion(nullptr, size, data));
 }
 
-MaskShape LoadMaskShape(const std::wstring& path, std::int32_t fallbackWidth, std::int32_t fallbackHeight) {
-    return BuildMaskShape(DecodeRgbPicture(path), fallbackWidth, fallbackHeight);
+MaskShape LoadMaskShape(const std::wstring& path, std::int32_t fallbackWidth, std::int32_t fallbackHeight,
+                        bool mustMatchFallback) {
+    return BuildMaskShape(DecodeRgbPicture(path), fallbackWidth, fallbackHeight, mustMatchFallback);
 }
 
 OwnedRegion BuildRepaintRegion(const MaskShape& shape, const MacroEditorRects& editor) {
@@ -53,8 +54,8 @@ OwnedRegion BuildRepaintRegion(const MaskShape& shape, const MacroEditorRects& e
 }
 
 MaskShape ShapeWindowFromMask(HWND window, const std::wstring& maskPath, std::int32_t fallbackWidth,
-                              std::int32_t fallbackHeight) {
-    MaskShape shape = LoadMaskShape(maskPath, fallbackWidth, fallbackHeight);
+                              std::int32_t fallbackHeight, bool mustMatchFallback) {
+    MaskShape shape = LoadMaskShape(maskPath, fallbackWidth, fallbackHeight, mustMatchFallback);
     OwnedRegion outline = RegionFromShape(shape);
     // Once set, the region belongs to the window.
     if (outline && SetWindowRgn(window, outline.get(), TRUE)) outline.release();

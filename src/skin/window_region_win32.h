@@ -18,7 +18,8 @@ OwnedRegion RegionFromShape(const MaskShape& shape);
 
 // The mask's shape read from a picture file; a missing or undecodable file gives a plain
 // rectangle of the fallback size (the window's own size).
-MaskShape LoadMaskShape(const std::wstring& path, std::int32_t fallbackWidth, std::int32_t fallbackHeight);
+MaskShape LoadMaskShape(const std::wstring& path, std::int32_t fallbackWidth, std::int32_t fallbackHeight,
+                        bool mustMatchFallback = false);
 
 // The main window's region for repaints of the advanced page: the outline with the macro name
 // box, the event list and the macro list combined in by exclusive or, so painting leaves those
@@ -28,7 +29,7 @@ OwnedRegion BuildRepaintRegion(const MaskShape& shape, const MacroEditorRects& e
 // Gives a window its shape from a mask picture file (SetWindowRgn with redraw). Returns the
 // shape, whose size is what the window paints.
 MaskShape ShapeWindowFromMask(HWND window, const std::wstring& maskPath, std::int32_t fallbackWidth,
-                              std::int32_t fallbackHeight);
+                              std::int32_t fallbackHeight, bool mustMatchFallback = false);
 
 // The size of a decoded picture file; nothing when it is missing or undecodable.
 std::optional<SIZE> PictureFileSize(const std::wstring& path);

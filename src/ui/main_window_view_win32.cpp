@@ -90,8 +90,14 @@ void MainWindowView::ShapeWindow(HWND window) {
     program_.paths.MaskImagePath = MaskImagePathOf(program_.paths.SkinsDir);
     RECT client{};
     GetClientRect(window, &client);
-    const MaskShape shape = ShapeWindowFromMask(window, ToWide(program_.paths.MaskImagePath),
-                                                client.right - client.left, client.bottom - client.top);
+    // The mask cuts the page pictures: one of another size (a 1x1 mask would leave an invisible
+    // window serving the mouse) gives the pictures' rectangle instead.
+    const std::shared_ptr<const SkinBitmap> page =
+        pictures_.Get(ToWide(program_.paths.SkinsDir + u"\\" + std::u16string(PicturesOf(WindowPage::Main).normal)));
+    const MaskShape shape =
+        page ? ShapeWindowFromMask(window, ToWide(program_.paths.MaskImagePath), page->width, page->height, true)
+             : ShapeWindowFromMask(window, ToWide(program_.paths.MaskImagePath), client.right - client.left,
+                                   client.bottom - client.top);
     maskWidth_ = shape.width;
     maskHeight_ = shape.height;
     repaintRegion_ = BuildRepaintRegion(shape, skin_.editorRects);

@@ -117,4 +117,23 @@ TEST(MaskShape, NoisyJpegEdgesFollowTheRule) {
     ExpectShapeFollowsRule(mask, BuildMaskShape(mask, 1, 1));
 }
 
+// A window-sized mask of noise would need a rectangle for most pixels: the shape keeps one span
+// per row instead, from the row's first kept pixel to its last. A mask that does not fit the
+// pictures it cuts gives their rectangle.
+TEST(MaskShape, NoiseIsSimplifiedToRowOutlinesAndAMaskOfAnotherSizeToTheRectangle) {
+    RgbPicture noise = Filled(760, 560, {255, 255, 255});
+    for (int y = 0; y < 560; ++y) {
+        for (int x = 2 + (y % 3); x < 758; x += 2) Set(noise, x, y, {0, 0, 0});
+    }
+    const MaskShape shape = BuildMaskShape(noise, 760, 560, true);
+    EXPECT_LE(shape.rects.size(), 560u);
+    EXPECT_TRUE(shape.Contains(4, 10));     // a cut-out pixel inside the row's outline
+    EXPECT_FALSE(shape.Contains(0, 10));    // outside it
+    EXPECT_FALSE(shape.Contains(759, 10));
+
+    const MaskShape tiny = BuildMaskShape(Filled(1, 1, {0, 0, 0}), 760, 560, true);
+    EXPECT_EQ(tiny.rects, (std::vector<PixelRect>{{0, 0, 760, 560}}));
+    EXPECT_EQ(BuildMaskShape(Filled(1, 1, {0, 0, 0}), 760, 560).width, 1);  // no pictures to fit
+}
+
 }  // namespace
