@@ -5,7 +5,9 @@
 namespace {
 constexpr std::u16string_view kPortOption = u"--virtual-mouse=";
 constexpr std::u16string_view kLogOption = u"--virtual-mouse-log=";
+constexpr std::u16string_view kHelpOption = u"--help";
 constexpr unsigned long kMaxPort = 65535;
+constexpr std::size_t kMaxFileName = 32000;  // leaves room to make it a full path
 
 // Shown back in an error: control characters would garble a message box, and a huge argument
 // would fill it.
@@ -32,14 +34,32 @@ std::optional<std::uint16_t> PortNumber(std::u16string_view text) {
 bool StartsWith(std::u16string_view text, std::u16string_view prefix) {
     return text.size() >= prefix.size() && text.substr(0, prefix.size()) == prefix;
 }
+
+// "--slot", "--export" or "--import", alone or followed by '=' and the value.
+struct NamedCommand {
+    std::u16string_view name;
+    CommandKind kind;
+};
+constexpr NamedCommand kCommands[] = {
+    {u"--slot", CommandKind::Slot}, {u"--export", CommandKind::Export}, {u"--import", CommandKind::Import}};
+
+std::u16string_view OptionName(std::u16string_view arg) { return arg.substr(0, arg.find(u'=')); }
+
+std::optional<CommandKind> CommandOption(std::u16string_view arg) {
+    for (const NamedCommand& c : kCommands) {
+        if (OptionName(arg) == c.name) return c.kind;
+    }
+    return std::nullopt;
+}
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments) {
     ParsedCommandLine parsed;
     bool portGiven = false;
     bool logGiven = false;
-    for (const std::u16string& argument : arguments) {
-        const std::u16string_view arg(argument);
+    std::u16string commandGiven;  // the first of --slot, --export, --import
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::u16string_view arg(arguments[i]);
         if (StartsWith(arg, kPortOption)) {
             if (portGiven) parsed.errors.push_back(u"--virtual-mouse is given more than once");
             portGiven = true;
@@ -55,16 +75,56 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments)
             logGiven = true;
             parsed.options.virtualMouseLog = std::u16string(arg.substr(kLogOption.size()));
             if (parsed.options.virtualMouseLog.empty()) parsed.errors.push_back(u"--virtual-mouse-log needs a file name");
+        } else if (arg == kHelpOption) {
+            parsed.help = true;
+        } else if (const std::optional<CommandKind> kind = CommandOption(arg)) {
+            const std::u16string name(OptionName(arg));
+            // The value follows the '=' or is the next argument; another option is no value.
+            std::optional<std::u16string_view> value;
+            if (arg.size() > name.size()) {
+                value = arg.substr(name.size() + 1);
+            } else if (i + 1 < arguments.size() && !StartsWith(arguments[i + 1], u"--")) {
+                value = arguments[++i];
+            }
+            if (!commandGiven.empty()) {
+                parsed.errors.push_back(commandGiven == name ? name + u" is given more than once"
+                                                             : u"only one of --slot, --export and --import can be given");
+            } else {
+                commandGiven = name;
+            }
+            if (*kind == CommandKind::Slot) {
+                if (!value || value->size() != 1 || (*value)[0] < u'1' || (*value)[0] > u'5') {
+                    parsed.errors.push_back(u"--slot needs a slot number from 1 to 5, not '" + Shown(value.value_or(u"")) +
+                                            u"'");
+                } else {
+                    parsed.options.command = ProgramCommand{*kind, (*value)[0] - u'0', {}};
+                }
+            } else if (!value || value->empty()) {
+                parsed.errors.push_back(name + u" needs a file name");
+            } else if (value->size() > kMaxFileName) {
+                parsed.errors.push_back(name + u" needs a shorter file name");
+            } else {
+                parsed.options.command = ProgramCommand{*kind, 0, std::u16string(*value)};
+            }
         } else {
             parsed.errors.push_back(u"unknown argument '" + Shown(arg) + u"'");
         }
     }
     // A log of a mouse that is not there would stay empty without anyone noticing why.
     if (logGiven && !portGiven) parsed.errors.push_back(u"--virtual-mouse-log needs --virtual-mouse=PORT");
-    if (!parsed.errors.empty()) parsed.options = {};
+    if (!parsed.errors.empty()) {
+        parsed.options = {};
+        parsed.help = false;
+    }
     return parsed;
 }
 
 std::u16string CommandLineUsage() {
-    return u"Usage: HXT_GMouse.exe [--virtual-mouse=PORT [--virtual-mouse-log=FILE]]";
+    return u"Usage: HXT_GMouse.exe [--slot N | --export FILE | --import FILE] [--virtual-mouse=PORT [--virtual-mouse-log=FILE]]\n"
+           u"  --slot N       make configuration slot N (1 to 5) the current one and apply it\n"
+           u"  --export FILE  write the configuration the window shows to FILE\n"
+           u"  --import FILE  make FILE's configuration the current slot's and apply it\n"
+           u"  --help         show this text\n"
+           u"The copy of the program that runs carries the option out; when none runs, the program starts and does.\n"
+           u"Exit status: 0 done, 1 not done (the reason is printed), 2 a bad command line.";
 }

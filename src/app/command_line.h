@@ -1,4 +1,7 @@
-// The program's command line. Normally empty; for demonstrations and end-to-end tests:
+// The program's command line. Normally empty; for scripts and shortcuts, one of
+//   --slot N, --export FILE, --import FILE   (also written --slot=N and so on)
+// which the running copy carries out (or this start, when none runs), or --help; for
+// demonstrations and end-to-end tests:
 //   --virtual-mouse=PORT      use a mouse in memory and take its commands on 127.0.0.1:PORT
 //   --virtual-mouse-log=FILE  append every feature report that mouse receives to FILE
 #pragma once
@@ -8,21 +11,26 @@
 #include <string>
 #include <vector>
 
+#include "app/program_command.h"
+
 struct CommandLineOptions {
     std::optional<std::uint16_t> virtualMousePort;
     std::u16string virtualMouseLog;  // empty: no log
+    std::optional<ProgramCommand> command;  // the file as given, still relative perhaps
 };
 
 // The options, or what is wrong with the arguments (one line per fault, nothing read then).
 struct ParsedCommandLine {
     CommandLineOptions options;
     std::vector<std::u16string> errors;
+    bool help = false;  // --help: only the usage is wanted
     bool ok() const { return errors.empty(); }
 };
 
-// The arguments after the program name. A port is 1 to 65535 in plain decimal digits; every
-// option may be given once; anything unknown is refused rather than ignored.
+// The arguments after the program name. A port is 1 to 65535 in plain decimal digits, a slot one
+// digit from 1 to 5; every option may be given once, and at most one of --slot, --export and
+// --import; anything unknown is refused rather than ignored.
 ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments);
 
-// The usage text shown with the errors.
+// The usage text shown with the errors and for --help, one line per option.
 std::u16string CommandLineUsage();

@@ -1,9 +1,6 @@
 #include "app/device_session_win32.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
-#include <vector>
 
 #include "app/command_line.h"
 #include "platform/message_box_win32.h"
@@ -11,15 +8,6 @@
 #include "platform/window_framework_win32.h"
 
 namespace {
-std::vector<std::u16string> CommandLineArguments() {
-    int count = 0;
-    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::u16string> result;
-    for (int i = 1; arguments && i < count; ++i) result.push_back(FromWide(arguments[i]));
-    if (arguments) LocalFree(arguments);
-    return result;
-}
-
 void TellUser(const std::wstring& text) { MessageBoxPort(ApplicationName(), nullptr, MB_OK | MB_ICONERROR).Show(text); }
 }  // namespace
 
@@ -98,15 +86,7 @@ void DeviceSession::Stop() {
     }
 }
 
-std::unique_ptr<DeviceSession> CreateDeviceSession() {
-    const ParsedCommandLine parsed = ParseCommandLine(CommandLineArguments());
-    if (!parsed.ok()) {
-        std::wstring text;
-        for (const std::u16string& error : parsed.errors) text += ToWide(error) + L"\n";
-        TellUser(text + L"\n" + ToWide(CommandLineUsage()));
-        return nullptr;
-    }
-    const CommandLineOptions& options = parsed.options;
+std::unique_ptr<DeviceSession> CreateDeviceSession(const CommandLineOptions& options) {
     if (!options.virtualMousePort) return std::make_unique<DeviceSession>();
 
     auto session = std::make_unique<DeviceSession>(std::make_shared<VirtualMouse>());

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/command_line.h"
 #include "device/device_change.h"
 #include "device/discovery.h"
 #include "device/hid_backend_win32.h"
@@ -59,5 +60,5 @@ private:
 };
 
 // The session the command line asks for: the real mouse, or a virtual mouse on a port. Nothing
-// (after telling the user why) when the command line is wrong or the port is taken.
-std::unique_ptr<DeviceSession> CreateDeviceSession();
+// (after telling the user why) when its log cannot be opened or the port is taken.
+std::unique_ptr<DeviceSession> CreateDeviceSession(const CommandLineOptions& options);

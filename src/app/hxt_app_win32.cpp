@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/device_session_win32.h"
+#include "app/start_command_win32.h"
 #include "app/host_runtime_win32.h"
 #include "app/main_dialog_win32.h"
 #include "platform/clock_win32.h"
@@ -21,26 +22,33 @@ std::u16string ProgramDirOfModule() {
 
 bool CHXT_GMouseApp::InitInstance() {
     services_.program.paths.ProgramDir = ProgramDirOfModule();
+    // A bad command line never reaches the running copy, nor starts a new one.
+    const ParsedCommandLine parsed = ParseCommandLine(CommandLineArguments());
+    if (!parsed.ok() || parsed.help) {
+        status_ = TellUsage(parsed);
+        return false;
+    }
+    std::optional<ProgramCommand> command = parsed.options.command;
+    if (command) command = WithFullPath(*command);
+
     const std::wstring mutexName = ToWide(kInstanceMutexName);
     HANDLE mutex = CreateMutexW(nullptr, FALSE, mutexName.c_str());
     const DWORD opened = GetLastError();  // before anything else can change it
     instanceMutex_.reset(mutex);
     if (opened == ERROR_ALREADY_EXISTS) {
-        // Another copy runs: bring its window back and leave. The language is not read yet,
-        // so this looks for the title of the initial language.
-        const std::wstring title = ToWide(WindowTitle(services_.program.language));
-        if (HWND running = FindWindowW(nullptr, title.c_str())) ShowWindow(running, SW_RESTORE);
+        // Another copy runs: it carries the command out, or shows its window, and this start leaves.
         instanceMutex_.reset();
+        status_ = CommandRunningCopy(command);
         return false;
     }
 
     INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
     InitCommonControlsEx(&controls);
 
-    // The real mouse, or the virtual one the command line asks for; nothing on a bad command line.
-    const std::unique_ptr<DeviceSession> session = CreateDeviceSession();
+    // The real mouse, or the virtual one the command line asks for.
+    const std::unique_ptr<DeviceSession> session = CreateDeviceSession(parsed.options);
     if (!session) {
-        startFailed_ = true;
+        status_ = 2;
         return false;
     }
     Win32Profile profile;
@@ -51,8 +59,14 @@ bool CHXT_GMouseApp::InitInstance() {
     HostRuntime runtime(services_, HostPorts{profile, settings, injector, shell, clock});
     ProgramMouse mouse{*session, runtime};
     CHXT_GMouseDlg dialog(services_, &mouse);
+    if (command) dialog.Commands().SetStartCommand(*command);
     dialog.DoModal();
     session->Stop();
     runtime.Stop();
+    if (command) {
+        const std::optional<CommandOutcome> outcome = dialog.Commands().StartOutcome();
+        if (!outcome) TellStarter(L"The program ended before it carried out the command.", true);
+        status_ = outcome == CommandOutcome::Done ? 0 : 1;
+    }
     return false;
 }

@@ -9,12 +9,13 @@
 class CHXT_GMouseApp : public Application {
 protected:
     bool InitInstance() override;
-    // 2 when the command line or the virtual mouse it asks for could not be used, so that a
-    // script starting the program sees the failure; 0 otherwise.
-    int ExitInstance() override { return startFailed_ ? 2 : 0; }
+    // For a script that starts the program: 2 when the command line or the virtual mouse it
+    // asks for could not be used; 1 when the command of the command line was not carried out
+    // (by this copy or the one that runs); 0 otherwise.
+    int ExitInstance() override { return status_; }
 
 private:
-    bool startFailed_ = false;
+    int status_ = 0;
     OwnedHandle instanceMutex_;  // held for the whole process: it marks the running copy
     ProgramServices services_;
 };

@@ -62,6 +62,7 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
     });
     m.On<WM_DEVICECHANGE>(this, &CHXT_GMouseDlg::OnDeviceChange);
     m.On<WM_POWERBROADCAST>(this, &CHXT_GMouseDlg::OnPowerBroadcast);
+    commands_.Listen(m);
 }
 
 BOOL CHXT_GMouseDlg::OnDeviceChange(UINT event, LPARAM record) {
@@ -90,6 +91,7 @@ BOOL CHXT_GMouseDlg::OnInitDialog() {
     }
     SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     RunStartup(*this);
+    if (Hwnd()) commands_.Ready(Hwnd());  // not when the start-up closed the program
     return TRUE;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/main_window_view_win32.h"
+#include "app/command_receiver_win32.h"
 #include "app/program_services.h"
 #include "app/startup.h"
 #include "ui/owner_drawn_menu_win32.h"
@@ -37,6 +38,10 @@ public:
     // The macro editor's context menu of the current language (owner-drawn); null before the
     // menus are loaded. Pop it up with this window as the owner, which draws its items.
     HMENU EditMenuPopup() const { return editMenu_.Popup(); }
+
+    // The script commands: this start's own, carried out after the start-up, and those another
+    // start hands over.
+    CommandReceiver& Commands() { return commands_; }
 
 private:
     BOOL OnInitDialog();
@@ -86,4 +91,5 @@ private:
     MainWindowView skin_;
     CHxtMenu editMenu_;
     TrayMenu trayMenu_;
+    CommandReceiver commands_{skin_};
 };

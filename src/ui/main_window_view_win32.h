@@ -80,6 +80,15 @@ public:
     // The main page shown again must blink the start key again; the mouse side does that.
     void SetBlinkStarter(std::function<void()> start) { startBlink_ = std::move(start); }
 
+    // What a script asks of the running program; done may come after the call returns.
+    void SwitchToSlot(int slot, std::function<void(bool)> done) { controller_.SwitchToSlot(slot, std::move(done)); }
+    void ExportConfigTo(const std::u16string& file, std::function<void(bool)> done) {
+        controller_.ExportConfigTo(file, std::move(done));
+    }
+    void ImportConfigFrom(const std::u16string& file, std::function<void(bool)> done) {
+        controller_.ImportConfigFrom(file, std::move(done));
+    }
+
     const SkinSet& Skin() const { return skin_; }
     SIZE MaskSize() const { return {maskWidth_, maskHeight_}; }
     HRGN RepaintRegion() const { return repaintRegion_.get(); }

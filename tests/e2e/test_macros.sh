@@ -37,8 +37,7 @@ cat > "$work/helper.py" <<'PYTHON'
 import sys
 
 from make_default_macros import macro_file as encode_macro_file  # the encoder of the shipped files
-
-HARDWARE_ID = [1, 2, 3, 5, 4, 6, 8]  # of buttons 1..7
+from mouse_reports import section_lines, slot_reports
 
 # Slots 4 and 5 bind host functions; slot 1 only device functions. DPI, LED, wheel and fire
 # differ per slot so that each slot's reports are its own.
@@ -86,52 +85,15 @@ KEY_LINES = {
 BUTTON_LINES = {LEFT: "LBUTTON", RIGHT: "RBUTTON", MIDDLE: "MBUTTON"}
 
 
-def device_function(code):
-    """The mouse's function byte of a button code; None outside the catalogue."""
-    if 0 <= code <= 5:
-        return code
-    if 11 <= code <= 16:
-        return code - 4
-    if 21 <= code <= 25:
-        return code - 8
-    if code in (6, 17, 18, 19) or 26 <= code <= 52:
-        return 0x1F
-    return None
-
-
 def config_ini(current):
     lines = ["[Init]", f"CurConfig={current}", "VER_SEL=1"]
     for n, slot in sorted(SLOTS.items()):
-        lines.append(f"[Config{n}]")
-        lines += [f"K{i + 1}={k}" for i, k in enumerate(slot["K"])]
-        lines += [f"DPI_LEVEL={slot['DPI_LEVEL']}", f"WHEEL_STATUS={slot['WHEEL_STATUS']}", "MACRO_MODE2=0"]
-        for s in range(4):
-            lines += [f"DPI_SET{s + 1}={slot['DPI_SET'][s]}", f"DPI_SET_EN{s + 1}={slot['DPI_SET_EN'][s]}"]
-        lines += [f"LED_STATUS={slot['LED_STATUS']}", "DPI_SPEED=4", "WHEEL_SPEED=2",
-                  f"FIRE_TIME={slot['FIRE_TIME']}"]
+        lines += section_lines(f"Config{n}", slot)
     return ("\r\n".join(lines) + "\r\n").encode("ascii")
 
 
 def macro_file():
     return encode_macro_file(MACROS)
-
-
-def hex_line(data):
-    return " ".join(f"{b:02X}" for b in (list(data) + [0] * 9)[:9])
-
-
-def slot_reports(n):
-    slot = SLOTS[n]
-    out = []
-    for i, code in enumerate(slot["K"]):
-        function = device_function(code)
-        if function is not None:
-            out.append(hex_line([0x07, 0x10, HARDWARE_ID[i], function]))
-    out.append(hex_line([0x07, 0x11, slot["WHEEL_STATUS"] & 0xFF, 0]))
-    level = slot["DPI_LEVEL"]
-    out.append(hex_line([0x07, 0x09, level & 0xFF, ((slot["DPI_SET"][level] + 8) * 16 + slot["LED_STATUS"]) & 0xFF]))
-    out.append(hex_line([0x07, 0x12, int(slot["FIRE_TIME"] / 8) & 0xFF, 0, 0, 0, 0, 0]))
-    return out
 
 
 def macro_lines(m):
@@ -154,7 +116,7 @@ if command == "config":
 elif command == "macros":
     sys.stdout.buffer.write(macro_file())
 elif command == "reports":
-    print("\n".join(slot_reports(int(sys.argv[2]))))
+    print("\n".join(slot_reports(SLOTS[int(sys.argv[2])])))
 elif command == "macro-lines":
     print("\n".join(macro_lines(int(sys.argv[2]))))
 elif command == "long-passes":

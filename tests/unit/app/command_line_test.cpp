@@ -62,3 +62,30 @@ TEST(CommandLine, ErrorsShowAShortPrintableExcerptOfTheArgument) {
         for (char16_t c : error) EXPECT_GE(c, 0x20);
     }
 }
+
+TEST(CommandLine, ScriptCommandsAndHelp) {
+    ParsedCommandLine parsed = Parse({u"--slot", u"3", u"--virtual-mouse=80"});
+    ASSERT_TRUE(parsed.ok());
+    EXPECT_EQ(parsed.options.command, (ProgramCommand{CommandKind::Slot, 3, {}}));
+    EXPECT_EQ(parsed.options.virtualMousePort, 80);
+    EXPECT_EQ(Parse({u"--slot=5"}).options.command, (ProgramCommand{CommandKind::Slot, 5, {}}));
+    EXPECT_EQ(Parse({u"--export", u"a b\\c.ini"}).options.command, (ProgramCommand{CommandKind::Export, 0, u"a b\\c.ini"}));
+    EXPECT_EQ(Parse({u"--import=x=y.ini"}).options.command, (ProgramCommand{CommandKind::Import, 0, u"x=y.ini"}));
+    EXPECT_FALSE(Parse({}).options.command);
+
+    EXPECT_TRUE(Parse({u"--help"}).help);
+    EXPECT_TRUE(Parse({u"--slot=1", u"--help"}).help);
+    EXPECT_FALSE(Parse({u"--help", u"--bogus"}).help);  // a bad command line is an error, not help
+}
+
+TEST(CommandLine, BadScriptCommandsAreRefused) {
+    for (const std::vector<std::u16string>& arguments : std::vector<std::vector<std::u16string>>{
+             {u"--slot"}, {u"--slot", u"0"}, {u"--slot", u"6"}, {u"--slot=12"}, {u"--slot= 1"}, {u"--slot=", u"1"},
+             {u"--slot", u"--virtual-mouse=80"}, {u"--export"}, {u"--import="}, {u"--import", u"--slot=1"},
+             {u"--slot=1", u"--slot=2"}, {u"--slot=1", u"--export=a"}, {u"--export=a", u"--import=b"},
+             {u"--Slot=1"}, {u"--slots=1"}, {u"--export=" + std::u16string(40000, u'a')}}) {
+        const ParsedCommandLine parsed = Parse(arguments);
+        EXPECT_FALSE(parsed.ok()) << std::string(arguments[0].begin(), arguments[0].end()) << " ...";
+        EXPECT_FALSE(parsed.options.command);
+    }
+}

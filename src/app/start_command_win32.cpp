@@ -1,0 +1,68 @@
+#include "app/start_command_win32.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/device_session_win32.h"
+#include "app/running_copy_win32.h"
+#include "platform/console_win32.h"
+#include "platform/message_box_win32.h"
+#include "platform/wide_text_win32.h"
+
+namespace {
+// A copy started a moment ago may still be in its start-up (finding the mouse, its first apply)
+// and take no command yet; one that is only to show itself answers even then.
+constexpr DWORD kFindReadyCopyWait = 20000;
+constexpr DWORD kFindCopyWait = 5000;
+// How long the copy may take: a busy configuration defers the command to a later retry.
+constexpr DWORD kAnswerWait = 30000;
+}  // namespace
+
+std::vector<std::u16string> CommandLineArguments() {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::u16string> result;
+    for (int i = 1; arguments && i < count; ++i) result.push_back(FromWide(arguments[i]));
+    if (arguments) LocalFree(arguments);
+    return result;
+}
+
+void TellStarter(const std::wstring& text, bool error) {
+    if (WriteToStartingConsole(text) || !error) return;
+    MessageBoxPort(ApplicationName(), nullptr, MB_OK | MB_ICONERROR).Show(text);
+}
+
+int TellUsage(const ParsedCommandLine& parsed) {
+    std::wstring text;
+    for (const std::u16string& error : parsed.errors) text += ToWide(error) + L"\r\n";
+    TellStarter(text + ToWide(CommandLineUsage()), !parsed.ok());
+    return parsed.ok() ? 0 : 2;
+}
+
+ProgramCommand WithFullPath(ProgramCommand command) {
+    if (command.file.empty()) return command;
+    const std::wstring file = ToWide(command.file);
+    const DWORD length = GetFullPathNameW(file.c_str(), 0, nullptr, nullptr);
+    if (length == 0) return command;  // the copy then reports the file it cannot use
+    std::wstring full(length, L'\0');
+    const DWORD written = GetFullPathNameW(file.c_str(), length, full.data(), nullptr);
+    if (written == 0 || written >= length) return command;
+    full.resize(written);
+    command.file = FromWide(full);
+    return command;
+}
+
+int CommandRunningCopy(const std::optional<ProgramCommand>& command) {
+    const HWND copy = command ? FindRunningCopy(kFindReadyCopyWait, true) : FindRunningCopy(kFindCopyWait, false);
+    if (!copy) {
+        if (command) TellStarter(L"The program runs, but its window does not answer.", true);
+        return command ? 1 : 0;
+    }
+    if (!command) {
+        AskToShow(copy);
+        return 0;
+    }
+    const HandOverResult result = HandOver(copy, *command, kAnswerWait);
+    TellStarter(result.line, !result.done);
+    return result.done ? 0 : 1;
+}
