@@ -42,7 +42,10 @@ echo "== native unit tests"
 
 echo "== Win32 and end-to-end tests under Wine"
 (cd "$HXT_ROOT/build/win64" && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure) || failures+=("Win32 and end-to-end tests")
-wineserver -k 2>/dev/null || true
+# Only the Wine servers of the project's own prefixes: the user's Wine session is none of ours.
+for prefix in "$HXT_WINEPREFIX" "$HXT_ROOT/build/win64/wineprefix-e2e"; do
+  [ -d "$prefix" ] && { WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; }
+done
 # Logs are long and often read from their tail only: repeat what failed last.
 for log in "${failed_logs[@]}"; do echo "== end of $log"; tail -n 25 "$log"; done
 for failure in "${failures[@]}"; do echo "FAILED: $failure"; done
