@@ -22,7 +22,7 @@ HXT_NATIVE_PACKAGES=(g++ cmake make libgtest-dev libbenchmark-dev clang libclang
 
 hxt_build_win64() {
   cmake -S "$HXT_ROOT" -B "$HXT_ROOT/build/win64" -DCMAKE_TOOLCHAIN_FILE="$HXT_ROOT/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHXT_DIST_DIR="$HXT_ROOT/build/dist" >/dev/null
   cmake --build "$HXT_ROOT/build/win64" -j "$HXT_JOBS" "$@"
 }
 
