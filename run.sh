@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the Windows program and runs it under Wine; extra arguments
-# go to the program. Without a display it runs on a private Xvfb, saves a screenshot of the
-# window to build/screenshots/run.png and ends the program (HXT_KEEP_RUNNING=1 keeps it up).
+# Installs what is missing, builds the Windows program (not the tests) and runs it under Wine;
+# extra arguments go to the program. Without a display it runs on a private Xvfb, saves a
+# screenshot of the window to build/screenshots/run.png and ends the program (HXT_KEEP_RUNNING=1
+# keeps it up).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/tools/common.sh"
 hxt_ensure_packages "${HXT_WINE_PACKAGES[@]}"
-hxt_build_win64
+# The program and the skin it loads; the data beside it is laid out after the link.
+hxt_build_win64 --target HXT_GMouse hxt_skin
 
 exe=$HXT_ROOT/build/win64/HXT_GMouse.exe
 args=("$@")
@@ -29,6 +31,7 @@ for wanted in (27815, 0):
 fi
 
 if [ -n "${DISPLAY:-}" ]; then
+    "$HXT_ROOT/tools/wine-run.sh" --prepare-only
     exec "$HXT_ROOT/tools/wine-run.sh" "$exe" "${args[@]}"
 fi
 
@@ -48,11 +51,14 @@ stop() {
 trap stop EXIT
 for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start on $DISPLAY" >&2; exit 1; }
+# A new prefix takes a while; made first, so the wait for the window below is the program's alone.
+"$HXT_ROOT/tools/wine-run.sh" --prepare-only
 
 "$HXT_ROOT/tools/wine-run.sh" "$exe" "${args[@]}" &
 program_pid=$!
 
 # Both window titles contain "K-R7T".
+echo "Waiting for the window of HXT_GMouse.exe ..."
 window=""
 for _ in $(seq 1 240); do
     window=$(xdotool search --onlyvisible --name 'K-R7T' 2>/dev/null | head -n1) || true

@@ -69,6 +69,17 @@ foreach(script ${HXT_E2E_TESTS})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME e2e_${name} COMMAND bash ${script} $<TARGET_FILE:HXT_GMouse>)
   set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE
-    ENVIRONMENT "HXT_SOURCE_DIR=${CMAKE_SOURCE_DIR};HXT_BUILD_DIR=${CMAKE_BINARY_DIR}")
+    ENVIRONMENT "HXT_SOURCE_DIR=${CMAKE_SOURCE_DIR};HXT_BUILD_DIR=${CMAKE_BINARY_DIR};HXT_DIST_DIR=${HXT_DIST_DIR}")
 endforeach()
 include(${CMAKE_SOURCE_DIR}/cmake/skin.cmake)
+
+# The folder to copy to Windows, and a zip of it, in HXT_DIST_DIR.
+set(HXT_DIST_DIR ${CMAKE_BINARY_DIR}/dist CACHE PATH "Where the folder for Windows and its zip go")
+file(GLOB HXT_SHIPPED_DATA CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*)
+add_custom_command(OUTPUT ${HXT_DIST_DIR}/HXT_GMouse.zip
+  COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:HXT_GMouse> -DDATA=${CMAKE_SOURCE_DIR}/data -DSKINS=${HXT_SKIN_DIR}
+          -DDIST=${HXT_DIST_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/make_dist.cmake
+  DEPENDS HXT_GMouse ${HXT_SKIN_STAMP} ${HXT_SHIPPED_DATA} ${CMAKE_SOURCE_DIR}/cmake/make_dist.cmake
+  COMMENT "Putting the program for Windows into ${HXT_DIST_DIR}")
+add_custom_target(hxt_dist ALL DEPENDS ${HXT_DIST_DIR}/HXT_GMouse.zip)
+add_dependencies(hxt_dist hxt_skin)

@@ -18,17 +18,23 @@ hxt_ensure_packages() {
 
 HXT_WINE_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool x11-utils imagemagick
   fonts-wqy-microhei fonts-dejavu-core python3 cmake make)
-HXT_NATIVE_PACKAGES=(g++ cmake make libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
+HXT_NATIVE_PACKAGES=(g++ cmake make libgtest-dev libbenchmark-dev libtsan2 clang libclang-rt-14-dev)
 
 hxt_build_win64() {
   cmake -S "$HXT_ROOT" -B "$HXT_ROOT/build/win64" -DCMAKE_TOOLCHAIN_FILE="$HXT_ROOT/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHXT_DIST_DIR="$HXT_ROOT/build/dist" >/dev/null
   cmake --build "$HXT_ROOT/build/win64" -j "$HXT_JOBS" "$@"
 }
 
 hxt_build_native() {
   cmake -S "$HXT_ROOT" -B "$HXT_ROOT/build/native" -DHXT_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
   cmake --build "$HXT_ROOT/build/native" -j "$HXT_JOBS" "$@"
+}
+
+# The core and the tests of its threads under ThreadSanitizer.
+hxt_build_tsan() {
+  cmake -S "$HXT_ROOT" -B "$HXT_ROOT/build/tsan" -DHXT_TSAN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$HXT_ROOT/build/tsan" -j "$HXT_JOBS" "$@"
 }
 
 hxt_build_fuzz() {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in the project's own prefix (never the user's), creating
 # the prefix once: no Mono/Gecko prompts, and font substitutes so Chinese text has glyphs.
+# With --prepare-only it only makes sure the prefix is ready.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX=${HXT_WINEPREFIX:-$here/build/win64/wineprefix}
@@ -8,8 +9,10 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 mkdir -p "$(dirname "$WINEPREFIX")"
 (
-  flock 9
+  # Another run may be making the prefix right now: say why nothing seems to happen.
+  flock -n 9 || { [ -f "$WINEPREFIX/.hxt-ready" ] || echo "Waiting for Wine to finish preparing $WINEPREFIX ..." >&2; flock 9; }
   if [ ! -f "$WINEPREFIX/.hxt-ready" ]; then
+    echo "Preparing the Wine prefix $WINEPREFIX (a minute or two the first time) ..." >&2
     wineboot -u >/dev/null 2>&1 || true
     wineserver -w || true
     reg=$(mktemp --suffix=.reg)
@@ -22,6 +25,8 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     wineserver -w || true
     rm -f "$reg"
     touch "$WINEPREFIX/.hxt-ready"
+    echo "Wine prefix ready." >&2
   fi
 ) 9>"$WINEPREFIX.lock"
+[ "${1:-}" = --prepare-only ] && exit 0
 exec wine "$@"
