@@ -168,6 +168,7 @@ TEST_F(HostActionsTest, LedToggleTwice) {
 TEST_F(HostActionsTest, ConfigurationSwitchCyclesTheUserSlots) {
     for (int slot = 1; slot <= 5; ++slot) {
         profile.values[{u"config.ini", u"Config" + DecimalText(slot), u"K1"}] = DecimalText(10 + slot);
+        profile.values[{u"config.ini", u"Config" + DecimalText(slot), u"K7"}] = u"1";  // the left click
     }
     struct Case {
         int from;

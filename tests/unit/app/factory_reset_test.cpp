@@ -32,8 +32,10 @@ struct FactoryResetTest : ::testing::Test {
         program.language = LanguageMode::English;
         program.CurConfig = 2;
         program.config.K[0] = 9;
-        dir.Write("prog\\config.ini", "[CfgReset2]\r\nK1=2\r\n[CfgReset3]\r\nK1=3\r\n[CfgReset4]\r\nK1=4\r\n"
-                                      "[CfgReset_EN5]\r\nK1=5\r\n[Config2]\r\nK1=9\r\n");
+        // K7 keeps the left click, so K1 shows which preset a slot came from.
+        dir.Write("prog\\config.ini", "[CfgReset2]\r\nK1=2\r\nK7=1\r\n[CfgReset3]\r\nK1=3\r\nK7=1\r\n"
+                                      "[CfgReset4]\r\nK1=4\r\nK7=1\r\n[CfgReset_EN5]\r\nK1=5\r\nK7=1\r\n"
+                                      "[Config2]\r\nK1=9\r\n");
         // The user has one macro of their own.
         services.macros.Edit([](MacroStoreData& data) {
             data.records[0] = NewMacro(u"mine");
