@@ -22,3 +22,10 @@ inline std::u16string_view ExportFailedMessage(LanguageMode language) {
     return language == LanguageMode::English ? u"The configuration could not be saved to this file."
                                              : u"无法将配置保存到此文件。";
 }
+
+// config.ini could not be written completely (read-only or gone); the window keeps the
+// configuration it shows.
+inline std::u16string_view ConfigSaveFailedMessage(LanguageMode language) {
+    return language == LanguageMode::English ? u"The configuration could not be saved to config.ini."
+                                             : u"无法将配置保存到 config.ini。";
+}

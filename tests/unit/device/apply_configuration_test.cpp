@@ -201,6 +201,21 @@ TEST(ApplyConfiguration, WhatAFileHoldsReachesTheMouseOnlyInRangeAndWithALeftCli
     EXPECT_EQ(rig.profile.Value(kIni, u"Config6", u"K1"), "1");
 }
 
+TEST(ApplyConfiguration, FailedSavesAreRecordedOnceAndTheMouseStillGetsItAll) {
+    ApplyRig rig;
+    rig.Apply();
+    EXPECT_FALSE(rig.program.configSaveFailed.load());
+    rig.log.Take();
+    rig.profile.failingKeys = {{u"Config2", u"FIRE_TIME"}};  // only the last save fails
+    rig.Apply();
+    EXPECT_TRUE(rig.program.configSaveFailed.load());
+    EXPECT_EQ(rig.Reports().size(), 10u);
+    rig.program.configSaveFailed = false;
+    rig.profile.failingKeys = {{u"Init", u"CurConfig"}};
+    rig.Apply();
+    EXPECT_TRUE(rig.program.configSaveFailed.load());
+}
+
 TEST(ApplyConfiguration, WindowsSettingsFollowTheTablesAndFailedQueriesSkipTheSet) {
     const std::pair<int, int> speeds[] = {{0, 1}, {1, 2}, {5, 10}, {8, 16}, {9, 18}, {255, 18}};
     for (const auto& [dpiSpeed, expected] : speeds) {
