@@ -93,8 +93,11 @@ void HostActions::StepDpi(int direction) {
     }
     config.DPI_LEVEL = level;
     links_.SendDpiLed(level, links_.LedToggle() == kLedOff ? kLedOff : links_.AppliedLed());
+    // Saved before the repaint is asked for: the window learns of a failed save with it.
+    if (!ConfigFile(profile_, config, state_.configLock).SaveDpiLevel(state_.paths.ConfigIniPath, state_.CurConfig)) {
+        state_.configSaveFailed.store(true);
+    }
     links_.InvalidateMainWindow();
-    ConfigFile(profile_, config, state_.configLock).SaveDpiLevel(state_.paths.ConfigIniPath, state_.CurConfig);
 }
 
 void HostActions::ToggleLed() {

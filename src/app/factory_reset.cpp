@@ -8,8 +8,10 @@ bool FactoryReset(FactoryResetContext& context) {
     ProgramState& program = context.services.program;
     {
         std::lock_guard<std::recursive_mutex> hold(program.configLock);
-        ConfigFile(context.profile, program.config, program.configLock)
-            .FactoryReset(program.paths.ConfigIniPath, program.CurConfig, program.language);
+        if (!ConfigFile(context.profile, program.config, program.configLock)
+                 .FactoryReset(program.paths.ConfigIniPath, program.CurConfig, program.language)) {
+            program.configSaveFailed.store(true);  // told by the window once the lock is free
+        }
     }
     const bool macrosReset = ResetMacrosToDefaults(context.profile, context.messages, context.services.macros,
                                                    program.paths.ProgramDir, program.paths.SkinsDir,

@@ -23,7 +23,11 @@ HostRuntime::~HostRuntime() { Stop(); }
 
 void HostRuntime::Invalidate() {
     // A null window would mean every window of the desktop.
-    if (const HWND window = window_.load()) InvalidateRect(window, nullptr, TRUE);
+    const HWND window = window_.load();
+    if (!window) return;
+    InvalidateRect(window, nullptr, TRUE);
+    // Every host action that saves asks for a repaint afterwards; the window tells the failure.
+    if (services_.program.configSaveFailed.load()) PostMessageW(window, kSaveFailedMessage, 0, 0);
 }
 
 void HostRuntime::StartWorkers(HWND mainWindow) {

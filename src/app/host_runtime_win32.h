@@ -21,6 +21,10 @@
 #include "platform/system_settings_port.h"
 #include "ui/animators.h"
 
+// Posted to the main window when a save of config.ini failed on a thread that cannot tell the
+// user itself (the host action thread, holding the configuration lock).
+inline constexpr UINT kSaveFailedMessage = WM_APP + 0x850;
+
 // The pointer speed Windows is given back when the program closes.
 constexpr int kClosingPointerSpeed = 10;
 

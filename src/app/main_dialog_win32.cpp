@@ -60,6 +60,10 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
         skin_.OnDelayEditEnded();
         return 0;
     });
+    m.Set(kSaveFailedMessage, [this](WPARAM, LPARAM) -> std::optional<LRESULT> {
+        skin_.TellSaveFailure();
+        return 0;
+    });
     m.On<WM_DEVICECHANGE>(this, &CHXT_GMouseDlg::OnDeviceChange);
     m.On<WM_POWERBROADCAST>(this, &CHXT_GMouseDlg::OnPowerBroadcast);
     commands_.Listen(m);

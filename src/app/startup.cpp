@@ -7,7 +7,7 @@ void LoadStartupConfiguration(ProfilePort& profile, ProgramState& state) {
     ConfigFile file(profile, state.config, state.configLock);
     state.paths.ConfigIniPath = ConfigIniPathOf(state.paths.ProgramDir);
     const auto cur = file.ReadCurConfig(state.paths.ConfigIniPath);
-    state.CurrentSection = u"Config" + cur.text;
+    state.CurrentSection = SlotSection(cur.value, false, LanguageMode::Chinese);
     state.CurConfig = cur.value;
     state.language = LanguageFromVerSel(file.ReadLanguage(state.paths.ConfigIniPath));
     file.LoadConfig(state.paths.ConfigIniPath, state.CurConfig, false, state.language);

@@ -1,7 +1,10 @@
 #include "config/config_file.h"
 
+#include <algorithm>
+#include <limits>
 #include <mutex>
 
+#include "core/led_mode.h"
 #include "platform/text.h"
 
 namespace {
@@ -34,21 +37,34 @@ bool ConfigFile::WriteInt(const std::u16string& file, const std::u16string& sect
 void ConfigFile::LoadConfig(const std::u16string& file, int slot, bool preset, LanguageMode language) {
     std::lock_guard<std::recursive_mutex> guard(lock_);
     const std::u16string section = SlotSection(slot, preset, language);
-    ActiveConfig& c = config_;
-    for (int i = 0; i < kButtonCount; ++i) c.K[i] = ReadInt(file, section, kButtonKeys[i], kShortBuffer);
-    c.WHEEL_STATUS = ReadInt(file, section, u"WHEEL_STATUS", kShortBuffer);
-    c.MACRO_MODE2 = ReadInt(file, section, u"MACRO_MODE2", kShortBuffer);
-    c.DPI_LEVEL = ReadInt(file, section, u"DPI_LEVEL", kShortBuffer);
+    // Every value is brought into its range here, once, so that the reports, the painting and
+    // the next save all see the same value. A missing or empty key keeps the built-in value:
+    // a missing file or section is the built-in configuration, never all zeros.
+    const auto read = [&](const char16_t* key, std::size_t buffer, int builtIn, int low, int high) {
+        const std::u16string text = profile_.ReadString(file, section, key, buffer);
+        return text.empty() ? builtIn : std::clamp(WtoI(text), low, high);
+    };
+    constexpr int kAnyCode = std::numeric_limits<int>::max();
+    ActiveConfig c;
+    SetBuiltInDefaults(c);
+    // Codes outside the catalogue stay as read; the apply never sends them.
+    for (int i = 0; i < kButtonCount; ++i) c.K[i] = read(kButtonKeys[i], kShortBuffer, c.K[i], -kAnyCode, kAnyCode);
+    c.EnsureLeftClick();
+    c.WHEEL_STATUS = read(u"WHEEL_STATUS", kShortBuffer, c.WHEEL_STATUS, 0, 1);
+    // Every reader takes any value but 0 as on.
+    c.MACRO_MODE2 = read(u"MACRO_MODE2", kShortBuffer, 0, -kAnyCode, kAnyCode) != 0 ? 1 : 0;
+    c.DPI_LEVEL = read(u"DPI_LEVEL", kShortBuffer, c.DPI_LEVEL, 0, kDpiStageCount - 1);
     for (int s = 0; s < kDpiStageCount; ++s) {
-        const auto value = static_cast<std::uint8_t>(ReadInt(file, section, kStageKeys[s], kLongBuffer));
+        const auto value = static_cast<std::uint8_t>(read(kStageKeys[s], kLongBuffer, c.DPI_SET[s], 0, kDpiStepCount - 1));
         c.SetStageValue(s, value);
         c.AppliedStageValues[s] = value;
-        c.DPI_SET_EN[s] = ReadInt(file, section, kEnableKeys[s], kLongBuffer) != 0 ? 1 : 0;
+        c.DPI_SET_EN[s] = read(kEnableKeys[s], kLongBuffer, c.DPI_SET_EN[s], -kAnyCode, kAnyCode) != 0 ? 1 : 0;
     }
-    c.LED_STATUS = static_cast<std::uint8_t>(ReadInt(file, section, u"LED_STATUS", kShortBuffer));
-    c.DPI_SPEED = static_cast<std::uint8_t>(ReadInt(file, section, u"DPI_SPEED", kShortBuffer));
-    c.WHEEL_SPEED = static_cast<std::uint8_t>(ReadInt(file, section, u"WHEEL_SPEED", kShortBuffer));
-    c.FIRE_TIME = ReadInt(file, section, u"FIRE_TIME", kShortBuffer);
+    c.LED_STATUS = static_cast<std::uint8_t>(read(u"LED_STATUS", kShortBuffer, c.LED_STATUS, 0, kLedModeCount - 1));
+    c.DPI_SPEED = static_cast<std::uint8_t>(read(u"DPI_SPEED", kShortBuffer, c.DPI_SPEED, 0, kSpeedMax));
+    c.WHEEL_SPEED = static_cast<std::uint8_t>(read(u"WHEEL_SPEED", kShortBuffer, c.WHEEL_SPEED, 0, kSpeedMax));
+    c.FIRE_TIME = read(u"FIRE_TIME", kShortBuffer, c.FIRE_TIME, 0, kFireTimeMax);
+    config_ = c;
 }
 
 bool ConfigFile::SaveConfig(const std::u16string& file, int slot) {
@@ -85,7 +101,8 @@ std::uint8_t ConfigFile::ReadLanguage(const std::u16string& file) {
 ConfigFile::CurConfigValue ConfigFile::ReadCurConfig(const std::u16string& file) {
     CurConfigValue result;
     result.text = profile_.ReadString(file, kInitSection, u"CurConfig", kShortBuffer);
-    result.value = WtoI(result.text);
+    // No slot, or one outside the user slots, is slot 1 or 5.
+    result.value = result.text.empty() ? 1 : std::clamp(WtoI(result.text), 1, kUserSlotCount);
     return result;
 }
 

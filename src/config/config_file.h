@@ -24,7 +24,9 @@ public:
     ConfigFile(ProfilePort& profile, ActiveConfig& config, std::recursive_mutex& lock)
         : profile_(profile), config_(config), lock_(lock) {}
 
-    // Fills every field of the configuration from one section; a missing key reads as 0.
+    // Fills every field of the configuration from one section, each value brought into its range
+    // (button codes stay as read); a missing or empty key keeps its built-in value, so a missing
+    // file or section loads the built-in configuration. Some button always keeps the left click.
     void LoadConfig(const std::u16string& file, int slot, bool preset, LanguageMode language);
     // Writes every field into section "Config" + slot, in the established key order. Every key
     // is attempted; false when any write failed.
@@ -33,7 +35,8 @@ public:
     bool SaveDpiLevel(const std::u16string& file, int slot);
     // VER_SEL of section "Init", low 8 bits.
     std::uint8_t ReadLanguage(const std::u16string& file);
-    // Key CurConfig of "Init" as text and number; read through a 5-character buffer.
+    // Key CurConfig of "Init" as text and number; read through a 5-character buffer. The number
+    // is a user slot, 1 to 5 (1 when the key is missing).
     struct CurConfigValue {
         std::u16string text;
         int value = 0;

@@ -43,6 +43,10 @@ bool ActiveConfig::OtherButtonHasLeftClick(int button) const {
     return false;
 }
 
+void ActiveConfig::EnsureLeftClick() {
+    if (!OtherButtonHasLeftClick(0)) K[0] = kLeftClickCode;
+}
+
 void ActiveConfig::SetButtonFunction(int button, std::int32_t code) {
     if (button < 1 || button > kButtonCount) return;
     K[button - 1] = code;

@@ -1,6 +1,7 @@
 // The one in-memory mouse configuration that the window shows and edits, with its factory
-// values. Fields carry the names of their config.ini keys; values read from a file are kept as
-// read, so every user of a field as a table index bounds it first (see the Bounded* helpers).
+// values. Fields carry the names of their config.ini keys. A load brings every value into its
+// range; users of a field as a table index still bound it (see the Bounded* helpers), so that
+// no edit can ever index past a table.
 #pragma once
 
 #include <array>
@@ -10,6 +11,8 @@ constexpr int kButtonCount = 7;
 constexpr int kDpiStageCount = 4;
 constexpr int kDpiStepCount = 5;  // DPI steps the mouse offers for each stage
 constexpr int kFireTimeMax = 300;
+constexpr int kSpeedMax = 9;  // DPI_SPEED and WHEEL_SPEED
+constexpr int kUserSlotCount = 5;  // Config1..Config5
 constexpr std::int32_t kLeftClickCode = 1;
 
 struct ActiveConfig {
@@ -39,9 +42,12 @@ struct ActiveConfig {
     void SetButtonFunction(int button, std::int32_t code);
     // True when a button other than button holds the left click.
     bool OtherButtonHasLeftClick(int button) const;
+    // Button 1 takes the left click when no button holds it, as the function popup's guard would
+    // have kept it: no configuration may leave the user without one.
+    void EnsureLeftClick();
     void SetFireTime(std::int64_t value);  // bounded to 0..kFireTimeMax
 
-    // Values bounded for use as table indexes; the fields themselves keep what was read.
+    // Values bounded for use as table indexes.
     int BoundedDpiLevel() const;
     int BoundedStageValue(int stage) const;
     int BoundedLedStatus() const;

@@ -13,6 +13,10 @@
 struct ProgramState {
     AppPaths paths;
     std::atomic<LanguageMode> language{LanguageMode::Chinese};
+    // A write of config.ini failed. Set by whichever thread saved (an apply may run on the host
+    // action thread, holding the configuration lock); the window's thread tells the user once,
+    // with no lock held, and clears it.
+    std::atomic<bool> configSaveFailed{false};
 
     // Serialises whole loads, saves and applies of the configuration between the window's thread
     // and the host action thread, and guards the three fields below. Recursive, because an apply

@@ -31,3 +31,10 @@ inline std::u16string MissingSkinFileMessage(LanguageMode language, std::u16stri
                                          : u"程序无法启动：缺少窗口所需的文件。\n";
     return std::u16string(lead) + std::u16string(path);
 }
+
+// config.ini could not be written completely (read-only or gone); the window keeps the
+// configuration it shows.
+inline std::u16string_view ConfigSaveFailedMessage(LanguageMode language) {
+    return language == LanguageMode::English ? u"The configuration could not be saved to config.ini."
+                                             : u"无法将配置保存到 config.ini。";
+}

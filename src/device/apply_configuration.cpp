@@ -56,8 +56,10 @@ void ApplyConfiguration(ApplyContext& context) {
     const std::u16string& ini = program.paths.ConfigIniPath;
 
     context.flags.DriverActive.store(true);
-    file.WriteCurConfig(ini, program.CurConfig);
-    file.SaveConfig(ini, kAppliedSlot);
+    // A failed save does not stop the apply: the mouse still gets the configuration the window
+    // shows, and the user is told once the apply is over.
+    bool saved = file.WriteCurConfig(ini, program.CurConfig);
+    saved = file.SaveConfig(ini, kAppliedSlot) && saved;
 
     ApplyButtons(context, config);
 
@@ -77,5 +79,6 @@ void ApplyConfiguration(ApplyContext& context) {
 
     context.reports.SendFireInterval(config.FIRE_TIME);
 
-    file.SaveConfig(ini, program.CurConfig);
+    saved = file.SaveConfig(ini, program.CurConfig) && saved;
+    if (!saved) program.configSaveFailed.store(true);
 }

@@ -30,6 +30,7 @@ struct ApplyContext {
     std::function<void()> startBlinkIndicator;
 };
 
-// The whole apply, under the configuration lock. Runs on the window's thread, or on the host action thread
+// The whole apply, under the configuration lock. A save of config.ini that fails sets
+// ProgramState::configSaveFailed and the rest of the apply goes on. Runs on the window's thread, or on the host action thread
 // after a configuration switch.
 void ApplyConfiguration(ApplyContext& context);

@@ -82,5 +82,9 @@ bool ResetMacrosToDefaults(ProfilePort& profile, MessagePort& messages, MacroSto
         return false;
     }
     LoadMacroFile(profile, messages, store, defaults);
-    return SaveMacroFile(profile, store, MacroFilePathOf(programDir, language));
+    // The macros in memory are the defaults now, saved or not; a list must show them.
+    if (!SaveMacroFile(profile, store, MacroFilePathOf(programDir, language))) {
+        messages.ShowMessage(MacroSaveFailedMessage(language));
+    }
+    return true;
 }

@@ -40,7 +40,8 @@ std::u16string DefaultMacroFilePath(const std::u16string& skinsDir, LanguageMode
 // The factory reset of the macros: loads the language's default macros and saves them as the
 // language's macro file. When the default file is missing, the message is shown and neither the
 // store nor the user's macro file is touched (an empty set would otherwise replace them).
-// Returns true when the macros were reset.
+// Returns true when the macros in memory were reset; a macro file that could not be written is
+// told (MacroSaveFailedMessage) and still counts as reset.
 bool ResetMacrosToDefaults(ProfilePort& profile, MessagePort& messages, MacroStore& store,
                            const std::u16string& programDir, const std::u16string& skinsDir,
                            LanguageMode language);

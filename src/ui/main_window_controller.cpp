@@ -141,7 +141,13 @@ bool MainWindowController::RetryDeferred() {
     for (const std::u16string& text : std::exchange(messagesToTell_, {})) {
         if (context_.messages) context_.messages->ShowMessage(text);
     }
+    TellSaveFailure();
     return true;
+}
+
+void MainWindowController::TellSaveFailure() {
+    if (!context_.program.configSaveFailed.exchange(false) || !context_.messages) return;
+    context_.messages->ShowMessage(ConfigSaveFailedMessage(context_.program.language.load()));
 }
 
 void MainWindowController::TellLater(std::u16string text) { messagesToTell_.push_back(std::move(text)); }
@@ -268,7 +274,10 @@ void MainWindowController::CloseToTray() {
     Change([this] {
         ProgramState& program = context_.program;
         ConfigFile file(context_.profile, program.config, program.configLock);
-        file.SaveDpiLevel(program.paths.ConfigIniPath, kAppliedSlot);
+        if (!file.SaveDpiLevel(program.paths.ConfigIniPath, kAppliedSlot)) {
+            program.configSaveFailed.store(true);
+            return;
+        }
         file.LoadConfig(program.paths.ConfigIniPath, kAppliedSlot, false, program.language.load());
     });
     HideToTray();
@@ -326,12 +335,15 @@ void MainWindowController::SwitchLanguage(LanguageMode language) {
     if (!context_.shell.LoadSkinOf(language)) return;
     ProgramState& program = context_.program;
     program.language = language;
-    context_.profile.WriteString(program.paths.ConfigIniPath, u"Init", u"VER_SEL",
-                                 language == LanguageMode::English ? u"1" : u"0");
+    if (!context_.profile.WriteString(program.paths.ConfigIniPath, u"Init", u"VER_SEL",
+                                      language == LanguageMode::English ? u"1" : u"0")) {
+        program.configSaveFailed.store(true);
+    }
     program.paths.MacroFilePath = MacroFilePathOf(program.paths.ProgramDir, language);
     SelectMacroFile(context_.macros, program.paths.ProgramDir, language);
     if (context_.messages) LoadMacroFile(context_.profile, *context_.messages, context_.macros, program.paths.MacroFilePath);
     if (context_.macroPanel) context_.macroPanel->Reload();
     context_.shell.ShowLanguage();
     context_.shell.Repaint(RepaintArea::Whole);
+    TellSaveFailure();  // in the new language
 }

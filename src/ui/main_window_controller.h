@@ -90,12 +90,16 @@ public:
     // configuration and the slot stay; unsaved macro edits go with the old language's macros.
     void SwitchLanguage(LanguageMode language);
     // The close control: the stage chosen on the mouse survives, every edit not applied is
-    // dropped, and the window hides in the tray.
+    // dropped, and the window hides in the tray. When the stage cannot be saved the file no
+    // longer holds what was applied, so the configuration stays as it is and the user is told.
     void CloseToTray();
     // The function popup's choice for the button it was opened for.
     void ChooseFunction(std::int32_t code);
     // Runs the changes that found the configuration busy, in order; false when it still is.
+    // Then tells what failed, with the lock released.
     bool RetryDeferred();
+    // A save of config.ini that failed since the last call (on any thread) is told once.
+    void TellSaveFailure();
 
     // What a script asks of the running program. Each runs like the control it stands for once
     // the configuration is free, then calls done with whether it succeeded.

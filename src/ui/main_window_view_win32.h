@@ -58,6 +58,8 @@ public:
     void OnLButtonDown(POINT point) { controller_.Press(point.x, point.y); }
     void OnLButtonUp(POINT point) { controller_.Release(point.x, point.y); }
     void OnTimer(UINT_PTR id);
+    // A save of config.ini failed on another thread: the user is told (once).
+    void TellSaveFailure() { controller_.TellSaveFailure(); }
 
     // Sees every message of the window's loop first: records keys while recording, opens the
     // event list's menu on a right-click of the advanced page, and keeps Escape, Enter and F10

@@ -1,6 +1,7 @@
 // The host actions' links to the rest of the program, set by the test: stop requests, DPI
 // directions and the LED toggle are plain fields; sends, applies and repaints are logged when a
-// log is given ("dpi 2 led 3", "apply slot 3 K1 13", "invalidate"), and otherwise do nothing.
+// log is given ("dpi 2 led 3", "apply slot 3 K1 13", "invalidate", with ", save failed" once a
+// save of config.ini failed), and otherwise do nothing.
 #pragma once
 
 #include "actions/host_actions.h"
@@ -26,7 +27,7 @@ struct FakeLinks : HostActionLinks {
         }
     }
     void InvalidateMainWindow() override {
-        if (log) log->Add("invalidate");
+        if (log) log->Add(state && state->configSaveFailed.load() ? "invalidate, save failed" : "invalidate");
     }
 
     EventLog* log = nullptr;

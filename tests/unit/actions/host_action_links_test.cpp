@@ -70,6 +70,7 @@ TEST(ProgramHostActionLinksTest, FlagsReportsAndTheApplyOfTheProgram) {
 
     // The configuration switch applies the next slot: its DPI directions are in force after it.
     profile.values[{u"config.ini", u"Config3", u"K1"}] = u"17";
+    profile.values[{u"config.ini", u"Config3", u"K7"}] = u"1";  // the left click
     c.K[2] = 40;
     actions.PerformButton(3);
     EXPECT_EQ(state.CurConfig, 3);

@@ -150,6 +150,14 @@ TEST_F(HostActionsTest, DpiStepping) {
     log.Clear();
     actions.PerformButton(3);
     EXPECT_EQ(log.Lines(), (Lines{"dpi 1 led 3", "invalidate"}));
+
+    // A stage that cannot be saved stays current, and the repaint request comes after the
+    // failure is recorded, so the window can tell it.
+    profile.failWrites = true;
+    log.Clear();
+    actions.PerformButton(3);
+    EXPECT_EQ(c.DPI_LEVEL, 2);
+    EXPECT_EQ(log.Lines(), (Lines{"dpi 2 led 3", "invalidate, save failed"}));
 }
 
 TEST_F(HostActionsTest, LedToggleTwice) {
@@ -168,6 +176,7 @@ TEST_F(HostActionsTest, LedToggleTwice) {
 TEST_F(HostActionsTest, ConfigurationSwitchCyclesTheUserSlots) {
     for (int slot = 1; slot <= 5; ++slot) {
         profile.values[{u"config.ini", u"Config" + DecimalText(slot), u"K1"}] = DecimalText(10 + slot);
+        profile.values[{u"config.ini", u"Config" + DecimalText(slot), u"K7"}] = u"1";  // the left click
     }
     struct Case {
         int from;

@@ -5,6 +5,7 @@
 
 #include "app/factory_reset.h"
 #include "platform/ini_profile.h"
+#include "support/memory_profile.h"
 #include "support/recording_messages.h"
 #include "temp_dir.h"
 
@@ -32,8 +33,10 @@ struct FactoryResetTest : ::testing::Test {
         program.language = LanguageMode::English;
         program.CurConfig = 2;
         program.config.K[0] = 9;
-        dir.Write("prog\\config.ini", "[CfgReset2]\r\nK1=2\r\n[CfgReset3]\r\nK1=3\r\n[CfgReset4]\r\nK1=4\r\n"
-                                      "[CfgReset_EN5]\r\nK1=5\r\n[Config2]\r\nK1=9\r\n");
+        // K7 keeps the left click, so K1 shows which preset a slot came from.
+        dir.Write("prog\\config.ini", "[CfgReset2]\r\nK1=2\r\nK7=1\r\n[CfgReset3]\r\nK1=3\r\nK7=1\r\n"
+                                      "[CfgReset4]\r\nK1=4\r\nK7=1\r\n[CfgReset_EN5]\r\nK1=5\r\nK7=1\r\n"
+                                      "[Config2]\r\nK1=9\r\n");
         // The user has one macro of their own.
         services.macros.Edit([](MacroStoreData& data) {
             data.records[0] = NewMacro(u"mine");
@@ -61,6 +64,24 @@ TEST_F(FactoryResetTest, WithoutTheDefaultMacrosTheUsersMacrosStayAndTheSlotsAre
     EXPECT_EQ(messages.shown, (std::vector<std::u16string>{kMissingFileMessage}));
     EXPECT_EQ(effects, (std::vector<std::string>{"apply K1=2 macros=1"}));
     EXPECT_NE(dir.Read("prog\\Macro_EN.dat").find("macroNum=1"), std::string::npos);
+}
+
+TEST_F(FactoryResetTest, FilesThatCannotBeWrittenAreToldAndTheResetMacrosStayInTheList) {
+    MemoryProfile readOnly;
+    readOnly.failWrites = true;
+    readOnly.values[{services.program.paths.ConfigIniPath, u"CfgReset2", u"K1"}] = u"2";
+    readOnly.values[{services.program.paths.ConfigIniPath, u"CfgReset2", u"K7"}] = u"1";
+    readOnly.values[{services.program.paths.ConfigIniPath, u"Config2", u"K1"}] = u"9";
+    readOnly.values[{services.program.paths.ConfigIniPath, u"Config2", u"K7"}] = u"1";
+    dir.Write("prog\\skins\\INI_EN\\defMacro.dat", "[Macros]\r\nmacroNum=0\r\n");
+    readOnly.values[{DefaultMacroFilePath(services.program.paths.SkinsDir, LanguageMode::English), u"Macros",
+                     u"macroNum"}] = u"0";
+    FactoryResetContext failing{services, readOnly, messages, [this] { effects.push_back("refill"); }, context.apply};
+    EXPECT_TRUE(FactoryReset(failing));
+    // The configuration is what the file holds; the window tells the failed save once it is free.
+    EXPECT_TRUE(services.program.configSaveFailed.load());
+    EXPECT_EQ(messages.shown, (std::vector<std::u16string>{std::u16string(MacroSaveFailedMessage(LanguageMode::English))}));
+    EXPECT_EQ(effects, (std::vector<std::string>{"refill", "apply K1=9 macros=0"}));
 }
 
 }  // namespace

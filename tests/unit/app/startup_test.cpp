@@ -19,22 +19,28 @@ struct StartupTest : ::testing::Test {
     void WriteIni(const std::string& text) { dir.Write("prog\\config.ini", text); }
 };
 
-TEST_F(StartupTest, CurConfigIsReadThroughAFiveCharacterBuffer) {
-    WriteIni("[Init]\r\nCurConfig=12345\r\nVER_SEL=1\r\n[Config1234]\r\nK1=40\r\n");
+TEST_F(StartupTest, CurConfigIsReadThroughAFiveCharacterBufferAndIsAUserSlot) {
+    WriteIni("[Init]\r\nCurConfig=12345\r\nVER_SEL=1\r\n[Config5]\r\nK1=40\r\nK2=1\r\n");
     LoadStartupConfiguration(profile, state);
-    EXPECT_EQ(state.CurConfig, 1234);
-    EXPECT_EQ(state.CurrentSection, u"Config1234");
+    EXPECT_EQ(state.CurConfig, 5);  // 1234
+    EXPECT_EQ(state.CurrentSection, u"Config5");
     EXPECT_EQ(state.language, LanguageMode::English);
     EXPECT_EQ(state.config.K[0], 40);
+
+    WriteIni("[Init]\r\nCurConfig=-3\r\n");
+    LoadStartupConfiguration(profile, state);
+    EXPECT_EQ(state.CurConfig, 1);
 }
 
-TEST_F(StartupTest, MissingFileLeavesSlotZeroAndChinese) {
-    state.config.FIRE_TIME = 50;
+TEST_F(StartupTest, MissingFileLoadsSlotOneWithTheBuiltInConfigurationInChinese) {
+    state.config.FIRE_TIME = 7;
     LoadStartupConfiguration(profile, state);
-    EXPECT_EQ(state.CurConfig, 0);
-    EXPECT_EQ(state.CurrentSection, u"Config");
+    EXPECT_EQ(state.CurConfig, 1);
+    EXPECT_EQ(state.CurrentSection, u"Config1");
     EXPECT_EQ(state.language, LanguageMode::Chinese);
-    EXPECT_EQ(state.config.FIRE_TIME, 0);
+    ActiveConfig defaults;
+    SetBuiltInDefaults(defaults);
+    EXPECT_EQ(state.config, defaults);
     EXPECT_EQ(state.paths.ConfigIniPath, dir.File("prog") + u"\\config.ini");
 }
 

@@ -37,21 +37,21 @@ struct ConfigFileTest : ::testing::Test {
 
 TEST_F(ConfigFileTest, ValuesAreCutToTheirBuffersBeforeConversion) {
     dir.Write("config.ini",
-              "[Config1]\r\nK1=12345\r\nK2=-987\r\nDPI_SET1=1234567890\r\nDPI_SET2=000000000260\r\n"
-              "DPI_SET3=260\r\nDPI_SET_EN2=7\r\nDPI_SET_EN3=0000000001\r\nLED_STATUS=259\r\n"
-              "FIRE_TIME=30000\r\nDPI_LEVEL= 2x\r\n");
+              "[Config1]\r\nK1=12345\r\nK2=-987\r\nK3=1\r\nDPI_SET1=1234567890\r\nDPI_SET2=000000000260\r\n"
+              "DPI_SET3=260\r\nDPI_SET_EN2=7\r\nDPI_SET_EN3=0000000001\r\nLED_STATUS=2000\r\n"
+              "FIRE_TIME=00120000\r\nDPI_LEVEL= 2x\r\n");
     file.LoadConfig(ini, 1, false, LanguageMode::English);
     EXPECT_EQ(config.K[0], 1234);
     EXPECT_EQ(config.K[1], -987);
-    EXPECT_EQ(config.DPI_SET[0], 123456789 & 0xFF);  // nine characters kept, then the low 8 bits
-    EXPECT_EQ(config.DPI_SET[1], 0);                 // "000000000" is all that fits
+    EXPECT_EQ(config.DPI_SET[0], 4);  // nine characters kept, then bounded
+    EXPECT_EQ(config.DPI_SET[1], 0);  // "000000000" is all that fits
     EXPECT_EQ(config.DPI_SET[2], 4);
     EXPECT_EQ(config.ValueItem[2], 74);
     EXPECT_EQ(config.AppliedStageValues[2], 4);
     EXPECT_EQ(config.DPI_SET_EN[1], 1);
     EXPECT_EQ(config.DPI_SET_EN[2], 0);  // "000000000" of "0000000001" reads as zero
     EXPECT_EQ(config.LED_STATUS, 3);
-    EXPECT_EQ(config.FIRE_TIME, 3000);
+    EXPECT_EQ(config.FIRE_TIME, 12);  // "0012"
     EXPECT_EQ(config.DPI_LEVEL, 2);
 
     file.SaveConfig(ini, 1);
@@ -61,18 +61,55 @@ TEST_F(ConfigFileTest, ValuesAreCutToTheirBuffersBeforeConversion) {
     EXPECT_EQ(check.ReadString(ini, u"Config1", u"K1", 10), u"1234");
 }
 
-TEST_F(ConfigFileTest, MissingSectionOrFileLoadsAsZeros) {
-    SetBuiltInDefaults(config);
+TEST_F(ConfigFileTest, HandEditedValuesAreBroughtIntoTheirRangesWhenLoadedAndSavedSo) {
+    dir.Write("config.ini",
+              "[Config2]\r\nK1=2\r\nK2=999\r\nK3=-4\r\nK4=0\r\nK5=0\r\nK6=0\r\nK7=0\r\n"
+              "DPI_SET1=-5\r\nDPI_SET2=5\r\nDPI_SET_EN1=-1\r\nDPI_SET_EN2=0\r\nLED_STATUS=9999\r\n"
+              "WHEEL_STATUS=-9999\r\nFIRE_TIME=100000\r\nDPI_SPEED=99\r\nWHEEL_SPEED=-1\r\n"
+              "DPI_LEVEL=7\r\nMACRO_MODE2=5\r\n");
+    file.LoadConfig(ini, 2, false, LanguageMode::Chinese);
+    // No button held the left click: button 1 takes it; codes outside the catalogue stay.
+    EXPECT_EQ(config.K, (std::array<std::int32_t, kButtonCount>{1, 999, -4, 0, 0, 0, 0}));
+    EXPECT_EQ(config.DPI_SET, (std::array<std::uint8_t, kDpiStageCount>{0, 4, 4, 0}));  // 3 and 4 built in
+    EXPECT_EQ(config.AppliedStageValues, config.DPI_SET);
+    EXPECT_EQ(config.ValueItem[1], 69);
+    EXPECT_EQ(config.DPI_SET_EN, (std::array<std::uint8_t, kDpiStageCount>{1, 0, 1, 1}));
+    EXPECT_EQ(config.LED_STATUS, 3);
+    EXPECT_EQ(config.WHEEL_STATUS, 0);
+    EXPECT_EQ(config.FIRE_TIME, kFireTimeMax);
+    EXPECT_EQ(config.DPI_SPEED, 9);
+    EXPECT_EQ(config.WHEEL_SPEED, 0);
+    EXPECT_EQ(config.DPI_LEVEL, 3);
+    EXPECT_EQ(config.MACRO_MODE2, 1);
+
+    file.SaveConfig(ini, 2);
+    EXPECT_EQ(profile.ReadString(ini, u"Config2", u"LED_STATUS", 10), u"3");
+    EXPECT_EQ(profile.ReadString(ini, u"Config2", u"K1", 10), u"1");
+    EXPECT_EQ(profile.ReadString(ini, u"Config2", u"FIRE_TIME", 10), u"300");
+
+    // A left click on any button stays where it is; an empty value keeps the built-in one.
+    dir.Write("config.ini", "[Config7]\r\nK1=2\r\nK5=1\r\nFIRE_TIME=\r\nWHEEL_STATUS=1\r\n");
+    file.LoadConfig(ini, kExchangeSlot, false, LanguageMode::Chinese);
+    EXPECT_EQ(config.K[0], 2);
+    EXPECT_EQ(config.K[4], 1);
+    EXPECT_EQ(config.FIRE_TIME, 50);
+    EXPECT_EQ(config.WHEEL_STATUS, 1);
+}
+
+TEST_F(ConfigFileTest, MissingSectionOrFileLoadsTheBuiltInDefaults) {
+    ActiveConfig defaults;
+    SetBuiltInDefaults(defaults);
+    config.FIRE_TIME = 7;
+    config.MACRO_MODE2 = 1;
     file.LoadConfig(dir.File("absent.ini"), 3, false, LanguageMode::Chinese);
-    ActiveConfig zeros;
-    zeros.FIRE_TIME = 0;
-    zeros.ValueItem = {60, 65, 70, 75};  // derived from stage values of 0
-    EXPECT_EQ(config, zeros);
+    EXPECT_EQ(config, defaults);
 
     dir.Write("config.ini", "[Config2]\r\n");
-    SetBuiltInDefaults(config);
+    config.K.fill(0);
     file.LoadConfig(ini, 2, false, LanguageMode::Chinese);
-    EXPECT_EQ(config, zeros);
+    EXPECT_EQ(config, defaults);
+    file.LoadConfig(ini, 4, true, LanguageMode::Chinese);  // a missing preset alike
+    EXPECT_EQ(config, defaults);
 }
 
 TEST_F(ConfigFileTest, NewSectionFromDefaultsHasTheEstablishedKeysInOrder) {
@@ -155,7 +192,8 @@ TEST_F(ConfigFileTest, FactoryResetRewritesAllSlotsFromPresetsByLanguage) {
         EXPECT_EQ(profile.ReadString(ini, u"Config1", u"K6", 5), u"18");
         EXPECT_EQ(profile.ReadString(ini, u"Config1", u"MACRO_MODE2", 5), u"1");
         EXPECT_EQ(profile.ReadString(ini, u"Config2", u"FIRE_TIME", 5), u"120");
-        EXPECT_EQ(profile.ReadString(ini, u"Config4", u"K1", 5), u"0");  // no preset: all zeros
+        EXPECT_EQ(profile.ReadString(ini, u"Config4", u"K1", 5), u"1");  // no preset: built-in values
+        EXPECT_EQ(profile.ReadString(ini, u"Config4", u"K6", 5), u"18");
         EXPECT_EQ(profile.ReadString(ini, u"Config5", u"K2", 5),
                   language == LanguageMode::English ? u"56" : u"55");
         // The slot shown is reloaded in its new state.
@@ -211,7 +249,9 @@ TEST(ConfigLockTest, LoadsDoNotInterleaveWithLockedReaders) {
     std::string text;
     for (int slot : {1, 2}) {
         text += "[Config" + std::to_string(slot) + "]\r\n";
-        for (int k = 1; k <= 7; ++k) text += "K" + std::to_string(k) + "=" + std::to_string(slot) + "\r\n";
+        // K1 keeps the left click, so that the load leaves every other value as written.
+        text += "K1=1\r\n";
+        for (int k = 2; k <= 7; ++k) text += "K" + std::to_string(k) + "=" + std::to_string(slot) + "\r\n";
         text += "FIRE_TIME=" + std::to_string(slot) + "\r\n";
     }
     dir.Write("config.ini", text);
@@ -235,7 +275,7 @@ TEST(ConfigLockTest, LoadsDoNotInterleaveWithLockedReaders) {
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (switches < kSwitchesSeen && std::chrono::steady_clock::now() < giveUp) {
         std::lock_guard<std::recursive_mutex> guard(lock);
-        for (int k = 0; k < 7; ++k) torn += config.K[k] != config.FIRE_TIME;
+        for (int k = 1; k < 7; ++k) torn += config.K[k] != config.FIRE_TIME;
         if (config.FIRE_TIME != lastSlot) ++switches;
         lastSlot = config.FIRE_TIME;
     }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "config/config_file.h"
 #include "support/event_log.h"
 #include "support/fake_hid.h"
 #include "support/fake_settings.h"
@@ -167,6 +168,52 @@ TEST(ApplyConfiguration, DpiStageAndLedGoOutAsAppliedValues) {
     config.LED_STATUS = 0;
     rig.Apply();
     EXPECT_EQ(rig.Reports().at(8), "07 09 03 80 00 00 00 00 00");
+}
+
+TEST(ApplyConfiguration, WhatAFileHoldsReachesTheMouseOnlyInRangeAndWithALeftClick) {
+    ApplyRig rig;
+    const auto reportsOf = [&rig] {
+        SelectSlot(rig.profile, rig.program, 2);
+        rig.Apply();
+        return rig.Reports();
+    };
+    // No config.ini at all: the built-in configuration, not a mouse without functions.
+    std::vector<std::string> reports = reportsOf();
+    ASSERT_EQ(reports.size(), 10u);
+    EXPECT_EQ(reports[0], "07 10 01 01 00 00 00 00 00");
+    EXPECT_EQ(reports[8], "07 09 00 90 00 00 00 00 00");
+
+    // Hand-edited: no left click, values far outside their ranges.
+    const auto set = [&rig](const char16_t* key, const char16_t* value) { rig.profile.values[{kIni, u"Config2", key}] = value; };
+    for (const char16_t* key : {u"K1", u"K2", u"K3", u"K4", u"K5", u"K6", u"K7"}) set(key, u"2");
+    set(u"DPI_SET1", u"-5");
+    set(u"LED_STATUS", u"9999");
+    set(u"WHEEL_STATUS", u"-9999");
+    set(u"FIRE_TIME", u"100000");
+    reports = reportsOf();
+    ASSERT_EQ(reports.size(), 10u);
+    EXPECT_EQ(reports[0], "07 10 01 01 00 00 00 00 00");
+    EXPECT_EQ(reports[1], "07 10 02 02 00 00 00 00 00");
+    EXPECT_EQ(reports[7], "07 11 00 00 00 00 00 00 00");
+    EXPECT_EQ(reports[8], "07 09 00 83 00 00 00 00 00");  // stage value 0, LED 3
+    EXPECT_EQ(reports[9], "07 12 25 00 00 00 00 00 00");  // 300 ms
+    EXPECT_EQ(rig.profile.Value(kIni, u"Config2", u"LED_STATUS"), "3");
+    EXPECT_EQ(rig.profile.Value(kIni, u"Config6", u"K1"), "1");
+}
+
+TEST(ApplyConfiguration, FailedSavesAreRecordedOnceAndTheMouseStillGetsItAll) {
+    ApplyRig rig;
+    rig.Apply();
+    EXPECT_FALSE(rig.program.configSaveFailed.load());
+    rig.log.Take();
+    rig.profile.failingKeys = {{u"Config2", u"FIRE_TIME"}};  // only the last save fails
+    rig.Apply();
+    EXPECT_TRUE(rig.program.configSaveFailed.load());
+    EXPECT_EQ(rig.Reports().size(), 10u);
+    rig.program.configSaveFailed = false;
+    rig.profile.failingKeys = {{u"Init", u"CurConfig"}};
+    rig.Apply();
+    EXPECT_TRUE(rig.program.configSaveFailed.load());
 }
 
 TEST(ApplyConfiguration, WindowsSettingsFollowTheTablesAndFailedQueriesSkipTheSet) {

@@ -189,6 +189,13 @@ TEST_F(MacroFileTest, FailedWritesAreReported) {
     EXPECT_EQ(memory.writes, 3);
     memory.failWrites = true;
     EXPECT_FALSE(SaveMacroFile(memory, store, path));
+
+    // A record that cannot be written leaves the count of the last good save.
+    memory.failWrites = false;
+    SetMacros(store, {BusyRecord(1), BusyRecord(2), BusyRecord(3)});
+    memory.failingKeys = {{u"Macros", u"1"}};
+    EXPECT_FALSE(SaveMacroFile(memory, store, path));
+    EXPECT_EQ(memory.Value(path, u"Macros", u"macroNum"), "2");
 }
 
 TEST_F(MacroFileTest, FactoryResetNeverReplacesTheUsersMacrosWithNothing) {

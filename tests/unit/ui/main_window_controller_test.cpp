@@ -9,7 +9,10 @@
 #include <thread>
 #include <vector>
 
+#include "core/user_texts.h"
 #include "platform/ini_profile.h"
+#include "platform/text.h"
+#include "support/memory_profile.h"
 #include "support/fake_macro_controls.h"
 #include "support/fake_skin_files.h"
 #include "support/recording_messages.h"
@@ -369,6 +372,58 @@ TEST_F(ControllerTest, ExchangeFilesMoveOnlyTheWindowsConfigurationAndACancelCha
     click(MainEntry::kExportConfig);
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(profile.ReadString(dir.File("other.ini"), u"Keep", u"A", 8), u"1");
+}
+
+// Tells whether another thread could take the configuration lock while a message was shown.
+struct LockProbingMessages : MessagePort {
+    explicit LockProbingMessages(ProgramState& state) : program(state) {}
+    void ShowMessage(std::u16string_view text) override {
+        const bool free = std::async(std::launch::async, [this] {
+                              std::unique_lock<std::recursive_mutex> hold(program.configLock, std::try_to_lock);
+                              return hold.owns_lock();
+                          }).get();
+        shown.push_back(Utf8FromUtf16(text) + (free ? "" : " (lock held)"));
+    }
+    ProgramState& program;
+    std::vector<std::string> shown;
+};
+
+TEST_F(ControllerTest, AFailedSaveIsToldOnceWithTheLockFreeAndTheCloseThenKeepsTheConfiguration) {
+    MemoryProfile readOnly;
+    readOnly.failWrites = true;
+    LockProbingMessages messages{program};
+    // An apply whose three saves all fail.
+    const auto apply = [this] {
+        for (int save = 0; save < 3; ++save) program.configSaveFailed = true;
+    };
+    MainWindowController failing{skin, {program, flags, macros, readOnly, shell, apply, {}, &popups, nullptr, &messages}};
+    const auto click = [&](int entry) {
+        const SkinEntry& e = skin.main.At(entry);
+        failing.MouseMove(e.x + 1, e.y + 1);
+        failing.Press(e.x + 1, e.y + 1);
+        failing.Release(e.x + 1, e.y + 1);
+    };
+    program.language = LanguageMode::English;
+    const std::string english = "The configuration could not be saved to config.ini.";
+    click(MainEntry::kApply);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{english});
+
+    // The close cannot save the stage, so it keeps the configuration rather than reload an
+    // applied copy the file no longer holds.
+    program.language = LanguageMode::Chinese;
+    program.config.WHEEL_SPEED = 9;
+    program.config.DPI_LEVEL = 2;
+    click(MainEntry::kClose);
+    EXPECT_EQ(program.config.WHEEL_SPEED, 9);
+    EXPECT_EQ(program.config.DPI_LEVEL, 2);
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown.back(), Utf8FromUtf16(ConfigSaveFailedMessage(LanguageMode::Chinese)));
+
+    // A failure of the host action thread is told when the window asks, once.
+    std::thread([this] { program.configSaveFailed = true; }).join();
+    failing.TellSaveFailure();
+    failing.TellSaveFailure();
+    EXPECT_EQ(messages.shown.size(), 3u);
 }
 
 }  // namespace
