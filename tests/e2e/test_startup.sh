@@ -64,7 +64,27 @@ e2e_wait_for_exit 20 || fail "the program was still running 20 s after the missi
 [ ! -s "$work/reports.log" ] || fail "the mouse received reports without a window: $(head -3 "$work/reports.log")"
 mv "$work/skin_color_en.ini.aside" "$work/skins/INI_EN/skin_color_en.ini"
 
-# 7. A mask of noise, at the window's size, still gives a window within seconds that Alt+F4 ends.
+# 7. Without config.ini the built-in defaults load: button 1 keeps the left click (07 10 01 01),
+# and hand-edited values out of range reach the mouse in range.
+mv "$work/config.ini" "$work/config.ini.aside"
+e2e_start --virtual-mouse="$(e2e_free_port)" --virtual-mouse-log="$(e2e_windows_path "$work/defaults.log")"
+wid=$(e2e_wait_for_window 'K-R7T' 60) || fail "no window without config.ini"
+has_report() { grep -q "$1" "$work/defaults.log" 2>/dev/null; }
+e2e_poll 20 has_report '07 10 01 01' || fail "without config.ini button 1 lost the left click: $(cat "$work/defaults.log")"
+e2e_alt_f4 "$wid"
+e2e_wait_for_exit 20 || fail "the program was still running 20 s after Alt+F4"
+mv "$work/config.ini.aside" "$work/config.ini"
+slot=$(ini_value Init CurConfig)
+sed -i "/^\[Config$slot\]/,/^\[/ { s/^LED_STATUS=.*/LED_STATUS=9999\r/; s/^FIRE_TIME=.*/FIRE_TIME=100000\r/ }" "$work/config.ini"
+e2e_start --virtual-mouse="$(e2e_free_port)" --virtual-mouse-log="$(e2e_windows_path "$work/ranges.log")"
+wid=$(e2e_wait_for_window 'K-R7T' 60) || fail "no window with values out of range"
+fire() { grep -q '07 12' "$work/ranges.log" 2>/dev/null; }
+e2e_poll 20 fire || fail "no fire interval report"
+grep '07 12' "$work/ranges.log" | grep -q "07 12 $(printf '%02X' $((300 / 8)))" || fail "FIRE_TIME=100000 reached the mouse as $(grep '07 12' "$work/ranges.log")"
+e2e_alt_f4 "$wid"
+e2e_wait_for_exit 20 || fail "the program was still running 20 s after Alt+F4"
+
+# 8. A mask of noise, at the window's size, still gives a window within seconds that Alt+F4 ends.
 read -r mask_w mask_h < <(identify -format '%w %h' "$work/skins/main_mask.jpg")
 convert -size "${mask_w}x${mask_h}" pattern:gray50 -type Grayscale "$work/skins/main_mask.jpg"
 started=$SECONDS
