@@ -190,14 +190,16 @@ TEST_F(HostActionsTest, RepeatCountStoppedBySecondPressReleasesWhatIsHeld) {
     EXPECT_EQ(full.size(), 2u + 3 * 4);  // three passes of two events and two delays
 
     // The second press arrives during the delay after the first event of the second pass.
-    clock.onSleep = [&](long n) { links.stop = n == 3; };
+    clock.onSleep = [&](long n) {
+        if (n == 3) links.stop.request_stop();
+    };
     clock.sleeps = 0;
     EXPECT_EQ(Press(41), (Lines{"precise on", "key 41 1e 0", "sleep 10", "key 41 1e 2", "sleep 15", "key 41 1e 0",
                                 "sleep 10", "key 41 1e 2", "precise off"}));
 
     // Repeat mode 0 plays once whatever the count; repeat mode 1 with a count of 0 not at all.
     clock.onSleep = nullptr;
-    links.stop = false;
+    links.stop = std::stop_source();
     SetMacros({Macro({{'A', 1, 0}}, 0, 9), Macro({{'A', 1, 0}}, 1, 0)});
     injector.events = 0;
     Press(41);
@@ -206,18 +208,39 @@ TEST_F(HostActionsTest, RepeatCountStoppedBySecondPressReleasesWhatIsHeld) {
     EXPECT_EQ(injector.events, 1);
 }
 
+TEST_F(HostActionsTest, APlaybackThatEndsWithKeysDownReleasesThemLastFirst) {
+    // A record cut short: Ctrl and the left button go down on each pass and never up.
+    clock.logSleeps = false;
+    SetMacros({Macro({{kVkControl, 1, 5}, {'A', 1, 5}, {kLeftButtonKey, 1, 5}, {'A', 2, 5}}, 1, 2)});
+    const Lines pass{"key 11 08 0", "key 41 1e 0", "mouse 02", "key 41 1e 2"};
+    Lines expected{"precise on"};
+    expected.insert(expected.end(), pass.begin(), pass.end());
+    expected.insert(expected.end(), pass.begin(), pass.end());
+    expected.insert(expected.end(), {"mouse 04", "key 11 08 2", "precise off"});
+    EXPECT_EQ(Press(41), expected);
+
+    // Stopped in the first pause: the one key down goes up.
+    clock.onSleep = [&](long n) {
+        if (n == 1) links.stop.request_stop();
+    };
+    clock.sleeps = 0;
+    EXPECT_EQ(Press(41), (Lines{"precise on", "key 11 08 0", "key 11 08 2", "precise off"}));
+}
+
 TEST_F(HostActionsTest, MacroMode2RepeatsUntilTheReleaseUpToItsCeiling) {
     state.config.MACRO_MODE2 = 1;
     clock.logSleeps = false;
     SetMacros({Macro({{240, 1, 5}, {240, 2, 5}}, 1, 2)});
-    clock.onSleep = [&](long n) { links.stop = n == 9; };
+    clock.onSleep = [&](long n) {
+        if (n == 9) links.stop.request_stop();
+    };
     const Lines lines = Press(41);
     ASSERT_EQ(lines.size(), 2u + 9 + 1);  // nine events, then the held button goes up
     EXPECT_EQ(lines[9], "mouse 02");
     EXPECT_EQ(lines[10], "mouse 04");
 
     clock.onSleep = nullptr;
-    links.stop = false;
+    links.stop = std::stop_source();
     SetMacros({Macro({{'B', 0, 0}}), Macro({})});
     Press(41);
     EXPECT_EQ(clock.sleeps, 9 + kMacroMode2Passes);
