@@ -29,7 +29,12 @@ std::wstring CrashLogPath() {
 
 // The mouse found and sent one report, the filter installed as the program does, then a fault.
 void FaultWithTheMouseInUse(const std::wstring& logPath) {
-    SetErrorMode(SEM_NOGPFAULTERRORBOX);  // no crash dialog: the process just ends
+    // The filter before the program's ends the process with the fault's code, where Windows
+    // would report the crash (Wine would start its debugger).
+    SetUnhandledExceptionFilter([](EXCEPTION_POINTERS* fault) -> LONG {
+        TerminateProcess(GetCurrentProcess(), fault->ExceptionRecord->ExceptionCode);
+        return EXCEPTION_EXECUTE_HANDLER;
+    });
     FakeSettings settings;
     MouseRig rig(settings);
     if (!rig.session.LogFeatureReports(logPath) || !rig.session.Discover(rig.services.link)) std::exit(3);
