@@ -22,6 +22,9 @@ void HostActionExecutor::Stop() {
 
 void HostActionExecutor::Run(std::stop_token stop) {
     if (context_.onThreadStart) context_.onThreadStart();
+    // Ending the thread also stops the press being performed, so a macro's pause cannot hold
+    // up the program's end.
+    const std::stop_callback stopPress(stop, [this] { context_.flags.RequestStop(); });
     while (const std::optional<std::uint8_t> code = context_.flags.TakePress(stop)) {
         PerformPress(*code, context_.performButton);
         context_.flags.FinishPress();

@@ -29,7 +29,7 @@ public:
     HostActionExecutor& operator=(const HostActionExecutor&) = delete;
 
     void Start();
-    // Ends the thread once the press being performed (if any) is done.
+    // Stops the press being performed (if any) and ends the thread once it returns.
     void Stop();
 
 private:

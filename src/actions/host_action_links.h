@@ -18,7 +18,7 @@ public:
                            std::function<void()> invalidate)
         : flags_(flags), program_(program), reports_(reports), apply_(apply), invalidate_(std::move(invalidate)) {}
 
-    bool StopRequested() override { return flags_.StopRequest() == 1; }
+    std::stop_token PlaybackStop() override { return flags_.PressStop(); }
     int DpiDirection(int button) override { return flags_.DpiDirection(button); }
     int LedToggle() override { return flags_.LedToggle.load(); }
     void SetLedToggle(int value) override { flags_.LedToggle.store(static_cast<std::uint8_t>(value)); }

@@ -23,10 +23,28 @@ MouseButtonEvent ButtonEvent(std::uint8_t key, bool down) {
     return down ? MouseButtonEvent::MiddleDown : MouseButtonEvent::MiddleUp;
 }
 
-// Keys and buttons that a playback pressed and has not released yet, in press order, so a stop
-// in the middle of a macro can let go of them instead of leaving them held down.
+// A key or mouse button of a macro goes down or up.
+void Inject(InputInjectorPort& injector, std::uint8_t key, bool press) {
+    if (key >= kLeftButtonKey) {
+        injector.MouseButton(ButtonEvent(key, press));
+    } else {
+        const std::uint32_t extended = IsExtendedKey(key) ? kKeyExtended : 0;
+        injector.KeyEvent(key, PlaybackScanCode(key, injector), extended | (press ? 0 : kKeyUp));
+    }
+}
+
+// Keys and buttons that a playback pressed and has not released yet, in press order. However
+// the playback ends (stopped, or a macro whose releases were cut off), they go up, last first:
+// a key left down would stay down in the system's key state.
 class HeldInputs {
 public:
+    explicit HeldInputs(InputInjectorPort& injector) : injector_(injector) {}
+    ~HeldInputs() {
+        for (auto it = held_.rbegin(); it != held_.rend(); ++it) Inject(injector_, *it, false);
+    }
+    HeldInputs(const HeldInputs&) = delete;
+    HeldInputs& operator=(const HeldInputs&) = delete;
+
     void Press(std::uint8_t key) {
         const std::uint8_t id = Id(key);
         if (std::find(held_.begin(), held_.end(), id) == held_.end()) held_.push_back(id);
@@ -35,11 +53,11 @@ public:
         const auto it = std::find(held_.begin(), held_.end(), Id(key));
         if (it != held_.end()) held_.erase(it);
     }
-    const std::vector<std::uint8_t>& Held() const { return held_; }
 
 private:
     // Every mouse code from 242 up is the middle button.
     static std::uint8_t Id(std::uint8_t key) { return key > kMiddleButtonKey ? kMiddleButtonKey : key; }
+    InputInjectorPort& injector_;
     std::vector<std::uint8_t> held_;
 };
 }  // namespace
@@ -173,40 +191,19 @@ void HostActions::PlayMacro(int index) {
     const int passes = macroMode2 != 0 ? kMacroMode2Passes : (macro.repeatMode == 0 ? 1 : macro.repeatCount);
     const int events = macro.BoundedEventCount();
 
+    const std::stop_token stop = links_.PlaybackStop();
     PreciseTiming precise(clock_);
-    HeldInputs held;
-    bool stopped = false;
-    for (int pass = 0; pass < passes && !stopped; ++pass) {
+    HeldInputs held(injector_);
+    for (int pass = 0; pass < passes && !stop.stop_requested(); ++pass) {
         for (int k = 0; k < events; ++k) {
             const MacroEvent& e = macro.events[k];
             const bool press = e.action == kActionPress;
             if (press || e.action == kActionRelease) {
-                if (e.key >= kLeftButtonKey) {
-                    injector_.MouseButton(ButtonEvent(e.key, press));
-                } else {
-                    const std::uint32_t extended = IsExtendedKey(e.key) ? kKeyExtended : 0;
-                    injector_.KeyEvent(e.key, PlaybackScanCode(e.key, injector_), extended | (press ? 0 : kKeyUp));
-                }
+                Inject(injector_, e.key, press);
                 if (press) held.Press(e.key);
                 else held.Release(e.key);
             }
-            clock_.SleepMs(e.delay);
-            if (links_.StopRequested()) {
-                stopped = true;
-                break;
-            }
-        }
-        if (links_.StopRequested()) stopped = true;
-    }
-
-    // A macro cut short never played its releases: let go of what it still holds, last first.
-    if (!stopped) return;
-    const auto& keys = held.Held();
-    for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
-        if (*it >= kLeftButtonKey) {
-            injector_.MouseButton(ButtonEvent(*it, false));
-        } else {
-            injector_.KeyEvent(*it, PlaybackScanCode(*it, injector_), (IsExtendedKey(*it) ? kKeyExtended : 0) | kKeyUp);
+            if (!clock_.WaitMs(e.delay, stop)) break;
         }
     }
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <stop_token>
 #include <string>
 
 #include "core/program_state.h"
@@ -28,9 +29,9 @@ inline constexpr char16_t kComputerFolder[] = u"::{20D04FE0-3AEA-1069-A2D8-08002
 class HostActionLinks {
 public:
     virtual ~HostActionLinks() = default;
-    // Set by the input listener when the playing button is pressed again (or released, with
-    // MACRO_MODE2).
-    virtual bool StopRequested() = 0;
+    // The stop of the playback under way: requested by the input listener when the playing
+    // button is pressed again (or released, with MACRO_MODE2), and when the program ends.
+    virtual std::stop_token PlaybackStop() = 0;
     // DpiDirection of button 1..7 from the last apply: 2 cycle, 1 up, -1 down, 0 none.
     virtual int DpiDirection(int button) = 0;
     virtual int LedToggle() = 0;
@@ -55,7 +56,8 @@ public:
           links_(links) {}
 
     // Performs the function of button 1..7 (other numbers do nothing). Runs on the executor's
-    // thread; a macro plays until its passes end or a stop is requested.
+    // thread; a macro plays until its passes end or a stop is requested, and then releases the
+    // keys and buttons it left pressed.
     void PerformButton(int button);
 
     // The parts, callable on their own.

@@ -1,5 +1,7 @@
 #include "app/host_runtime_win32.h"
 
+#include <cstdint>
+
 namespace {
 void RaiseThreadPriority() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST); }
 }  // namespace
@@ -54,10 +56,17 @@ void HostRuntime::PrepareClose() {
     if (ports_.settings.MouseSpeed()) ports_.settings.SetMouseSpeed(kClosingPointerSpeed);
 }
 
+void HostRuntime::PrepareCloseAfterCrash(void* runtime) noexcept {
+    auto& self = *static_cast<HostRuntime*>(runtime);
+    self.services_.reports.SendExitAfterCrash();
+    SystemParametersInfoW(SPI_SETMOUSESPEED, 0, reinterpret_cast<PVOID>(static_cast<std::intptr_t>(kClosingPointerSpeed)),
+                          SPIF_UPDATEINIFILE);
+}
+
 void HostRuntime::Stop() {
     listener_.Stop();
-    // A playing macro ends after its current event; the executor then leaves.
-    if (services_.flags.PendingInput() != 0) services_.flags.RequestStop();
+    // A playing macro is stopped in its pause and lets go of what it holds; the executor then
+    // leaves.
     executor_.Stop();
     {
         std::lock_guard<std::mutex> hold(blinkMutex_);

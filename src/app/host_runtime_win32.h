@@ -54,7 +54,11 @@ public:
     // CloseProgram's part: the exit command to the mouse (when its interface is open) and the
     // Windows pointer speed back to 10.
     void PrepareClose();
-    // Ends the worker threads; a playing macro is asked to stop. Nothing runs afterwards.
+    // PrepareClose for a crashing program, as the last word of a CrashFilter (context: the
+    // HostRuntime): the exit command without the sender's lock, and the pointer speed back
+    // without broadcasting the change to windows, the crashed thread's among them.
+    static void PrepareCloseAfterCrash(void* runtime) noexcept;
+    // Ends the worker threads; a playing macro stops at once. Nothing runs afterwards.
     void Stop();
 
 private:

@@ -9,6 +9,7 @@
 #include "app/host_runtime_win32.h"
 #include "app/main_dialog_win32.h"
 #include "platform/clock_win32.h"
+#include "platform/crash_filter_win32.h"
 #include "platform/input_injector_win32.h"
 #include "platform/profile_win32.h"
 #include "platform/shell_win32.h"
@@ -57,6 +58,8 @@ bool CHXT_GMouseApp::InitInstance() {
     Win32Shell shell;
     PreciseSleeper clock;
     HostRuntime runtime(services_, HostPorts{profile, settings, injector, shell, clock});
+    // A crash hands the mouse back to its own functions, as a close does.
+    const CrashFilter crashFilter(&HostRuntime::PrepareCloseAfterCrash, &runtime);
     ProgramMouse mouse{*session, runtime};
     CHXT_GMouseDlg dialog(services_, &mouse);
     if (command) dialog.Commands().SetStartCommand(*command);

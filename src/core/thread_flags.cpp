@@ -38,6 +38,7 @@ PressOutcome ThreadFlags::OfferPress(std::uint8_t code, bool stopWhenBusy) {
             outcome = PressOutcome::Posted;
         } else if (stopWhenBusy) {
             stopRequest_.store(1);
+            pressStop_.request_stop();
             outcome = PressOutcome::StopRequested;
         } else {
             return PressOutcome::Dropped;
@@ -51,8 +52,14 @@ void ThreadFlags::RequestStop() {
     {
         std::lock_guard<std::mutex> hold(handoffMutex_);
         stopRequest_.store(1);
+        pressStop_.request_stop();
     }
     handoff_.notify_one();
+}
+
+std::stop_token ThreadFlags::PressStop() {
+    std::lock_guard<std::mutex> hold(handoffMutex_);
+    return pressStop_.get_token();
 }
 
 std::optional<std::uint8_t> ThreadFlags::TakePress(std::stop_token stop) {
@@ -65,7 +72,12 @@ std::optional<std::uint8_t> ThreadFlags::TakePress(std::stop_token stop) {
             return pendingInput_.load() != 0 || stopRequest_.load() != 0;
         });
         if (!ready) return std::nullopt;
-        if (pendingInput_.load() != 0) return pendingCode_.load();
+        if (pendingInput_.load() != 0) {
+            // A stop that came after the press was posted still concerns it.
+            pressStop_ = std::stop_source();
+            if (stopRequest_.load() != 0) pressStop_.request_stop();
+            return pendingCode_.load();
+        }
         stopRequest_.store(0);  // nothing is playing: the request concerns nothing
     }
 }

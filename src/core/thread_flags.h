@@ -71,6 +71,9 @@ public:
     PressOutcome OfferPress(std::uint8_t code, bool stopWhenBusy);
     // Listener: StopRequest := 1.
     void RequestStop();
+    // Executor: the stop of the press it took last, requested with StopRequest, so a macro's
+    // pause ends at once instead of at its end.
+    std::stop_token PressStop();
     // Executor: blocks until a press is pending and returns its code; nothing when stop is
     // requested. A StopRequest that arrives with no press pending is cleared, as the executor's
     // end-of-round clearing always did.
@@ -92,6 +95,7 @@ private:
     std::atomic<int> pendingInput_{0};
     std::atomic<std::uint8_t> pendingCode_{0};
     std::atomic<int> stopRequest_{0};
+    std::stop_source pressStop_;  // replaced for each press taken
     std::mutex handoffMutex_;
     std::condition_variable_any handoff_;
     Doorbell animatorBell_;

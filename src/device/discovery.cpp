@@ -1,6 +1,7 @@
 #include "device/discovery.h"
 
 #include <algorithm>
+#include <thread>
 #include <utility>
 
 #include "platform/text.h"
@@ -35,6 +36,20 @@ LinkHandle DeviceLink::ReadHandle() const {
 LinkHandle DeviceLink::WriteHandle() const {
     std::lock_guard<std::mutex> hold(mutex_);
     return write_;
+}
+
+std::optional<WriteEndpoint> DeviceLink::TryWriter() const {
+    // A thread that holds the lock only briefly lets go within these; a crashed one never does.
+    constexpr int kAttempts = 50;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        std::unique_lock<std::mutex> lock(mutex_, std::try_to_lock);
+        if (lock.owns_lock()) {
+            if (!write_.IsOpen()) return std::nullopt;
+            return WriteEndpoint{write_.handle, featureReportLength_};
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return std::nullopt;
 }
 
 std::uint16_t DeviceLink::FeatureReportLength() const {

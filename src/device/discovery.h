@@ -44,6 +44,12 @@ struct ReadEndpoint {
     std::uint64_t generation = 0;
 };
 
+// Where feature reports go: the write handle and the bytes to send.
+struct WriteEndpoint {
+    std::shared_ptr<HidHandle> handle;
+    std::size_t length = 0;
+};
+
 // The one link to the mouse. Discovery (on the window's thread) installs the handles; the sender
 // and the listener take them from here on their own threads.
 class DeviceLink {
@@ -60,6 +66,10 @@ public:
     LinkHandle ReadHandle() const;
     LinkHandle WriteHandle() const;
     std::uint16_t FeatureReportLength() const;  // at most kReportBufferSize
+    // The open write handle and the feature report length, without waiting for the link's lock
+    // for long: nothing when it stays taken (by a thread that crashed holding it, perhaps) or
+    // the handle is not open. For the last report of a crashing program.
+    std::optional<WriteEndpoint> TryWriter() const;
     std::uint16_t InputReportLength() const;    // at most kReportBufferSize
     std::u16string DevicePath() const;
     bool DevicePresent() const { return present_.load(); }

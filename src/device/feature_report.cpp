@@ -10,6 +10,7 @@ std::uint8_t DpiLedByte(std::uint8_t stageValue, std::uint8_t led) {
 std::uint8_t FireIntervalByte(std::int32_t fireTime) { return static_cast<std::uint8_t>(fireTime / 8); }
 
 bool FeatureReportSender::Send(FeatureCommand command, std::uint8_t parameter1, std::uint8_t parameter2) {
+    if (exited_.load()) return false;
     buffer_[0] = kFeatureReportId;
     buffer_[1] = static_cast<std::uint8_t>(command);
     buffer_[2] = parameter1;
@@ -43,5 +44,18 @@ bool FeatureReportSender::SendFireInterval(std::int32_t fireTime) {
 
 bool FeatureReportSender::SendExit() {
     std::lock_guard<std::mutex> hold(mutex_);
-    return Send(FeatureCommand::Exit, 0, 0);
+    const bool sent = Send(FeatureCommand::Exit, 0, 0);
+    exited_.store(true);
+    return sent;
+}
+
+bool FeatureReportSender::SendExitAfterCrash() noexcept {
+    if (exited_.exchange(true)) return false;
+    const std::optional<WriteEndpoint> writer = link_.TryWriter();
+    if (!writer) return false;
+    std::array<std::uint8_t, kReportBufferSize> report{};
+    report[0] = kFeatureReportId;
+    report[1] = static_cast<std::uint8_t>(FeatureCommand::Exit);
+    const std::size_t length = std::min(writer->length, report.size());
+    return writer->handle->SendFeatureReport(std::span<const std::uint8_t>(report.data(), length));
 }

@@ -1,8 +1,10 @@
 // The feature report commands to the mouse: one 256-byte buffer of report ID 7, written and sent
-// by one sender at a time (the window's thread and the host action thread both send).
+// by one sender at a time (the window's thread and the host action thread both send). The exit
+// command hands the mouse back to its own functions: nothing is sent after it.
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -36,6 +38,10 @@ public:
     bool SendDpiLed(std::uint8_t stage, std::uint8_t dpiLedByte);
     bool SendFireInterval(std::int32_t fireTime);
     bool SendExit();
+    // The exit command from a crashing program: neither the sender's lock nor its buffer (the
+    // crashed thread may hold the one and have half written the other), and the link's lock
+    // only if it comes free at once. Nothing when the exit went out already.
+    bool SendExitAfterCrash() noexcept;
 
 private:
     bool Send(FeatureCommand command, std::uint8_t parameter1, std::uint8_t parameter2);  // with mutex_ held
@@ -43,4 +49,5 @@ private:
     DeviceLink& link_;
     std::mutex mutex_;
     std::array<std::uint8_t, kReportBufferSize> buffer_{};
+    std::atomic<bool> exited_{false};
 };

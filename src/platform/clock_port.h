@@ -3,12 +3,16 @@
 #pragma once
 
 #include <cstdint>
+#include <stop_token>
 
 class ClockPort {
 public:
     virtual ~ClockPort() = default;
-    // Waits ms milliseconds (0 returns at once).
-    virtual void SleepMs(std::uint32_t ms) = 0;
+    // Waits ms milliseconds (0 returns at once), or less when stop is requested meanwhile: a
+    // macro's long pause must not hold up a stop or the program's end. False when stopped
+    // (also when the stop came before the call).
+    virtual bool WaitMs(std::uint32_t ms, std::stop_token stop) = 0;
+    void SleepMs(std::uint32_t ms) { WaitMs(ms, std::stop_token{}); }
     // Bracket a stretch of timing-sensitive waits (a macro's playback), so an implementation
     // can raise the system timer's resolution only for that long.
     virtual void BeginPrecise() {}

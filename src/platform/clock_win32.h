@@ -1,7 +1,7 @@
 // The program's sleeper: a delay between two injected events kept within a millisecond. It waits
 // on a high-resolution waitable timer (or a normal one with the timer resolution raised to 1 ms
-// while a macro plays) until shortly before the end, then spins on the performance counter.
-// One sleeper serves one thread.
+// while a macro plays) until shortly before the end, then spins on the performance counter. A
+// stop wakes the wait at once. One sleeper serves one thread.
 #pragma once
 
 #include "platform/clock_port.h"
@@ -14,7 +14,7 @@ public:
     PreciseSleeper(const PreciseSleeper&) = delete;
     PreciseSleeper& operator=(const PreciseSleeper&) = delete;
 
-    void SleepMs(std::uint32_t ms) override;
+    bool WaitMs(std::uint32_t ms, std::stop_token stop) override;
     void BeginPrecise() override;
     void EndPrecise() override;
 
@@ -22,6 +22,7 @@ public:
 
 private:
     OwnedHandle timer_;
+    OwnedHandle stopped_;  // manual-reset event, set by a stop during a wait
     bool highResolution_ = false;
     int preciseDepth_ = 0;
     bool periodRaised_ = false;

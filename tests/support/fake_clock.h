@@ -11,10 +11,13 @@
 struct FakeClock : ClockPort {
     explicit FakeClock(EventLog& eventLog) : log(eventLog) {}
 
-    void SleepMs(std::uint32_t ms) override {
+    // A stop requested by onSleep ends the sleep early, as it would during a real one.
+    bool WaitMs(std::uint32_t ms, std::stop_token stop) override {
+        if (stop.stop_requested()) return false;
         ++sleeps;
         if (logSleeps) log.Addf("sleep %u", ms);
         if (onSleep) onSleep(sleeps);
+        return !stop.stop_requested();
     }
     void BeginPrecise() override { log.Add("precise on"); }
     void EndPrecise() override { log.Add("precise off"); }

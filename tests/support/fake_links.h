@@ -1,8 +1,10 @@
-// The host actions' links to the rest of the program, set by the test: stop requests, DPI
+// The host actions' links to the rest of the program, set by the test: the playback's stop, DPI
 // directions and the LED toggle are plain fields; sends, applies and repaints are logged when a
 // log is given ("dpi 2 led 3", "apply slot 3 K1 13", "invalidate", with ", save failed" once a
 // save of config.ini failed), and otherwise do nothing.
 #pragma once
+
+#include <stop_token>
 
 #include "actions/host_actions.h"
 #include "core/program_state.h"
@@ -12,7 +14,7 @@ struct FakeLinks : HostActionLinks {
     FakeLinks() = default;
     FakeLinks(EventLog& eventLog, const ProgramState& program) : log(&eventLog), state(&program) {}
 
-    bool StopRequested() override { return stop; }
+    std::stop_token PlaybackStop() override { return stop.get_token(); }
     int DpiDirection(int button) override { return button >= 0 && button < 8 ? direction[button] : 0; }
     int LedToggle() override { return ledToggle; }
     void SetLedToggle(int value) override { ledToggle = value; }
@@ -32,7 +34,7 @@ struct FakeLinks : HostActionLinks {
 
     EventLog* log = nullptr;
     const ProgramState* state = nullptr;
-    bool stop = false;
+    std::stop_source stop;
     int direction[8] = {};
     int ledToggle = 0;
     int appliedLed = 0;

@@ -16,7 +16,8 @@ inline MacroRecord StoreTimingMacro(MacroStore& macros) {
     MacroRecord macro = NewMacro(u"timing");
     macro.eventCount = kTimingEvents;
     for (int k = 0; k < kTimingEvents; ++k) {
-        macro.events[k] = {static_cast<std::uint8_t>('A' + k % 26),
+        // Each key is released by the event after its press: nothing is left for the end to release.
+        macro.events[k] = {static_cast<std::uint8_t>('A' + (k / 2) % 26),
                            static_cast<std::uint8_t>(k % 2 == 0 ? kActionPress : kActionRelease),
                            static_cast<std::uint16_t>(1 + (k * 7) % 20)};
     }

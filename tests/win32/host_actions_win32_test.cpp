@@ -8,6 +8,8 @@
 #include <cmath>
 #include <functional>
 #include <cstdio>
+#include <stop_token>
+#include <thread>
 #include <vector>
 
 #include "actions/host_actions.h"
@@ -253,6 +255,26 @@ TEST(PreciseSleeperTest, MacroDelaysAreKeptWithinAMillisecond) {
     // delay must be within the millisecond, and none may end early.
     EXPECT_GT(earliest, -0.05);
     EXPECT_LT(p50, 0.5);
+}
+
+// A stop from another thread ends a minute's wait at once; the next wait, with no stop, is whole.
+TEST(PreciseSleeperTest, AStopEndsTheWaitAndOnlyThatWait) {
+    PreciseSleeper sleeper;
+    std::stop_source stop;
+    std::thread stopper([&] {
+        Sleep(100);
+        stop.request_stop();
+    });
+    double start = PerformanceCounterMs();
+    EXPECT_FALSE(sleeper.WaitMs(60000, stop.get_token()));
+    EXPECT_LT(PerformanceCounterMs() - start, 1000.0);
+    stopper.join();
+    EXPECT_FALSE(sleeper.WaitMs(5, stop.get_token()));
+
+    std::stop_source fresh;
+    start = PerformanceCounterMs();
+    EXPECT_TRUE(sleeper.WaitMs(30, fresh.get_token()));
+    EXPECT_GE(PerformanceCounterMs() - start, 30.0);
 }
 
 // The delivered macro files through the system's own profile functions, and a save over them

@@ -2,9 +2,11 @@
 
 #include <atomic>
 #include <future>
+#include <thread>
 
 #include <gtest/gtest.h>
 
+#include "platform/steady_sleeper.h"
 #include "support/eventually.h"
 
 namespace {
@@ -104,4 +106,43 @@ TEST(HostActionExecutor, IdleItSleepsUntilStopped) {
     rig.flags.OfferPress(0xF1, true);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(rig.flags.PendingInput(), 1);
+}
+
+// A press in a long pause, as a macro's: a second press ends the pause at once and its stop does
+// not carry over to the next press; ending the executor ends the pause too.
+TEST(HostActionExecutor, AStopEndsAPressInItsPause) {
+    SteadySleeper sleeper;
+    std::atomic<int> started{0};
+    std::atomic<int> ended{0};
+    std::atomic<bool> stoppedAtStart{false};
+    std::atomic<bool> waitedInFull{true};
+    ExecutorRig* rigPointer = nullptr;
+    ExecutorRig rig([&](int) {
+        const std::stop_token stop = rigPointer->flags.PressStop();
+        stoppedAtStart = stop.stop_requested();
+        ++started;
+        waitedInFull = sleeper.WaitMs(60000, stop);
+        ++ended;
+    });
+    rigPointer = &rig;
+    using Clock = std::chrono::steady_clock;
+
+    rig.flags.OfferPress(0xF1, true);
+    ASSERT_TRUE(Eventually([&] { return started.load() == 1; }));
+    auto before = Clock::now();
+    EXPECT_EQ(rig.flags.OfferPress(0xF1, true), PressOutcome::StopRequested);
+    ASSERT_TRUE(Eventually([&] { return rig.flags.PendingInput() == 0; }));
+    EXPECT_LT(Clock::now() - before, std::chrono::seconds(1));
+    EXPECT_FALSE(waitedInFull.load());
+
+    rig.flags.OfferPress(0xF1, true);
+    ASSERT_TRUE(Eventually([&] { return started.load() == 2; }));
+    EXPECT_FALSE(stoppedAtStart.load());
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(ended.load(), 1);  // still in its pause
+    before = Clock::now();
+    rig.executor->Stop();
+    EXPECT_LT(Clock::now() - before, std::chrono::seconds(1));
+    EXPECT_EQ(ended.load(), 2);
+    EXPECT_FALSE(waitedInFull.load());
 }

@@ -93,6 +93,11 @@ TEST_F(HostActionsTest, PlaybackGivesKeysTheirExtendedFlagAndScanCode) {
         "key a3 51 1", "key a5 52 1", "key 20 10 0", "key 29 14 0", "key 2f 17 0", "key 5c 2e 0",
         "key 13 45 0", "key a0 50 0", "key a2 51 0", "key a4 52 0", "key 0d 06 0", "key ef 77 0",
         "key 2e 17 3", "key 41 1e 2",
+        // What is still down goes up at the end, last first, with the same codes.
+        "key ef 77 2", "key 0d 06 2", "key a4 52 2", "key a2 51 2", "key a0 50 2", "key 13 45 2",
+        "key 5c 2e 2", "key 2f 17 2", "key 29 14 2", "key 20 10 2", "key a5 52 3", "key a3 51 3",
+        "key a1 50 3", "key 90 48 3", "key 6f 37 3", "key 5d 2e 3", "key 5b 5b 3", "key 2d 16 3",
+        "key 2c 37 3", "key 28 14 3", "key 25 12 3", "key 22 11 3", "key 21 49 3",
         "precise off"};
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(clock.sleeps, m.eventCount);  // every event waits its delay, played or not
@@ -199,34 +204,57 @@ TEST_F(HostActionsTest, RepeatCountStoppedBySecondPressReleasesWhatIsHeld) {
     EXPECT_EQ(full.size(), 2u + 3 * 4);  // three passes of two events and two delays
 
     // The second press arrives during the delay after the first event of the second pass.
-    clock.onSleep = [&](long n) { links.stop = n == 3; };
+    clock.onSleep = [&](long n) {
+        if (n == 3) links.stop.request_stop();
+    };
     clock.sleeps = 0;
     EXPECT_EQ(Press(41), (Lines{"precise on", "key 41 1e 0", "sleep 10", "key 41 1e 2", "sleep 15", "key 41 1e 0",
                                 "sleep 10", "key 41 1e 2", "precise off"}));
 
     // Repeat mode 0 plays once whatever the count; repeat mode 1 with a count of 0 not at all.
     clock.onSleep = nullptr;
-    links.stop = false;
+    links.stop = std::stop_source();
     SetMacros({Macro({{'A', 1, 0}}, 0, 9), Macro({{'A', 1, 0}}, 1, 0)});
     injector.events = 0;
     Press(41);
-    EXPECT_EQ(injector.events, 1);
+    EXPECT_EQ(injector.events, 2);  // the press and, at the end, its release
     Press(42);
-    EXPECT_EQ(injector.events, 1);
+    EXPECT_EQ(injector.events, 2);
+}
+
+TEST_F(HostActionsTest, APlaybackThatEndsWithKeysDownReleasesThemLastFirst) {
+    // A record cut short: Ctrl and the left button go down on each pass and never up.
+    clock.logSleeps = false;
+    SetMacros({Macro({{kVkControl, 1, 5}, {'A', 1, 5}, {kLeftButtonKey, 1, 5}, {'A', 2, 5}}, 1, 2)});
+    const Lines pass{"key 11 08 0", "key 41 1e 0", "mouse 02", "key 41 1e 2"};
+    Lines expected{"precise on"};
+    expected.insert(expected.end(), pass.begin(), pass.end());
+    expected.insert(expected.end(), pass.begin(), pass.end());
+    expected.insert(expected.end(), {"mouse 04", "key 11 08 2", "precise off"});
+    EXPECT_EQ(Press(41), expected);
+
+    // Stopped in the first pause: the one key down goes up.
+    clock.onSleep = [&](long n) {
+        if (n == 1) links.stop.request_stop();
+    };
+    clock.sleeps = 0;
+    EXPECT_EQ(Press(41), (Lines{"precise on", "key 11 08 0", "key 11 08 2", "precise off"}));
 }
 
 TEST_F(HostActionsTest, MacroMode2RepeatsUntilTheReleaseUpToItsCeiling) {
     state.config.MACRO_MODE2 = 1;
     clock.logSleeps = false;
     SetMacros({Macro({{240, 1, 5}, {240, 2, 5}}, 1, 2)});
-    clock.onSleep = [&](long n) { links.stop = n == 9; };
+    clock.onSleep = [&](long n) {
+        if (n == 9) links.stop.request_stop();
+    };
     const Lines lines = Press(41);
     ASSERT_EQ(lines.size(), 2u + 9 + 1);  // nine events, then the held button goes up
     EXPECT_EQ(lines[9], "mouse 02");
     EXPECT_EQ(lines[10], "mouse 04");
 
     clock.onSleep = nullptr;
-    links.stop = false;
+    links.stop = std::stop_source();
     SetMacros({Macro({{'B', 0, 0}}), Macro({})});
     Press(41);
     EXPECT_EQ(clock.sleeps, 9 + kMacroMode2Passes);
@@ -239,8 +267,8 @@ TEST_F(HostActionsTest, MacroCodesBeyondTheCountDoNothing) {
     clock.logSleeps = false;
     EXPECT_TRUE(Press(45).empty());
     EXPECT_TRUE(Press(44).empty());
-    EXPECT_EQ(Press(43), (Lines{"precise on", "key 43 2e 0", "precise off"}));
-    EXPECT_EQ(Press(41), (Lines{"precise on", "key 41 1e 0", "precise off"}));
+    EXPECT_EQ(Press(43), (Lines{"precise on", "key 43 2e 0", "key 43 2e 2", "precise off"}));
+    EXPECT_EQ(Press(41), (Lines{"precise on", "key 41 1e 0", "key 41 1e 2", "precise off"}));
 }
 
 TEST_F(HostActionsTest, PlaybackUsesTheMacroAsItWasWhenItStarted) {

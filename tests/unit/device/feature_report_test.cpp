@@ -119,3 +119,23 @@ TEST(FeatureReport, TwoThreadsSendingNeverMixTheirBytes) {
         for (std::size_t i = 4; i < report.size(); ++i) ASSERT_EQ(report[i], 0) << HexLine(report);
     }
 }
+
+TEST(FeatureReport, TheExitIsTheLastReportAfterACloseOrACrash) {
+    Rig closed;
+    EXPECT_TRUE(closed.sender.SendExit());
+    EXPECT_FALSE(closed.sender.SendDpiLed(1, 0x93));  // an apply still under way
+    EXPECT_FALSE(closed.sender.SendExitAfterCrash());
+    EXPECT_EQ(closed.Sent(), (std::vector<Bytes>{{0x07, 0x20, 0, 0, 0, 0, 0, 0, 0}}));
+
+    // The crash's exit has its own zeroed bytes, whatever the sender's buffer last held.
+    Rig crashed(kReportBufferSize);
+    crashed.sender.SendWheelMode(1);
+    EXPECT_TRUE(crashed.sender.SendExitAfterCrash());
+    EXPECT_FALSE(crashed.sender.SendWheelMode(1));
+    EXPECT_FALSE(crashed.sender.SendExitAfterCrash());
+    ASSERT_EQ(crashed.Sent().size(), 2u);
+    EXPECT_EQ(crashed.Sent()[1], Padded({0x07, 0x20}, kReportBufferSize));
+
+    Rig failedOpen(9, true);
+    EXPECT_FALSE(failedOpen.sender.SendExitAfterCrash());
+}
