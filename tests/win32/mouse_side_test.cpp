@@ -161,7 +161,8 @@ TEST(MainWindowMouse, TheWindowDownloadsAtStartReappliesOnPowerEventsAndSaysGood
     ScratchDir dir;
     dir.Write("config.ini",
               "[Init]\r\nCurConfig=2\r\nVER_SEL=1\r\n[Config2]\r\nK1=1\r\nK2=2\r\nK3=3\r\nK4=5\r\nK5=4\r\n"
-              "K6=16\r\nK7=25\r\nDPI_LEVEL=1\r\nDPI_SET2=3\r\nLED_STATUS=2\r\nWHEEL_STATUS=1\r\nFIRE_TIME=300\r\n");
+              "K6=16\r\nK7=25\r\nDPI_LEVEL=1\r\nDPI_SET2=3\r\nLED_STATUS=2\r\nWHEEL_STATUS=1\r\nFIRE_TIME=300\r\n"
+              "DPI_SPEED=0\r\nWHEEL_SPEED=0\r\n");
     dir.Write("Macro_EN.dat", "[Macros]\r\nmacroNum=0\r\n");
     // The skin the build generated beside this program, where the window looks for it.
     wchar_t self[MAX_PATH] = {};
