@@ -2,6 +2,7 @@
 #include "ui/main_window_view_win32.h"
 
 #include <cstdio>
+#include <string>
 
 #include "platform/message_box_win32.h"
 #include "platform/window_framework_win32.h"
@@ -19,6 +20,20 @@ constexpr UINT kStaleRepaintMs = 50;
 void CALLBACK RepaintOnce(HWND window, UINT, UINT_PTR id, DWORD) {
     KillTimer(window, id);
     InvalidateRect(window, nullptr, FALSE);
+}
+
+// The measurement log that environment variable names; empty when unset.
+std::wstring MeasurementLogPath(const wchar_t* variable) {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(variable, path, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(path, length);
+}
+
+void AppendToLog(const std::wstring& path, const std::string& line) {
+    if (FILE* log = _wfopen(path.c_str(), L"a")) {
+        std::fputs(line.c_str(), log);
+        std::fclose(log);
+    }
 }
 
 // Changes that found the configuration busy are tried again this often until they ran.
@@ -131,18 +146,16 @@ void MainWindowView::Paint(HICON icon) {
 }
 
 void MainWindowView::LogFirstPaint() {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = GetEnvironmentVariableW(kFirstPaintLogVariable, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return;
+    const std::wstring path = MeasurementLogPath(kFirstPaintLogVariable);
+    if (path.empty()) return;
     FILETIME created{}, exited{}, kernel{}, user{}, now{};
     if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return;
     GetSystemTimeAsFileTime(&now);
     const auto ticks = [](const FILETIME& t) { return (ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime; };
     const double ms = static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
-    if (FILE* log = _wfopen(path, L"a")) {
-        std::fprintf(log, "first paint %.1f ms after process start\n", ms);
-        std::fclose(log);
-    }
+    char line[64];
+    std::snprintf(line, sizeof line, "first paint %.1f ms after process start\n", ms);
+    AppendToLog(path, line);
 }
 
 void MainWindowView::Repaint(RepaintArea area) {
@@ -240,14 +253,10 @@ void MainWindowView::ShowEventMenu() {
 
 // keyTime: when the key's message was posted, on the GetTickCount clock.
 void MainWindowView::LogRecordedKey(DWORD keyTime) {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = GetEnvironmentVariableW(kRecordLogVariable, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return;
+    const std::wstring path = MeasurementLogPath(kRecordLogVariable);
+    if (path.empty()) return;
     // The line is shown once the list has painted it.
     if (HWND list = editorControls_.EventList()) UpdateWindow(list);
     const DWORD elapsed = GetTickCount() - keyTime;
-    if (FILE* log = _wfopen(path, L"a")) {
-        std::fprintf(log, "event line shown %lu ms after the key\n", static_cast<unsigned long>(elapsed));
-        std::fclose(log);
-    }
+    AppendToLog(path, "event line shown " + std::to_string(elapsed) + " ms after the key\n");
 }
