@@ -46,6 +46,16 @@ e2e_start() {
     pid=$!
 }
 
+# Starts the laid-out exe with a virtual mouse on a free port ($port) and waits for its window:
+# its id in $wid, its place and size in $X $Y $WIDTH $HEIGHT.
+e2e_start_with_virtual_mouse() {
+    port=$(e2e_free_port)
+    e2e_start "--virtual-mouse=$port" "$@"
+    wid=$(e2e_wait_for_window 'K-R7T' 120) || fail "no window appeared within 120 s"
+    sleep 1.5
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+}
+
 # The id of a visible window whose title matches the regular expression $1, or nothing (and
 # status 1) after $2 seconds or when the program ended.
 e2e_wait_for_window() {

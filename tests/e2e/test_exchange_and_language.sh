@@ -66,11 +66,7 @@ use_dialog() {  # TITLE PATH SHOT
     e2e_poll 10 dialog_gone "$1" || { import -window root "$shots/exchange-debug.png"; fail "the '$1' dialog stayed open"; }
 }
 
-port=$(e2e_free_port)
-e2e_start "--virtual-mouse=$port"
-wid=$(e2e_wait_for_window 'K-R7T' 120) || fail "no window appeared within 120 s"
-sleep 1.5
-eval "$(xdotool getwindowgeometry --shell "$wid")"
+e2e_start_with_virtual_mouse
 slot=$(ini_value Init CurConfig)
 
 # 1. Export into a file that has a section of its own: Config7 is the window's configuration.

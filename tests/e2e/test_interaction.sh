@@ -19,11 +19,7 @@ click() {  # LAYOUT TAG
     sleep 0.4
 }
 
-port=$(e2e_free_port)
-e2e_start "--virtual-mouse=$port"
-wid=$(e2e_wait_for_window 'K-R7T' 120) || fail "no window appeared within 120 s"
-sleep 1.5
-eval "$(xdotool getwindowgeometry --shell "$wid")"
+e2e_start_with_virtual_mouse
 slot=$(ini_value Init CurConfig)
 section="Config$slot"
 at_start=$(features)

@@ -51,11 +51,7 @@ shot() {  # NAME X Y WIDTH HEIGHT
 start_program() {  # VER_SEL
     sed -i "s/^VER_SEL=.*/VER_SEL=$1\r/" "$ini"
     lang=$1
-    port=$(e2e_free_port)
-    e2e_start "--virtual-mouse=$port"
-    wid=$(e2e_wait_for_window 'K-R7T' 120) || fail "no window appeared within 120 s"
-    sleep 1.5
-    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    e2e_start_with_virtual_mouse
 }
 stop_program() {
     e2e_alt_f4 "$wid"
