@@ -6,7 +6,6 @@
 #include <system_error>
 
 #include "platform/file_path.h"
-#include "platform/ini_document.h"
 
 namespace {
 
@@ -49,11 +48,16 @@ bool WriteAll(const std::filesystem::path& path, const std::string& bytes) {
 
 }  // namespace
 
+IniDocument ReadIniFile(const std::u16string& file) {
+    std::string bytes;
+    if (ReadAll(FileSystemPath(file), bytes) != Load::Ok) bytes.clear();
+    return IniDocument::Parse(bytes);
+}
+
 std::u16string IniProfile::ReadString(const std::u16string& file, const std::u16string& section,
                                       const std::u16string& key, std::size_t bufferChars) {
-    std::string bytes;
-    if (bufferChars == 0 || ReadAll(FileSystemPath(file), bytes) != Load::Ok) return {};
-    const IniDocument doc = IniDocument::Parse(bytes);
+    if (bufferChars == 0) return {};
+    const IniDocument doc = ReadIniFile(file);
     const std::u16string* value = doc.Find(section, key);
     return value ? IniDocument::CopyEntry(*value, bufferChars) : std::u16string();
 }

@@ -4,7 +4,11 @@
 // directory as Windows would.
 #pragma once
 
+#include "platform/ini_document.h"
 #include "platform/profile_port.h"
+
+// The file parsed; an empty document when it is missing or cannot be read.
+IniDocument ReadIniFile(const std::u16string& file);
 
 class IniProfile : public ProfilePort {
 public:

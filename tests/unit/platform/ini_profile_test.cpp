@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/ini_profile.h"
+#include "platform/profile_snapshot.h"
 #include "platform/text.h"
 #include "temp_dir.h"
 
@@ -150,6 +151,27 @@ TEST_F(IniProfileTest, DamagedBytesReadLikeWindows) {
     const auto odd = File("odd.ini", B("\xFF\xFE[\0S\0]\0\n\0k\0=\0a\0b"));
     EXPECT_EQ(Read(odd, u"S", u"k"), u"a");
     EXPECT_EQ(Read(File("bom.ini", "\xFF\xFE"), u"", u""), u"");
+}
+
+}  // namespace
+
+namespace {
+
+// The snapshot answers as the engine does, from one read of each file, and sees its own writes.
+TEST_F(IniProfileTest, SnapshotAnswersAsTheFileAndSeesItsOwnWrites) {
+    const auto f = File("s.ini", "\xff\xfe" + B("[\0S\0]\0\r\0\n\0k\0=\0\"\0v\0\"\0\r\0\n\0"));
+    ProfileSnapshot snapshot(ini_);
+    EXPECT_EQ(snapshot.ReadString(f, u"s", u"K", 256), Read(f, u"s", u"K"));
+    EXPECT_EQ(snapshot.ReadString(f, u"S", u"k", 1), u"");
+    EXPECT_EQ(snapshot.ReadString(f, u"S", u"k", 0), u"");
+    EXPECT_EQ(snapshot.ReadString(Name("none.ini"), u"S", u"k", 256), u"");
+
+    // Written through the snapshot: in the file, and read back at once.
+    EXPECT_TRUE(snapshot.WriteString(f, u"S", u"k", u"new"));
+    EXPECT_EQ(Read(f, u"S", u"k"), u"new");
+    EXPECT_EQ(snapshot.ReadString(f, u"S", u"k", 256), u"new");
+    EXPECT_TRUE(snapshot.WriteString(Name("none.ini"), u"S", u"k", u"made"));
+    EXPECT_EQ(snapshot.ReadString(Name("none.ini"), u"S", u"k", 256), u"made");
 }
 
 }  // namespace
