@@ -2,8 +2,6 @@
 // modal run.
 #include "app/hxt_app_win32.h"
 
-#include <commctrl.h>
-
 #include "app/device_session_win32.h"
 #include "app/start_command_win32.h"
 #include "app/host_runtime_win32.h"
@@ -42,9 +40,6 @@ bool CHXT_GMouseApp::InitInstance() {
         status_ = CommandRunningCopy(command);
         return false;
     }
-
-    INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
-    InitCommonControlsEx(&controls);
 
     // The real mouse, or the virtual one the command line asks for.
     const std::unique_ptr<DeviceSession> session = CreateDeviceSession(parsed.options);

@@ -1,27 +1,39 @@
 // The main window's start-up, system menu, painting and closing.
 #include "app/main_dialog_win32.h"
 
+#include <commctrl.h>
+
 #include "app/about_dialog_win32.h"
 #include "app/factory_reset.h"
 #include "app/device_session_win32.h"
 #include "app/host_runtime_win32.h"
 #include "app/ui_fonts_win32.h"
+#include "platform/late_function_win32.h"
 #include "platform/message_box_win32.h"
+#include "platform/profile_snapshot.h"
 #include "platform/profile_win32.h"
 #include "resource.h"
 #include "ui/event_menu_command.h"
 
 namespace {
 constexpr DWORD kWaitBeforeFirstApply = 5;
+// The start-up's second half waits for the first paint. It runs from a timer, which comes
+// once the window's thread is idle, so the painted window reaches the screen before it.
+constexpr UINT_PTR kFinishStartupTimer = 0x4860;
+constexpr UINT kFinishStartupAfterPaintMs = 1;
+constexpr UINT kFinishStartupUnpaintedMs = 1000;
 }  // namespace
 
 CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
     : Dialog(IDD_HXT_GMOUSE_DIALOG),
       services_(services),
       mouse_(mouse),
-      icon_(LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
       skin_(services.program, services.flags, services.macros, services.macroEditor, ApplicationName(),
             [this] { Apply(); }, [this] { ResetToFactory(); }) {
+    // First of all: the first paint's pictures decode while Windows readies the desktop (the
+    // icon waits for it) and makes the window.
+    skin_.PrefetchFirstPaint(SkinsDirOf(services.program.paths.ProgramDir));
+    icon_ = LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME));
     skin_.SetEventMenu([this] { return EditMenuPopup(); });
     skin_.SetLanguageShown([this] {
         LoadMenus();
@@ -94,9 +106,23 @@ BOOL CHXT_GMouseDlg::OnInitDialog() {
         AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText.c_str());
     }
     SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    RunStartup(*this);
-    if (Hwnd()) commands_.Ready(Hwnd());  // not when the start-up closed the program
+    if (RunWindowStartup(*this)) SetTimer(Hwnd(), kFinishStartupTimer, kFinishStartupUnpaintedMs, nullptr);
     return TRUE;
+}
+
+void CHXT_GMouseDlg::FinishStartupOnce() {
+    KillTimer(Hwnd(), kFinishStartupTimer);
+    if (startupFinished_) return;
+    startupFinished_ = true;
+    RunStartupAfterFirstPaint(*this);
+    if (Hwnd()) commands_.Ready(Hwnd());  // not when the start-up closed the program
+}
+
+void CHXT_GMouseDlg::InitCommonControls() {
+    if (const auto init = LateFunction<decltype(InitCommonControlsEx)>(L"comctl32.dll", "InitCommonControlsEx")) {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
+        init(&controls);
+    }
 }
 
 void CHXT_GMouseDlg::StartWorkers() {
@@ -106,7 +132,8 @@ void CHXT_GMouseDlg::StartWorkers() {
 
 void CHXT_GMouseDlg::LoadConfiguration() {
     Win32Profile profile;
-    LoadStartupConfiguration(profile, services_.program);
+    ProfileSnapshot snapshot(profile);
+    LoadStartupConfiguration(snapshot, services_.program);
 }
 
 void CHXT_GMouseDlg::SetTitle() {
@@ -133,8 +160,9 @@ void CHXT_GMouseDlg::ShapeWindow() {
 
 void CHXT_GMouseDlg::LoadMacros() {
     Win32Profile profile;
+    ProfileSnapshot snapshot(profile);
     MessageBoxPort messages(ApplicationName(), Hwnd());
-    LoadStartupMacros(profile, messages, services_);
+    LoadStartupMacros(snapshot, messages, services_);
 }
 
 void CHXT_GMouseDlg::LoadMenus() {
@@ -195,7 +223,11 @@ void CHXT_GMouseDlg::CloseProgram() {
     DestroyWindow(Hwnd());
 }
 
-void CHXT_GMouseDlg::OnPaint() { skin_.Paint(icon_); }
+void CHXT_GMouseDlg::OnPaint() {
+    skin_.Paint(icon_);
+    if (!painted_ && !startupFinished_) SetTimer(Hwnd(), kFinishStartupTimer, kFinishStartupAfterPaintMs, nullptr);
+    painted_ = true;
+}
 
 BOOL CHXT_GMouseDlg::OnEraseBkgnd(HDC) { return TRUE; }
 
@@ -206,7 +238,13 @@ void CHXT_GMouseDlg::OnEnterOrEscape() {}
 void CHXT_GMouseDlg::OnMouseMove(POINT point) { skin_.OnMouseMove(point); }
 void CHXT_GMouseDlg::OnLButtonDown(POINT point) { skin_.OnLButtonDown(point); }
 void CHXT_GMouseDlg::OnLButtonUp(POINT point) { skin_.OnLButtonUp(point); }
-void CHXT_GMouseDlg::OnTimer(UINT_PTR id) { skin_.OnTimer(id); }
+void CHXT_GMouseDlg::OnTimer(UINT_PTR id) {
+    if (id == kFinishStartupTimer) {
+        FinishStartupOnce();
+        return;
+    }
+    skin_.OnTimer(id);
+}
 
 HBRUSH CHXT_GMouseDlg::OnCtlColor(HDC dc, HWND) { return ColourChildControl(dc, CurrentUiFont()); }
 

@@ -32,6 +32,8 @@ public:
 
     // The skin: its tables, shape, painting and the mouse's state on the pages.
     const MainWindowView& Skin() const { return skin_; }
+    // The start-up's second half (the first apply) has run: shortly after the first paint.
+    bool StartupFinished() const { return startupFinished_; }
 
     bool PreTranslateMessage(MSG& msg) override { return skin_.PreTranslate(msg); }
 
@@ -67,8 +69,13 @@ private:
     // Everything the program does on its way out, ending with the window itself.
     void CloseProgram() override;
 
-    // Start-up, in the order RunStartup gives.
+    // The start-up's second half, once: shortly after the first paint, or after a while when
+    // the window is never painted (started hidden).
+    void FinishStartupOnce();
+
+    // Start-up, in the order RunWindowStartup and RunStartupAfterFirstPaint give.
     bool HasMouse() override { return mouse_ != nullptr; }
+    void InitCommonControls() override;
     void StartWorkers() override;
     void LoadConfiguration() override;
     void SetTitle() override;
@@ -85,11 +92,13 @@ private:
 
     ProgramServices& services_;
     ProgramMouse* mouse_;
-    HICON icon_;  // shared resource icon, never destroyed
+    HICON icon_ = nullptr;  // shared resource icon, never destroyed
     OwnedFont englishUiFont_;
     OwnedFont chineseUiFont_;
     MainWindowView skin_;
     CHxtMenu editMenu_;
     TrayMenu trayMenu_;
     CommandReceiver commands_{skin_};
+    bool startupFinished_ = false;
+    bool painted_ = false;
 };

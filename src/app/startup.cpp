@@ -22,24 +22,31 @@ void LoadStartupMacros(ProfilePort& profile, MessagePort& messages, ProgramServi
         services.macros.Read([](const MacroStoreData& macros) { return LastEventLine(macros); });
 }
 
-void RunStartup(StartupSteps& steps) {
-    const bool mouse = steps.HasMouse();
-    if (mouse) steps.StartWorkers();
+bool RunWindowStartup(StartupSteps& steps) {
     steps.LoadConfiguration();
     steps.SetTitle();
     steps.CreateFonts();
     if (!steps.LoadSkin()) {
         steps.AbandonStartup();
-        return;
+        return false;
     }
     steps.ShapeWindow();
-    if (mouse) steps.LoadMacros();
+    if (steps.HasMouse()) steps.LoadMacros();  // the function boxes show macro names
     steps.LoadMenus();
-    if (!mouse) return;
-    if (!steps.FindMouse()) {
+    if (steps.HasMouse() && !steps.FindMouse()) {
         steps.ShowPlugInMessage();
         steps.CloseProgram();
+        steps.WaitBeforeFirstApply();
+        steps.Apply();
+        return false;
     }
+    return true;
+}
+
+void RunStartupAfterFirstPaint(StartupSteps& steps) {
+    steps.InitCommonControls();
+    if (!steps.HasMouse()) return;
+    steps.StartWorkers();
     steps.WaitBeforeFirstApply();
     steps.Apply();
 }

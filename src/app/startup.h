@@ -20,6 +20,7 @@ public:
     virtual ~StartupSteps() = default;
     // The mouse side is absent in a window that only shows the configuration.
     virtual bool HasMouse() = 0;
+    virtual void InitCommonControls() = 0;
     virtual void StartWorkers() = 0;  // listener, executor and the blink indicator
     virtual void LoadConfiguration() = 0;
     virtual void SetTitle() = 0;
@@ -38,8 +39,18 @@ public:
     virtual void Apply() = 0;
 };
 
-// The steps in their order. Without the mouse the plug-in message is shown and the program
-// closes; the apply still follows, which sets Windows and saves the configuration. Without its
-// skin the window cannot come up: start-up ends there, before the mouse is looked for, so no
-// host-mode button is ever left without the program that serves it.
-void RunStartup(StartupSteps& steps);
+// The steps in their order, in two halves. Before the first paint, what the window shows (the
+// configuration, the skin and its shape, the macros whose names the function boxes show, the
+// menus) and whether the mouse is there. True when the second half is to follow the first
+// paint. False when a file the window cannot do without is missing: the window was abandoned,
+// and the mouse is never looked for or applied, so that no host-mode button is left without the
+// program that serves it. False too without the mouse: the plug-in message is shown (over no
+// window) and the program closes; the apply still follows, which sets Windows and saves the
+// configuration.
+bool RunWindowStartup(StartupSteps& steps);
+
+// After the first paint, so that the window comes up without waiting for them: the common
+// controls (whose start-up is slow, and which no control needs before the macro editor shows),
+// then the mouse's workers and the first apply. Only the common controls in a window that only
+// shows the configuration.
+void RunStartupAfterFirstPaint(StartupSteps& steps);

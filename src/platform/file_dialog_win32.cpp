@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/late_function_win32.h"
 #include "platform/wide_text_win32.h"
 
 namespace {
@@ -25,6 +26,7 @@ std::wstring FilterOf(const FileDialogRequest& request) {
 // Runs one of the two dialogs; the chosen path, or nothing when cancelled (or failed).
 std::optional<std::u16string> Pick(HWND owner, const FileDialogRequest& request, DWORD flags,
                                    BOOL(WINAPI* show)(OPENFILENAMEW*)) {
+    if (!show) return std::nullopt;
     const std::wstring filter = FilterOf(request);
     const std::wstring extension = ToWide(request.defaultExtension);
     const std::wstring folder = ToWide(request.startFolder);
@@ -47,9 +49,11 @@ std::optional<std::u16string> Pick(HWND owner, const FileDialogRequest& request,
 }  // namespace
 
 std::optional<std::u16string> Win32FileDialogs::PickFileToOpen(const FileDialogRequest& request) {
-    return Pick(owner_, request, OFN_READONLY | OFN_HIDEREADONLY, GetOpenFileNameW);
+    return Pick(owner_, request, OFN_READONLY | OFN_HIDEREADONLY,
+                LateFunction<decltype(GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW"));
 }
 
 std::optional<std::u16string> Win32FileDialogs::PickFileToSave(const FileDialogRequest& request) {
-    return Pick(owner_, request, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, GetSaveFileNameW);
+    return Pick(owner_, request, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY,
+                LateFunction<decltype(GetSaveFileNameW)>(L"comdlg32.dll", "GetSaveFileNameW"));
 }

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstring>
 #include <mutex>
+#include <new>
 #include <vector>
 
 #include "platform/file_path.h"
@@ -20,7 +21,7 @@ using std::min;
 namespace {
 
 // GDI+ is started once for the process and left running until it ends: pictures are decoded
-// from the window's thread and from tests alike, and shutting it down would gain nothing.
+// from several threads, and shutting it down would gain nothing.
 bool GdiplusReady() {
     static const bool ready = [] {
         Gdiplus::GdiplusStartupInput input;
@@ -30,59 +31,58 @@ bool GdiplusReady() {
     return ready;
 }
 
-// A decoded picture as GDI+ hands it out: rows of blue, green, red with a row stride.
-struct BgrRows {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    std::size_t stride = 0;
-    std::vector<std::uint8_t> bytes;
-
-    const std::uint8_t* Row(std::int32_t y) const { return bytes.data() + static_cast<std::size_t>(y) * stride; }
-};
-
-std::optional<BgrRows> DecodeBgr(const std::wstring& path) {
-    if (!GdiplusReady()) return std::nullopt;
+// Decodes path into rows of blue, green, red that rowsFor(width, height, stride) provides:
+// GDI+ writes them there itself, which saves two copies of the picture, each costing fresh
+// pages. rowsFor returns nullptr when it cannot; the decode fails then.
+template <typename RowsFor>
+bool DecodeBgrInto(const std::wstring& path, RowsFor rowsFor) {
+    if (!GdiplusReady()) return false;
     // GDI+ would report a missing file too, but only after trying every decoder on nothing.
-    if (!PathExists(FromWide(path))) return std::nullopt;
+    if (!PathExists(FromWide(path))) return false;
     Gdiplus::Bitmap bitmap(path.c_str());
-    if (bitmap.GetLastStatus() != Gdiplus::Ok) return std::nullopt;
+    if (bitmap.GetLastStatus() != Gdiplus::Ok) return false;
     const UINT width = bitmap.GetWidth(), height = bitmap.GetHeight();
     if (width == 0 || height == 0 || width > static_cast<UINT>(kMaxMaskSide) || height > static_cast<UINT>(kMaxMaskSide)) {
-        return std::nullopt;
+        return false;
     }
+    const INT stride = static_cast<INT>((width * 3 + 3) & ~3u);  // a DIB row's size
+    std::uint8_t* rows = rowsFor(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), stride);
+    if (rows == nullptr) return false;
     Gdiplus::Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
     Gdiplus::BitmapData data{};
-    if (bitmap.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB, &data) != Gdiplus::Ok) return std::nullopt;
-
-    BgrRows rows;
-    rows.width = static_cast<std::int32_t>(width);
-    rows.height = static_cast<std::int32_t>(height);
-    rows.stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};  // a DIB row's size
-    rows.bytes.resize(rows.stride * height);
-    // The stride GDI+ reports may be negative (bottom-up data); each row is found through it.
-    const auto* source = static_cast<const std::uint8_t*>(data.Scan0);
-    for (UINT y = 0; y < height; ++y) {
-        const std::uint8_t* from = source + static_cast<std::ptrdiff_t>(y) * data.Stride;
-        std::memcpy(rows.bytes.data() + y * rows.stride, from, static_cast<std::size_t>(width) * 3);
+    data.Width = width;
+    data.Height = height;
+    data.Stride = stride;
+    data.PixelFormat = PixelFormat24bppRGB;
+    data.Scan0 = rows;
+    if (bitmap.LockBits(&all, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf, PixelFormat24bppRGB,
+                        &data) != Gdiplus::Ok) {
+        return false;
     }
     bitmap.UnlockBits(&data);
-    return rows;
+    return true;
 }
 
-std::optional<SkinBitmap> MakeDibSection(const BgrRows& rows) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = rows.width;
-    info.bmiHeader.biHeight = -rows.height;  // top-down, like the decoded rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    OwnedBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || bits == nullptr) return std::nullopt;
-    std::memcpy(bits, rows.bytes.data(), rows.bytes.size());
+// The picture as a top-down 24-bit DIB section, decoded straight into it.
+std::optional<SkinBitmap> DecodeDibSection(const std::wstring& path) {
+    std::optional<SkinBitmap> result;
+    const bool decoded = DecodeBgrInto(path, [&](std::int32_t width, std::int32_t height, INT) -> std::uint8_t* {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top-down, like the decoded rows
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        OwnedBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!bitmap || bits == nullptr) return nullptr;
+        result = SkinBitmap{std::move(bitmap), width, height};
+        return static_cast<std::uint8_t*>(bits);
+    });
+    if (!decoded) return std::nullopt;
     GdiFlush();
-    return SkinBitmap{std::move(bitmap), rows.width, rows.height};
+    return result;
 }
 
 int ClampToInt(std::int64_t value) { return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN / 2, INT_MAX / 2)); }
@@ -90,16 +90,22 @@ int ClampToInt(std::int64_t value) { return static_cast<int>(std::clamp<std::int
 }  // namespace
 
 std::optional<RgbPicture> DecodeRgbPicture(const std::wstring& path) {
-    const std::optional<BgrRows> rows = DecodeBgr(path);
-    if (!rows) return std::nullopt;
+    std::vector<std::uint8_t> bgr;
+    INT stride = 0;
     RgbPicture picture;
-    picture.width = rows->width;
-    picture.height = rows->height;
-    picture.pixels.resize(static_cast<std::size_t>(rows->width) * static_cast<std::size_t>(rows->height) * 3);
+    const bool decoded = DecodeBgrInto(path, [&](std::int32_t width, std::int32_t height, INT rowBytes) {
+        picture.width = width;
+        picture.height = height;
+        stride = rowBytes;
+        bgr.resize(static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(height));
+        return bgr.data();
+    });
+    if (!decoded) return std::nullopt;
+    picture.pixels.resize(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height) * 3);
     std::uint8_t* to = picture.pixels.data();
-    for (std::int32_t y = 0; y < rows->height; ++y) {
-        const std::uint8_t* from = rows->Row(y);
-        for (std::int32_t x = 0; x < rows->width; ++x, from += 3, to += 3) {
+    for (std::int32_t y = 0; y < picture.height; ++y) {
+        const std::uint8_t* from = bgr.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride);
+        for (std::int32_t x = 0; x < picture.width; ++x, from += 3, to += 3) {
             to[0] = from[2];
             to[1] = from[1];
             to[2] = from[0];
@@ -112,28 +118,63 @@ bool PictureCache::Stamp::operator==(const Stamp& other) const {
     return CompareFileTime(&lastWrite, &other.lastWrite) == 0 && size == other.size;
 }
 
-std::shared_ptr<const SkinBitmap> PictureCache::Get(const std::wstring& path) {
+PictureCache::~PictureCache() {
+    for (std::thread& prefetcher : prefetchers_) prefetcher.join();
+}
+
+std::optional<PictureCache::Stamp> PictureCache::StampOf(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes) ||
         (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return std::nullopt;
+    }
+    return Stamp{attributes.ftLastWriteTime, (std::uint64_t{attributes.nFileSizeHigh} << 32) | attributes.nFileSizeLow};
+}
+
+std::optional<PictureCache::Entry> PictureCache::Decode(const std::wstring& path) {
+    // The stamp is taken first: a file changed during the decode is decoded again at its next Get.
+    const std::optional<Stamp> stamp = StampOf(path);
+    if (!stamp) return std::nullopt;
+    Entry entry{*stamp, nullptr};
+    if (std::optional<SkinBitmap> dib = DecodeDibSection(path)) {
+        entry.picture = std::make_shared<const SkinBitmap>(std::move(*dib));
+    }
+    return entry;
+}
+
+void PictureCache::Prefetch(const std::vector<std::wstring>& paths) {
+    std::vector<std::promise<std::optional<Entry>>> promises(paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) pending_[paths[i]] = promises[i].get_future();
+    // One thread, in the order given: the first picture is the first one needed.
+    prefetchers_.emplace_back([paths, promises = std::move(promises)]() mutable {
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            std::optional<Entry> entry;
+            try {
+                entry = Decode(paths[i]);
+            } catch (const std::bad_alloc&) {
+                // Get decodes it again on the window's thread.
+            }
+            promises[i].set_value(std::move(entry));
+        }
+    });
+}
+
+std::shared_ptr<const SkinBitmap> PictureCache::Get(const std::wstring& path) {
+    if (const auto prefetched = pending_.find(path); prefetched != pending_.end()) {
+        std::optional<Entry> entry = prefetched->second.get();
+        pending_.erase(prefetched);
+        if (entry) entries_[path] = std::move(*entry);  // checked against the file below like any other
+    }
+    const std::optional<Stamp> stamp = StampOf(path);
+    if (!stamp) {
         entries_.erase(path);
         return nullptr;
     }
-    const Stamp stamp{attributes.ftLastWriteTime,
-                      (std::uint64_t{attributes.nFileSizeHigh} << 32) | attributes.nFileSizeLow};
     const auto found = entries_.find(path);
-    if (found != entries_.end() && found->second.stamp == stamp) return found->second.picture;
-
+    if (found != entries_.end() && found->second.stamp == *stamp) return found->second.picture;
     if (found == entries_.end() && entries_.size() >= kMaxEntries) entries_.clear();
-    Entry& entry = entries_[path];
-    entry.stamp = stamp;
-    entry.picture.reset();
-    if (const std::optional<BgrRows> rows = DecodeBgr(path)) {
-        if (std::optional<SkinBitmap> dib = MakeDibSection(*rows)) {
-            entry.picture = std::make_shared<const SkinBitmap>(std::move(*dib));
-        }
-    }
-    return entry.picture;
+    entries_[path] = Decode(path).value_or(Entry{*stamp, nullptr});
+    return entries_[path].picture;
 }
 
 GdiCanvas::GdiCanvas(HDC reference, std::int32_t width, std::int32_t height, PictureCache& pictures,

@@ -6,11 +6,14 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <future>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 #include "platform/handles_win32.h"
 #include "skin/canvas_port.h"
@@ -32,9 +35,19 @@ struct SkinBitmap {
 // that has gone reads as missing at once.
 class PictureCache {
 public:
+    PictureCache() = default;
+    ~PictureCache();
+    PictureCache(const PictureCache&) = delete;
+    PictureCache& operator=(const PictureCache&) = delete;
+
     // The picture of path; nullptr when the file is missing or cannot be decoded. Shared, so a
     // canvas that holds a picture for its paint keeps it alive when the cache lets it go.
     std::shared_ptr<const SkinBitmap> Get(const std::wstring& path);
+
+    // Starts decoding paths, one after another, on a thread of its own; Get of one of them
+    // waits for its picture. Each call has its own thread. For the first paint, whose pictures would otherwise be decoded on
+    // the window's thread while it could be making the window.
+    void Prefetch(const std::vector<std::wstring>& paths);
 
 private:
     struct Stamp {
@@ -50,7 +63,13 @@ private:
     // and go; the cache then starts afresh instead of growing.
     static constexpr std::size_t kMaxEntries = 32;
 
+    static std::optional<Stamp> StampOf(const std::wstring& path);
+    // Nothing when the file is missing; an entry without a picture when it cannot be decoded.
+    static std::optional<Entry> Decode(const std::wstring& path);
+
     std::map<std::wstring, Entry> entries_;
+    std::map<std::wstring, std::future<std::optional<Entry>>> pending_;
+    std::vector<std::thread> prefetchers_;
 };
 
 // A canvas of a fixed size on a memory DC, filled by PaintMainWindow and then copied to the

@@ -1,6 +1,7 @@
 #include "skin/paint_main_window.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "core/function_catalogue.h"
 #include "core/user_texts.h"
@@ -59,8 +60,6 @@ public:
         // A missing normal picture leaves a blank page rather than whatever the buffer held.
         canvas_.Fill(whole, kBlack);
         if (canvas_.LoadPicture(pictures_.normal)) canvas_.CopyPicture(pictures_.normal, whole, 0, 0);
-        haveOver_ = canvas_.LoadPicture(pictures_.over);
-        haveDown_ = canvas_.LoadPicture(pictures_.down);
 
         PageIndicators();
         FrameEntries();
@@ -74,8 +73,13 @@ private:
         const PixelRect rect = entry.Rect();
         if (!rect.Empty()) canvas_.CopyPicture(picture, rect, rect.left, rect.top);
     }
+    // A picture is loaded when the paint first copies from it: the first paint of a program
+    // start, with nothing under the pointer, never needs the hover picture.
     void Copy(From from, const SkinEntry& entry) {
-        if (from == From::Over ? haveOver_ : haveDown_) Copy(from == From::Over ? pictures_.over : pictures_.down, entry);
+        const std::u16string_view picture = from == From::Over ? pictures_.over : pictures_.down;
+        std::optional<bool>& loaded = from == From::Over ? haveOver_ : haveDown_;
+        if (!loaded) loaded = canvas_.LoadPicture(picture);
+        if (*loaded) Copy(picture, entry);
     }
     void CopyHot(const SkinPage& table, int hot) {
         if (hot != kNoEntry) Copy(state_.pressed ? From::Down : From::Over, table.At(hot));
@@ -270,8 +274,8 @@ private:
     const SkinSet& skin_;
     const PaintState& state_;
     PagePictures pictures_;
-    bool haveOver_ = false;
-    bool haveDown_ = false;
+    std::optional<bool> haveOver_;  // not tried yet while empty
+    std::optional<bool> haveDown_;
 };
 
 }  // namespace

@@ -56,10 +56,14 @@ OwnedRegion BuildRepaintRegion(const MaskShape& shape, const MacroEditorRects& e
 MaskShape ShapeWindowFromMask(HWND window, const std::wstring& maskPath, std::int32_t fallbackWidth,
                               std::int32_t fallbackHeight, bool mustMatchFallback) {
     MaskShape shape = LoadMaskShape(maskPath, fallbackWidth, fallbackHeight, mustMatchFallback);
+    SetWindowShape(window, shape);
+    return shape;
+}
+
+void SetWindowShape(HWND window, const MaskShape& shape) {
     OwnedRegion outline = RegionFromShape(shape);
     // Once set, the region belongs to the window.
     if (outline && SetWindowRgn(window, outline.get(), TRUE)) outline.release();
-    return shape;
 }
 
 std::optional<SIZE> PictureFileSize(const std::wstring& path) {

@@ -26,6 +26,9 @@ MaskShape LoadMaskShape(const std::wstring& path, std::int32_t fallbackWidth, st
 // controls alone. The repeat-count box is not taken out.
 OwnedRegion BuildRepaintRegion(const MaskShape& shape, const MacroEditorRects& editor);
 
+// Gives a window the shape (SetWindowRgn with redraw).
+void SetWindowShape(HWND window, const MaskShape& shape);
+
 // Gives a window its shape from a mask picture file (SetWindowRgn with redraw). Returns the
 // shape, whose size is what the window paints.
 MaskShape ShapeWindowFromMask(HWND window, const std::wstring& maskPath, std::int32_t fallbackWidth,

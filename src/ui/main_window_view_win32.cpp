@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/message_box_win32.h"
+#include "platform/profile_snapshot.h"
 #include "platform/window_framework_win32.h"
 #include "skin/paint_main_window.h"
 #include "skin/window_region_win32.h"
@@ -81,7 +82,8 @@ bool MainWindowView::LoadDescriptions(HWND window) {
 }
 
 bool MainWindowView::LoadSkinInto(SkinSet& skin, LanguageMode language, std::function<void()> onMissingFile) {
-    SkinReadContext context{profile_, messages_, std::move(onMissingFile)};
+    ProfileSnapshot descriptions(profile_);
+    SkinReadContext context{descriptions, messages_, std::move(onMissingFile)};
     context.language = language;
     const std::u16string& dir = program_.paths.SkinsDir;
     // Main (with the function names), colour, advanced, then the warning; the first missing file ends it.
@@ -100,19 +102,28 @@ bool MainWindowView::LoadSkinOf(LanguageMode language) {
     return true;
 }
 
+void MainWindowView::PrefetchFirstPaint(const std::u16string& skinsDir) {
+    const PagePictures main = PicturesOf(WindowPage::Main);
+    const auto path = [&](std::u16string_view picture) { return ToWide(skinsDir + u"\\" + std::u16string(picture)); };
+    // In the order of need: the shape needs the normal picture, the first paint the pressed one
+    // and the slider knob, and only a pointer over the window the hover picture.
+    pictures_.Prefetch({path(main.normal), path(main.down), path(kSliderPicture), path(main.over)});
+}
+
 void MainWindowView::ShapeWindow(HWND window) {
     window_ = window;
     program_.paths.MaskImagePath = MaskImagePathOf(program_.paths.SkinsDir);
+    // Decoded here while the pictures' thread decodes the page it cuts.
+    const std::optional<RgbPicture> mask = DecodeRgbPicture(ToWide(program_.paths.MaskImagePath));
     RECT client{};
     GetClientRect(window, &client);
     // The mask cuts the page pictures: one of another size (a 1x1 mask would leave an invisible
     // window serving the mouse) gives the pictures' rectangle instead.
     const std::shared_ptr<const SkinBitmap> page =
         pictures_.Get(ToWide(program_.paths.SkinsDir + u"\\" + std::u16string(PicturesOf(WindowPage::Main).normal)));
-    const MaskShape shape =
-        page ? ShapeWindowFromMask(window, ToWide(program_.paths.MaskImagePath), page->width, page->height, true)
-             : ShapeWindowFromMask(window, ToWide(program_.paths.MaskImagePath), client.right - client.left,
-                                   client.bottom - client.top);
+    const MaskShape shape = page ? BuildMaskShape(mask, page->width, page->height, true)
+                                 : BuildMaskShape(mask, client.right - client.left, client.bottom - client.top);
+    SetWindowShape(window, shape);
     maskWidth_ = shape.width;
     maskHeight_ = shape.height;
     repaintRegion_ = BuildRepaintRegion(shape, skin_.editorRects);

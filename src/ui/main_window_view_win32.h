@@ -41,6 +41,9 @@ public:
     MainWindowView(const MainWindowView&) = delete;
     MainWindowView& operator=(const MainWindowView&) = delete;
 
+    // Start-up: the main page's pictures start being decoded on a thread of their own, for the
+    // shape and the first paint to take from there.
+    void PrefetchFirstPaint(const std::u16string& skinsDir);
     // Start-up: the page descriptions (main, colour, advanced), the warning layout of the
     // language and the pages' pictures. False, after one message box owned by window that names
     // the first missing file, when the window cannot come up.

@@ -43,6 +43,11 @@ public:
         calls.push_back({CanvasCall::Text, {}, {}, x, y, std::u16string(text), colour, {}});
     }
 
+    int LoadsOf(const std::u16string& picture) const {
+        int loads = 0;
+        for (const CanvasCall& call : calls) loads += call.kind == CanvasCall::Load && call.picture == picture;
+        return loads;
+    }
     // Copies from one picture, in order.
     std::vector<PixelRect> CopiesFrom(const std::u16string& picture) const {
         std::vector<PixelRect> out;

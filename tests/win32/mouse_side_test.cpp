@@ -197,6 +197,8 @@ TEST(MainWindowMouse, TheWindowDownloadsAtStartReappliesOnPowerEventsAndSaysGood
         ASSERT_TRUE(dialog.Create());
         const HWND hwnd = dialog.Hwnd();
         EXPECT_TRUE(rig.services.link.DevicePresent());
+        EXPECT_TRUE(received().empty());  // the first apply waits for the first paint
+        ASSERT_TRUE(PumpUntil([&] { return dialog.StartupFinished(); }));
         EXPECT_EQ(received(), applied);
         EXPECT_EQ(settingsLog.Lines(), (std::vector<std::string>{"speed 1", "lines 1"}));  // DPI_SPEED, WHEEL_SPEED 0
         EXPECT_TRUE(rig.services.flags.DriverActive);  // no button in host mode
@@ -244,6 +246,7 @@ TEST(MainWindowMouse, TheWindowNeverWaitsWhileTheExecutorApplies) {
     rig.services.program.paths.ProgramDir = FromWide(dir.Path());
     CHXT_GMouseDlg dialog(rig.services, &rig.programMouse);
     ASSERT_TRUE(dialog.Create());
+    ASSERT_TRUE(PumpUntil([&] { return dialog.StartupFinished(); }));
     const HWND hwnd = dialog.Hwnd();
     ThreadFlags& flags = rig.services.flags;
     ASSERT_FALSE(flags.DriverActive);  // button 7 is in host mode: the mouse must confirm first

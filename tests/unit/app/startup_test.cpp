@@ -75,6 +75,7 @@ struct RecordingStartup : StartupSteps {
     bool skinLoads = true;
     std::vector<std::string> steps;
     bool HasMouse() override { return hasMouse; }
+    void InitCommonControls() override { steps.push_back("common controls"); }
     void StartWorkers() override { steps.push_back("workers"); }
     void LoadConfiguration() override { steps.push_back("configuration"); }
     void SetTitle() override { steps.push_back("title"); }
@@ -95,36 +96,44 @@ struct RecordingStartup : StartupSteps {
     void CloseProgram() override { steps.push_back("close"); }
     void WaitBeforeFirstApply() override { steps.push_back("wait"); }
     void Apply() override { steps.push_back("apply"); }
+
+    // Both halves, with the first paint between them as the window would have it.
+    void Run() {
+        if (!RunWindowStartup(*this)) return;
+        steps.push_back("first paint");
+        RunStartupAfterFirstPaint(*this);
+    }
 };
 
-TEST(StartupSequence, RunsInItsOrderAndAppliesEvenWithoutTheMouse) {
-    const std::vector<std::string> common = {"configuration", "title", "fonts", "skin", "shape"};
-    const auto with = [&](std::vector<std::string> before, std::vector<std::string> after) {
-        before.insert(before.end(), common.begin(), common.end());
-        before.insert(before.end(), after.begin(), after.end());
-        return before;
+TEST(StartupSequence, TheWindowPaintsBeforeTheMouseIsAppliedAndNeverShowsWithoutIt) {
+    const std::vector<std::string> window = {"configuration", "title", "fonts", "skin", "shape"};
+    const auto with = [&](std::vector<std::string> more) {
+        std::vector<std::string> all = window;
+        all.insert(all.end(), more.begin(), more.end());
+        return all;
     };
     RecordingStartup found;
-    RunStartup(found);
-    EXPECT_EQ(found.steps, with({"workers"}, {"macros", "menus", "find", "wait", "apply"}));
+    found.Run();
+    EXPECT_EQ(found.steps, with({"macros", "menus", "find", "first paint", "common controls", "workers", "wait", "apply"}));
 
-    // The configuration is still applied to Windows and saved after the program was told to close.
+    // No window comes up without the mouse; the configuration is still applied to Windows and
+    // saved after the program was told to close.
     RecordingStartup missing;
     missing.mouseFound = false;
-    RunStartup(missing);
-    EXPECT_EQ(missing.steps, with({"workers"}, {"macros", "menus", "find", "plug-in message", "close", "wait", "apply"}));
+    missing.Run();
+    EXPECT_EQ(missing.steps, with({"macros", "menus", "find", "plug-in message", "close", "wait", "apply"}));
 
     // A window without the mouse side only shows the configuration.
     RecordingStartup showOnly;
     showOnly.hasMouse = false;
-    RunStartup(showOnly);
-    EXPECT_EQ(showOnly.steps, with({}, {"menus"}));
+    showOnly.Run();
+    EXPECT_EQ(showOnly.steps, with({"menus", "first paint", "common controls"}));
 
     // Without its skin the window never comes up, and the mouse is never looked for or applied.
     RecordingStartup noSkin;
     noSkin.skinLoads = false;
-    RunStartup(noSkin);
-    EXPECT_EQ(noSkin.steps, (std::vector<std::string>{"workers", "configuration", "title", "fonts", "skin", "abandon"}));
+    noSkin.Run();
+    EXPECT_EQ(noSkin.steps, (std::vector<std::string>{"configuration", "title", "fonts", "skin", "abandon"}));
 }
 
 }  // namespace

@@ -67,6 +67,8 @@ TEST(PaintMainPage, AtRestOnlyTheSettingsAreCopiedOverTheNormalPicture) {
     EXPECT_EQ(canvas.calls[0].rect, (PixelRect{0, 0, 760, 560}));
     EXPECT_EQ(canvas.CopiesFrom(u"main_normal.jpg"), std::vector<PixelRect>{(PixelRect{0, 0, 760, 560})});
     EXPECT_TRUE(canvas.CopiesFrom(u"main_over.jpg").empty());
+    // Not even loaded: the first paint of a start then needs one picture fewer decoded.
+    EXPECT_EQ(canvas.LoadsOf(u"main_over.jpg"), 0);
     // Slot 3, the main tab, English, wheel setting 0, enabled stages 0 and 2, current stage 2.
     EXPECT_EQ(Sorted(canvas.CopiesFrom(u"main_down.jpg")),
               Sorted(RectsOf(skin.main, {Slot(3), Tab(WindowPage::Main), kEnglish, kWheelNormal, StageEnable(0),
@@ -193,6 +195,8 @@ TEST(PaintMainPage, MissingPicturesLeaveTheirAreaAndThePaintGoesOn) {
     EXPECT_TRUE(canvas.CopiesFrom(u"main_normal.jpg").empty());
     EXPECT_TRUE(canvas.CopiesFrom(u"main_over.jpg").empty());
     EXPECT_TRUE(canvas.CopiesFrom(u"dpi_slider.jpg").empty());
+    // The hovered box and its button both want the missing hover picture: it is tried once.
+    EXPECT_EQ(canvas.LoadsOf(u"main_over.jpg"), 1);
     EXPECT_FALSE(canvas.CopiesFrom(u"main_down.jpg").empty());
     EXPECT_NE(canvas.TextCall(u"F1"), nullptr);
 }
