@@ -83,3 +83,9 @@ add_custom_command(OUTPUT ${HXT_DIST_DIR}/HXT_GMouse.zip
   COMMENT "Putting the program for Windows into ${HXT_DIST_DIR}")
 add_custom_target(hxt_dist ALL DEPENDS ${HXT_DIST_DIR}/HXT_GMouse.zip)
 add_dependencies(hxt_dist hxt_skin)
+
+# The start-up benchmark's floor: an empty window (tools/startup_bench.sh).
+add_executable(empty_window WIN32 ${CMAKE_SOURCE_DIR}/tests/bench/empty_window_win32.cpp)
+target_compile_options(empty_window PRIVATE ${HXT_WARNINGS})
+target_link_options(empty_window PRIVATE -municode)
+target_link_libraries(empty_window PRIVATE user32 gdi32)
