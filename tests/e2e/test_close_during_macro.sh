@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End to end: Alt+F4 while a macro waits in a 60-second pause ends the program within seconds
 # (it does not wait for the pause), and the exit command is still the last report the mouse
-# receives.
+# receives. Unplugging the mouse in such a pause ends it as quickly.
 # Usage: test_close_during_macro.sh PATH/TO/HXT_GMouse.exe (env HXT_SOURCE_DIR, HXT_BUILD_DIR; needs a display)
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -25,24 +25,36 @@ from make_default_macros import macro_file
 sys.stdout.buffer.write(macro_file([("Pause", 0, 1, [(ord("X"), 1, 60000), (ord("X"), 2, 0)])]))' \
     > "$work/Macro_EN.dat" || fail "cannot write Macro_EN.dat"
 
-port=$(e2e_free_port)
-log=$work/features.log
-e2e_start --virtual-mouse="$port" --virtual-mouse-log="$(e2e_windows_path "$log")"
-wid=$(e2e_wait_for_window "^${title}\$" 120) || fail "no window titled '$title' appeared within 120 s"
-vmouse state >/dev/null || fail "the virtual mouse does not answer on port $port"
+# Starts the program and its macro: the start key's first press switches host actions on, the
+# second starts the macro, which is then in its pause.
+start_in_pause() {
+    port=$(e2e_free_port)
+    log=$work/features.log
+    rm -f "$log"
+    e2e_start --virtual-mouse="$port" --virtual-mouse-log="$(e2e_windows_path "$log")"
+    wid=$(e2e_wait_for_window "^${title}\$" 120) || fail "no window titled '$title' appeared within 120 s"
+    vmouse state >/dev/null || fail "the virtual mouse does not answer on port $port"
+    vmouse press 4 >/dev/null && vmouse release 4 >/dev/null || fail "button 4 cannot be pressed"
+    sleep 1
+    vmouse press 4 >/dev/null && vmouse release 4 >/dev/null
+    sleep 2
+    vmouse state | grep -q . || fail "the virtual mouse stopped answering"
+}
+seconds_since() { awk -v a="$1" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f", b - a }'; }
 
-# The start key's first press switches host actions on, the second starts the macro.
-vmouse press 4 >/dev/null && vmouse release 4 >/dev/null || fail "button 4 cannot be pressed"
-sleep 1
-vmouse press 4 >/dev/null && vmouse release 4 >/dev/null
-sleep 2
-vmouse state | grep -q . || fail "the virtual mouse stopped answering"
-
+start_in_pause
 closed_at=$EPOCHREALTIME
 e2e_alt_f4 "$wid"
 e2e_wait_for_exit 20 || fail "the program was still running 20 s after Alt+F4 during the macro's pause"
-took=$(awk -v a="$closed_at" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f", b - a }')
+took=$(seconds_since "$closed_at")
 [ $status -eq 0 ] || fail "the program exited with status $status"
 awk -v s="$took" 'BEGIN { exit !(s < 5) }' || fail "the program took $took s to end after Alt+F4"
 [ "$(tail -n1 "$log")" = "$exit_report" ] || fail "the last report was '$(tail -n1 "$log")'"
-echo "PASS (ended $took s after Alt+F4, exit command last)"
+
+start_in_pause
+unplugged_at=$EPOCHREALTIME
+vmouse unplug >/dev/null || fail "the virtual mouse cannot be unplugged"
+e2e_wait_for_exit 20 || fail "the program was still running 20 s after the mouse was unplugged during the macro's pause"
+unplug_took=$(seconds_since "$unplugged_at")
+awk -v s="$unplug_took" 'BEGIN { exit !(s < 5) }' || fail "the program took $unplug_took s to end after the unplug"
+echo "PASS (ended $took s after Alt+F4, exit command last; $unplug_took s after an unplug)"

@@ -84,7 +84,41 @@ grep '07 12' "$work/ranges.log" | grep -q "07 12 $(printf '%02X' $((300 / 8)))" 
 e2e_alt_f4 "$wid"
 e2e_wait_for_exit 20 || fail "the program was still running 20 s after Alt+F4"
 
-# 8. A mask of noise, at the window's size, still gives a window within seconds that Alt+F4 ends.
+# 8. A config.ini that cannot be written (immutable: root writes past a read-only file): the
+# start-up's apply and then the apply control each tell the user once, in a message of the
+# program, and the file stays as it was.
+if chattr +i "$work/config.ini" 2>/dev/null; then
+    trap 'chattr -i "$work/config.ini" 2>/dev/null; e2e_cleanup' EXIT
+    before=$(sha1sum < "$work/config.ini")
+    # The one message box now shown is answered with its OK button; fails when there is none or
+    # more, or when it stays.
+    no_message() { [ -z "$(xdotool search --onlyvisible --name "^HXT_GMouse\$" 2>/dev/null)" ]; }
+    answer_one_message() {
+        local box count X Y WIDTH HEIGHT
+        box=$(e2e_wait_for_window "^HXT_GMouse\$" 20) || fail "$1 was not told"
+        sleep 1
+        count=$(xdotool search --onlyvisible --name "^HXT_GMouse\$" 2>/dev/null | wc -l)
+        [ "$count" -eq 1 ] || fail "$1 was told $count times"
+        eval "$(xdotool getwindowgeometry --shell "$box")"
+        xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT - 20))" click 1
+        e2e_poll 10 no_message || fail "the message about $1 stayed after its OK button"
+    }
+    e2e_start --virtual-mouse="$(e2e_free_port)"
+    wid=$(e2e_wait_for_window "^${title}\$" 60) || fail "no window with a read-only config.ini"
+    answer_one_message "the start-up's failed save"
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    read -r ax ay < <(entry main apply "$(ini_value Init VER_SEL)")
+    xdotool mousemove "$((X + ax))" "$((Y + ay))" sleep 0.2 click 1
+    answer_one_message "the apply's failed save"
+    [ "$(sha1sum < "$work/config.ini")" = "$before" ] || fail "the read-only config.ini changed"
+    e2e_alt_f4 "$wid"
+    e2e_wait_for_exit 20 || fail "the program was still running 20 s after Alt+F4 with a read-only config.ini"
+    chattr -i "$work/config.ini"
+else
+    echo "note: chattr +i is not available here; the read-only config.ini case is not run"
+fi
+
+# 9. A mask of noise, at the window's size, still gives a window within seconds that Alt+F4 ends.
 read -r mask_w mask_h < <(identify -format '%w %h' "$work/skins/main_mask.jpg")
 convert -size "${mask_w}x${mask_h}" pattern:gray50 -type Grayscale "$work/skins/main_mask.jpg"
 started=$SECONDS
