@@ -33,7 +33,8 @@ e2e_cleanup() {
 e2e_lay_out() {
     cp "$exe" "$work/" || fail "cannot copy $exe"
     cmake -DSRC="$src/data" -DDST="$work" -P "$src/cmake/lay_out_data.cmake" || fail "cannot lay out data/"
-    [ -d "$build/skins" ] && { cp -r "$build/skins" "$work/" || fail "cannot copy the skins"; }
+    [ -d "$build/skins" ] || fail "no generated skin in $build/skins"
+    cp -r "$build/skins" "$work/" || fail "cannot copy the skins"
     [ -f "$work/config.ini" ] || printf '[Init]\r\nCurConfig=1\r\nVER_SEL=1\r\n' > "$work/config.ini"
     local ver_sel
     ver_sel=$(grep -m1 -a '^VER_SEL=' "$work/config.ini" | tr -d '\r' | cut -d= -f2)
@@ -125,6 +126,23 @@ entry() {  # LAYOUT TAG LANG [SECTION]
     read -r ex ey ew eh < <(entry_rect "$@")
     [ -n "${eh:-}" ] || fail "no entry $2 in the $1 description"
     echo "$((ex + ew / 2)) $((ey + eh / 2))"
+}
+
+# A left click (or button $3) at screen point $1 $2, with time for the program to answer.
+click_at() { xdotool mousemove "$1" "$2" sleep 0.3 click "${3:-1}"; sleep 0.5; }
+# A click on the centre of an entry (see entry) of the window at $X $Y in language $lang.
+click() {  # LAYOUT TAG [SECTION]
+    local cx cy
+    read -r cx cy < <(entry "$1" "$2" "$lang" "${3:-}")
+    click_at "$((X + cx))" "$((Y + cy))"
+}
+
+# Screenshots go to $shots, the build's screenshots folder.
+e2e_screenshots() { shots=$build/screenshots; mkdir -p "$shots"; }
+# The screen's rectangle X Y WIDTH HEIGHT saved as $shots/NAME.png.
+e2e_shot() {  # NAME X Y WIDTH HEIGHT
+    import -window root "$work/root.png" || fail "cannot take a screenshot"
+    convert "$work/root.png" -crop "${4}x${5}+${2}+${3}" +repage "$shots/$1.png"
 }
 
 # The virtual mouse of the running program (on $port): one command, and the feature reports it

@@ -13,24 +13,14 @@ set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
 e2e_lay_out
-[ -d "$work/skins" ] || fail "no generated skin in $build/skins"
-shots=$build/screenshots
-mkdir -p "$shots"
+e2e_screenshots
 ini=$work/config.ini
 sed -i "s/^VER_SEL=.*/VER_SEL=1\r/" "$ini"
 lang=1
 
-click_at() { xdotool mousemove "$1" "$2" sleep 0.3 click 1; sleep 0.5; }
-click() {  # LAYOUT TAG
-    local cx cy
-    read -r cx cy < <(entry "$1" "$2" "$lang")
-    click_at "$((X + cx))" "$((Y + cy))"
-}
 shot() {  # NAME [WINDOW]: the window's rectangle
-    local g
     eval "$(xdotool getwindowgeometry --shell "${2:-$wid}" | sed 's/^/S_/')"
-    import -window root "$work/root.png" || fail "cannot take a screenshot"
-    convert "$work/root.png" -crop "${S_WIDTH}x${S_HEIGHT}+${S_X}+${S_Y}" +repage "$shots/exchange-$1.png"
+    e2e_shot "exchange-$1" "$S_X" "$S_Y" "$S_WIDTH" "$S_HEIGHT"
 }
 # The value of KEY in [SECTION] of FILE (written by the program: UTF-16 or plain).
 value_in() {  # FILE SECTION KEY
@@ -134,20 +124,19 @@ macro_saved_to() {  # FILE OTHER: the repeat mode toggled and saved lands in FIL
     click main tab-main
 }
 cur_before=$(ini_value Init CurConfig)
-click main chinese
-e2e_poll 10 ini_is Init VER_SEL 0 || fail "a click on the Chinese entry did not write VER_SEL=0"
-sleep 1
-[ "$(xdotool getwindowname "$wid")" = "KestrixK-R7T游戏鼠标" ] || fail "the title is '$(xdotool getwindowname "$wid")'"
-lang=0
-shot chinese
-macro_saved_to Macro_CN.dat Macro_EN.dat
-click main english
-e2e_poll 10 ini_is Init VER_SEL 1 || fail "a click on the English entry did not write VER_SEL=1"
-sleep 1
-[ "$(xdotool getwindowname "$wid")" = "K-R7T GAMING MOUSE" ] || fail "the title is '$(xdotool getwindowname "$wid")'"
-lang=1
-shot english
-macro_saved_to Macro_EN.dat Macro_CN.dat
+# A click on the language entry ENTRY writes VER_SEL, retitles the window and sends the
+# editor's saves to the language's macro file, not the other's.
+switch_language() {  # ENTRY VER_SEL TITLE MACRO-FILE OTHER-MACRO-FILE
+    click main "$1"
+    e2e_poll 10 ini_is Init VER_SEL "$2" || fail "a click on the $1 entry did not write VER_SEL=$2"
+    sleep 1
+    [ "$(xdotool getwindowname "$wid")" = "$3" ] || fail "the title is '$(xdotool getwindowname "$wid")'"
+    lang=$2
+    shot "$1"
+    macro_saved_to "$4" "$5"
+}
+switch_language chinese 0 "KestrixK-R7T游戏鼠标" Macro_CN.dat Macro_EN.dat
+switch_language english 1 "K-R7T GAMING MOUSE" Macro_EN.dat Macro_CN.dat
 [ "$(ini_value Init CurConfig)" = "$cur_before" ] || fail "the switch changed the slot"
 [ "$(config_of "$ini" "Config$slot")" = "$(config_of "$work/imported.ini" Config7)" ] || fail "the switch changed the configuration"
 # The painted texts differ between the two screenshots (the skins' texts of each language).

@@ -8,16 +8,9 @@ set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
 e2e_lay_out
-[ -d "$work/skins" ] || fail "no generated skin in $build/skins"
 lang=$(grep -m1 -a '^VER_SEL=' "$work/config.ini" | tr -d '\r' | cut -d= -f2)
 # Polls take commands, not values: these look again at every try.
 features_are() { [ "$(features)" = "$1" ]; }
-click() {  # LAYOUT TAG
-    local cx cy
-    read -r cx cy < <(entry "$1" "$2" "$lang")
-    xdotool mousemove "$((X + cx))" "$((Y + cy))" sleep 0.2 click 1
-    sleep 0.4
-}
 
 e2e_start_with_virtual_mouse
 slot=$(ini_value Init CurConfig)

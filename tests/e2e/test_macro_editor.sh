@@ -15,12 +15,10 @@ set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
 e2e_lay_out
-[ -d "$work/skins" ] || fail "no generated skin in $build/skins"
 key_logger=$build/key_logger.exe
 [ -f "$key_logger" ] || fail "$key_logger is missing (build the key_logger target)"
 cp "$key_logger" "$work/key_logger.exe" || fail "cannot copy $key_logger"
-shots=$build/screenshots
-mkdir -p "$shots"
+e2e_screenshots
 ini=$work/config.ini
 export HXT_RECORD_LOG
 HXT_RECORD_LOG=$(e2e_windows_path "$work/record.log")
@@ -48,16 +46,7 @@ PYTHON
 record() { python3 "$work/record.py" "$macro_file" "$@"; }
 macro_count_is() { [ "$(record macroNum)" = "$1" ]; }
 
-click_at() { xdotool mousemove "$1" "$2" sleep 0.3 click "${3:-1}"; sleep 0.5; }
-click() {  # LAYOUT TAG [SECTION]
-    local cx cy
-    read -r cx cy < <(entry "$1" "$2" "$lang" "${3:-}")
-    click_at "$((X + cx))" "$((Y + cy))"
-}
-shot() {  # NAME X Y WIDTH HEIGHT
-    import -window root "$work/root.png" || fail "cannot take a screenshot"
-    convert "$work/root.png" -crop "${4}x${5}+${2}+${3}" +repage "$shots/macro-$1.png"
-}
+shot() { e2e_shot "macro-$1" "${@:2}"; }  # NAME X Y WIDTH HEIGHT
 
 start_program() {  # VER_SEL
     sed -i "s/^VER_SEL=.*/VER_SEL=$1\r/" "$ini"

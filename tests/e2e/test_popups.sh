@@ -9,9 +9,7 @@ set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
 e2e_lay_out
-[ -d "$work/skins" ] || fail "no generated skin in $build/skins"
-shots=$build/screenshots
-mkdir -p "$shots"
+e2e_screenshots
 ini=$work/config.ini
 
 # Sizes of the shipped mask pictures: the popup's rows are a tenth of its mask, the submenu's a twelfth.
@@ -20,12 +18,6 @@ read -r W2 MH2 < <(identify -format '%w %h' "$work/skins/advanced menu_mask.jpg"
 H=$((MH / 10)); H2=$((MH2 / 12))
 
 point_at() { xdotool mousemove "$1" "$2" sleep 0.3; }
-click_at() { xdotool mousemove "$1" "$2" sleep 0.3 click 1; sleep 0.5; }
-click() {  # LAYOUT TAG
-    local cx cy
-    read -r cx cy < <(entry "$1" "$2" "$lang")
-    click_at "$((X + cx))" "$((Y + cy))"
-}
 # Where the popup of function box TAG opens: just below the box.
 popup_origin() {  # TAG
     local ex ey ew eh
@@ -43,10 +35,7 @@ warning_window() {
     done
     return 1
 }
-shot() {  # NAME X Y WIDTH HEIGHT
-    import -window root "$work/root.png" || fail "cannot take a screenshot"
-    convert "$work/root.png" -crop "${4}x${5}+${2}+${3}" +repage "$shots/popup-$1.png"
-}
+shot() { e2e_shot "popup-$1" "${@:2}"; }  # NAME X Y WIDTH HEIGHT
 
 start_program() {  # VER_SEL
     sed -i "s/^VER_SEL=.*/VER_SEL=$1\r/" "$ini"

@@ -14,9 +14,7 @@ fi
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
 e2e_lay_out
-[ -d "$work/skins" ] || fail "no generated skin in $build/skins"
-shots=$build/screenshots
-mkdir -p "$shots"
+e2e_screenshots
 
 # Starts the program in language VER_SEL $1 and waits for its window: sets wid, port, X, Y,
 # WIDTH, HEIGHT.
@@ -35,10 +33,7 @@ stop_program() {
 }
 
 # The window's area of the screen, saved under NAME.
-shot() {  # NAME
-    import -window root "$work/root.png" || fail "cannot take a screenshot"
-    convert "$work/root.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shots/window-$1.png"
-}
+shot() { e2e_shot "window-$1" "$X" "$Y" "$WIDTH" "$HEIGHT"; }  # NAME
 # How different two pictures are over a region: the share of pixels that differ (0..1).
 picture_difference() {  # FILE-A FILE-B GEOMETRY
     convert "$1" "$2" -crop "$3" +repage \
