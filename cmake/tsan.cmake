@@ -4,7 +4,6 @@ set(HXT_TSAN_FLAGS -fsanitize=thread -fno-omit-frame-pointer)
 target_compile_options(hxt_core PUBLIC ${HXT_TSAN_FLAGS})
 target_link_options(hxt_core PUBLIC ${HXT_TSAN_FLAGS})
 
-find_package(GTest REQUIRED)
 set(HXT_THREAD_TESTS
   ${CMAKE_SOURCE_DIR}/tests/stress/thread_stress_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/unit/actions/host_action_executor_test.cpp
@@ -18,11 +17,7 @@ set(HXT_THREAD_TESTS
   ${CMAKE_SOURCE_DIR}/tests/unit/device/virtual_mouse_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/unit/macros/macro_store_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/unit/ui/animators_test.cpp)
-add_executable(hxt_thread_tests ${HXT_THREAD_TESTS})
-target_include_directories(hxt_thread_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tests/unit)
-target_compile_options(hxt_thread_tests PRIVATE ${HXT_WARNINGS})
-target_link_libraries(hxt_thread_tests PRIVATE hxt_core GTest::gtest GTest::gtest_main)
-target_compile_definitions(hxt_thread_tests PRIVATE HXT_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+hxt_add_native_tests(hxt_thread_tests ${HXT_THREAD_TESTS})
 include(GoogleTest)
 # halt_on_error: the first race ends the test process, non-zero, with its report.
 gtest_discover_tests(hxt_thread_tests DISCOVERY_TIMEOUT 60
