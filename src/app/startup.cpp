@@ -15,9 +15,7 @@ void LoadStartupConfiguration(ProfilePort& profile, ProgramState& state) {
 
 void LoadStartupMacros(ProfilePort& profile, MessagePort& messages, ProgramServices& services) {
     ProgramState& program = services.program;
-    program.paths.MacroFilePath = MacroFilePathOf(program.paths.ProgramDir, program.language);
-    SelectMacroFile(services.macros, program.paths.ProgramDir, program.language);
-    LoadMacroFile(profile, messages, services.macros, program.paths.MacroFilePath);
+    LoadLanguageMacros(profile, messages, services.macros, program.paths, program.language);
     services.macroEditor.selectedLine =
         services.macros.Read([](const MacroStoreData& macros) { return LastEventLine(macros); });
 }

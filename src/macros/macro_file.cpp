@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/app_paths.h"
 #include "platform/text.h"
 
 namespace {
@@ -67,6 +66,13 @@ bool SaveMacroFile(ProfilePort& profile, const MacroStore& store, const std::u16
 void SelectMacroFile(MacroStore& store, const std::u16string& programDir, LanguageMode language) {
     const std::u16string path = MacroFilePathOf(programDir, language);
     store.Edit([&](MacroStoreData& data) { data.filePath = path; });
+}
+
+void LoadLanguageMacros(ProfilePort& profile, MessagePort& messages, MacroStore& store, AppPaths& paths,
+                        LanguageMode language) {
+    paths.MacroFilePath = MacroFilePathOf(paths.ProgramDir, language);
+    SelectMacroFile(store, paths.ProgramDir, language);
+    LoadMacroFile(profile, messages, store, paths.MacroFilePath);
 }
 
 std::u16string DefaultMacroFilePath(const std::u16string& skinsDir, LanguageMode language) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/app_paths.h"
 #include "core/language.h"
 #include "core/user_texts.h"
 #include "macros/macro_store.h"
@@ -33,6 +34,11 @@ bool SaveMacroFile(ProfilePort& profile, const MacroStore& store, const std::u16
 
 // The macro file of the language in the program directory becomes the store's file path.
 void SelectMacroFile(MacroStore& store, const std::u16string& programDir, LanguageMode language);
+
+// The language's macro file becomes paths.MacroFilePath and the store's file, and is loaded (a
+// missing one is reported): at start-up and at a language switch.
+void LoadLanguageMacros(ProfilePort& profile, MessagePort& messages, MacroStore& store, AppPaths& paths,
+                        LanguageMode language);
 
 // skinsDir + "\INI_EN\defMacro.dat" or "\INI_CN\defMacro.dat".
 std::u16string DefaultMacroFilePath(const std::u16string& skinsDir, LanguageMode language);

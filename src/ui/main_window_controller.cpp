@@ -339,9 +339,12 @@ void MainWindowController::SwitchLanguage(LanguageMode language) {
                                       language == LanguageMode::English ? u"1" : u"0")) {
         program.configSaveFailed.store(true);
     }
-    program.paths.MacroFilePath = MacroFilePathOf(program.paths.ProgramDir, language);
-    SelectMacroFile(context_.macros, program.paths.ProgramDir, language);
-    if (context_.messages) LoadMacroFile(context_.profile, *context_.messages, context_.macros, program.paths.MacroFilePath);
+    if (context_.messages) {
+        LoadLanguageMacros(context_.profile, *context_.messages, context_.macros, program.paths, language);
+    } else {
+        program.paths.MacroFilePath = MacroFilePathOf(program.paths.ProgramDir, language);
+        SelectMacroFile(context_.macros, program.paths.ProgramDir, language);
+    }
     if (context_.macroPanel) context_.macroPanel->Reload();
     context_.shell.ShowLanguage();
     context_.shell.Repaint(RepaintArea::Whole);
