@@ -225,8 +225,8 @@ void CHXT_GMouseDlg::CloseProgram() {
 
 void CHXT_GMouseDlg::OnPaint() {
     skin_.Paint(icon_);
-    if (!painted_ && !startupFinished_) SetTimer(Hwnd(), kFinishStartupTimer, kFinishStartupAfterPaintMs, nullptr);
-    painted_ = true;
+    // Every paint before the second half brings its timer forward to 1 ms; setting it again is harmless.
+    if (!startupFinished_) SetTimer(Hwnd(), kFinishStartupTimer, kFinishStartupAfterPaintMs, nullptr);
 }
 
 BOOL CHXT_GMouseDlg::OnEraseBkgnd(HDC) { return TRUE; }

@@ -100,5 +100,4 @@ private:
     TrayMenu trayMenu_;
     CommandReceiver commands_{skin_};
     bool startupFinished_ = false;
-    bool painted_ = false;
 };

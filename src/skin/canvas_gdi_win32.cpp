@@ -173,8 +173,9 @@ std::shared_ptr<const SkinBitmap> PictureCache::Get(const std::wstring& path) {
     const auto found = entries_.find(path);
     if (found != entries_.end() && found->second.stamp == *stamp) return found->second.picture;
     if (found == entries_.end() && entries_.size() >= kMaxEntries) entries_.clear();
-    entries_[path] = Decode(path).value_or(Entry{*stamp, nullptr});
-    return entries_[path].picture;
+    Entry& entry = entries_[path];
+    entry = Decode(path).value_or(Entry{*stamp, nullptr});
+    return entry.picture;
 }
 
 GdiCanvas::GdiCanvas(HDC reference, std::int32_t width, std::int32_t height, PictureCache& pictures,
