@@ -1,7 +1,21 @@
 # Windows tree: the statically linked program, its Win32 tests and the end-to-end tests.
 add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 add_link_options(-static -static-libgcc -static-libstdc++)
-set(HXT_WIN32_LIBS setupapi hid comctl32 comdlg32 gdiplus gdi32 user32 shell32 ole32 uuid winmm ws2_32)
+include(${CMAKE_SOURCE_DIR}/cmake/delay_import.cmake)
+set(HXT_WIN32_LIBS)
+foreach(delayed gdiplus:gdiplus.dll setupapi:SETUPAPI.dll hid:HID.DLL shell32:SHELL32.dll winmm:WINMM.dll
+                ws2_32:WS2_32.dll)
+  string(REPLACE ":" ";" pair ${delayed})
+  list(GET pair 0 lib)
+  list(GET pair 1 dll)
+  hxt_delay_import_library(archive ${lib} ${dll})
+  list(APPEND HXT_WIN32_LIBS ${archive})
+endforeach()
+# After them the import libraries themselves, for what they hold besides imports (GUIDs and the
+# like); the delay-load ones come first, so no function is imported from here.
+list(APPEND HXT_WIN32_LIBS gdiplus setupapi hid shell32 winmm ws2_32)
+# comctl32 and comdlg32 are loaded by the code that first needs them (platform/late_function).
+list(APPEND HXT_WIN32_LIBS comctl32 comdlg32 gdi32 user32 ole32 uuid)
 
 add_library(hxt_shell STATIC ${HXT_WIN32_SOURCES})
 target_compile_options(hxt_shell PRIVATE ${HXT_WARNINGS})
@@ -25,6 +39,9 @@ target_include_directories(HXT_GMouse PRIVATE ${CMAKE_SOURCE_DIR}/resources ${CM
 add_dependencies(HXT_GMouse hxt_icon)
 target_link_options(HXT_GMouse PRIVATE -municode)
 target_link_libraries(HXT_GMouse PRIVATE hxt_shell)
+
+add_test(NAME startup_imports COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DEXE=$<TARGET_FILE:HXT_GMouse>
+         -P ${CMAKE_SOURCE_DIR}/cmake/check_startup_imports.cmake)
 
 # What ships beside the exe. The user's config.ini in the build tree is kept.
 add_custom_command(TARGET HXT_GMouse POST_BUILD

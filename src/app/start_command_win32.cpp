@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdlib>
+
 #include "app/device_session_win32.h"
 #include "app/running_copy_win32.h"
 #include "platform/console_win32.h"
@@ -19,9 +21,15 @@ constexpr DWORD kAnswerWait = 30000;
 }  // namespace
 
 std::vector<std::u16string> CommandLineArguments() {
+    std::vector<std::u16string> result;
+    // The C runtime of a wide program has split the command line already, by the same rules;
+    // shell32 would load itself and its dependencies for it before the first paint.
+    if (__wargv != nullptr) {
+        for (int i = 1; i < __argc; ++i) result.push_back(FromWide(__wargv[i] ? __wargv[i] : L""));
+        return result;
+    }
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::u16string> result;
     for (int i = 1; arguments && i < count; ++i) result.push_back(FromWide(arguments[i]));
     if (arguments) LocalFree(arguments);
     return result;
