@@ -115,6 +115,7 @@ void CHXT_GMouseDlg::FinishStartupOnce() {
     if (startupFinished_) return;
     startupFinished_ = true;
     RunStartupAfterFirstPaint(*this);
+    skin_.PrefetchAfterFirstPaint();
     if (Hwnd()) commands_.Ready(Hwnd());  // not when the start-up closed the program
 }
 

@@ -17,18 +17,23 @@
 
 #include "platform/handles_win32.h"
 #include "skin/canvas_port.h"
+#include "skin/decoded_picture_store_win32.h"
 #include "skin/mask_region.h"
 
 // Decodes a picture file (JPEG, or anything else GDI+ reads) into RGB rows without padding.
 // Nothing for a missing or undecodable file, or for a picture larger than kMaxMaskSide.
 std::optional<RgbPicture> DecodeRgbPicture(const std::wstring& path);
 
-// A decoded picture as a top-down 24-bit DIB section.
+// A decoded picture as a top-down 32-bit DIB section.
 struct SkinBitmap {
     OwnedBitmap bitmap;
     std::int32_t width = 0;
     std::int32_t height = 0;
+    const std::uint8_t* bits = nullptr;  // the section's rows, blue first; alive with bitmap
 };
+
+// The picture's pixels, for a mask's shape.
+MaskPixels PixelsOf(const SkinBitmap& picture);
 
 // Decoded pictures by path. A picture is decoded again when its file's last-write time or size
 // has changed since it was decoded, so an edited skin picture shows at the next paint; a file
@@ -45,46 +50,83 @@ public:
     std::shared_ptr<const SkinBitmap> Get(const std::wstring& path);
 
     // Starts decoding paths, one after another, on a thread of its own; Get of one of them
-    // waits for its picture. Each call has its own thread. For the first paint, whose pictures would otherwise be decoded on
-    // the window's thread while it could be making the window.
+    // waits for its picture. Each call has its own thread. For the first paint, whose pictures
+    // would otherwise be decoded on the window's thread while it could be making the window.
+    // These pictures are read from and kept in the store, when one is set.
     void Prefetch(const std::vector<std::wstring>& paths);
+    // The store for the prefetched pictures; set it before the first Prefetch.
+    void KeepPrefetchedIn(DecodedPictureStore store) { store_ = std::move(store); }
 
 private:
-    struct Stamp {
-        FILETIME lastWrite{};
-        std::uint64_t size = 0;
-        bool operator==(const Stamp& other) const;
-    };
     struct Entry {
-        Stamp stamp;
+        PictureStamp stamp;
         std::shared_ptr<const SkinBitmap> picture;  // null: the file could not be decoded
     };
     // More pictures than the skin has (a page's three, slider, previews) means paths that come
     // and go; the cache then starts afresh instead of growing.
     static constexpr std::size_t kMaxEntries = 32;
 
-    static std::optional<Stamp> StampOf(const std::wstring& path);
+    static std::optional<PictureStamp> StampOf(const std::wstring& path);
     // Nothing when the file is missing; an entry without a picture when it cannot be decoded.
-    static std::optional<Entry> Decode(const std::wstring& path);
+    // With a store, the picture comes from there when it has it, and goes there when decoded.
+    static std::optional<Entry> Decode(const std::wstring& path, const DecodedPictureStore* store);
 
+    DecodedPictureStore store_;
     std::map<std::wstring, Entry> entries_;
     std::map<std::wstring, std::future<std::optional<Entry>>> pending_;
     std::vector<std::thread> prefetchers_;
 };
 
-// A canvas of a fixed size on a memory DC, filled by PaintMainWindow and then copied to the
+// The off-screen bitmap a window paints into: a memory DC with a 32-bit DIB section, kept from
+// one paint to the next. Fresh memory costs more than a whole paint under Wine (6 ms for the
+// first touch of a 760x560 surface), so the window keeps one surface, and the first one's pages
+// are touched on a thread of its own while the window's thread goes on with its start-up.
+class CanvasSurface {
+public:
+    CanvasSurface() = default;
+    ~CanvasSurface();
+    CanvasSurface(const CanvasSurface&) = delete;
+    CanvasSurface& operator=(const CanvasSurface&) = delete;
+
+    // A surface of width x height, made now unless the current one has that size already.
+    // False when it could not be made.
+    bool Prepare(std::int32_t width, std::int32_t height);
+    // Prepare, with the fresh pages touched on another thread; Dc waits for it.
+    void PrepareInBackground(std::int32_t width, std::int32_t height);
+    // The memory DC with the surface selected; nullptr when there is none.
+    HDC Dc();
+    std::int32_t Width() const { return width_; }
+    std::int32_t Height() const { return height_; }
+
+private:
+    void Release();
+
+    OwnedDC dc_;
+    OwnedBitmap bitmap_;
+    HGDIOBJ previous_ = nullptr;
+    std::uint8_t* bits_ = nullptr;
+    std::int32_t width_ = 0;
+    std::int32_t height_ = 0;
+    std::thread toucher_;
+};
+
+// A canvas of a fixed size on a surface, filled by PaintMainWindow and then copied to the
 // window. Pictures are named by file name and read from skinsDir through the cache.
 class GdiCanvas : public CanvasPort {
 public:
-    GdiCanvas(HDC reference, std::int32_t width, std::int32_t height, PictureCache& pictures, std::wstring skinsDir,
+    // On a surface of its own, for one paint.
+    GdiCanvas(std::int32_t width, std::int32_t height, PictureCache& pictures, std::wstring skinsDir,
               HFONT englishFont, HFONT chineseFont);
+    // On the window's surface, of the surface's size.
+    GdiCanvas(CanvasSurface& surface, PictureCache& pictures, std::wstring skinsDir, HFONT englishFont,
+              HFONT chineseFont);
     ~GdiCanvas() override;
     GdiCanvas(const GdiCanvas&) = delete;
     GdiCanvas& operator=(const GdiCanvas&) = delete;
 
     // False when the memory DC or its bitmap could not be made; nothing is drawn then.
     bool Ready() const { return ready_; }
-    HDC Dc() const { return dc_.get(); }
+    HDC Dc() const { return dc_; }
     // One BitBlt of the whole canvas to (0, 0) of target.
     void CopyTo(HDC target) const;
 
@@ -104,15 +146,14 @@ private:
         HGDIOBJ previous = nullptr;  // put back before the DC goes, so the bitmap can be freed
     };
 
+    std::unique_ptr<CanvasSurface> ownSurface_;  // for the one-paint canvas
     std::int32_t width_;
     std::int32_t height_;
     PictureCache& pictures_;
     std::wstring skinsDir_;
     HFONT englishFont_;
     HFONT chineseFont_;
-    OwnedDC dc_;
-    OwnedBitmap bitmap_;
-    HGDIOBJ previousBitmap_ = nullptr;
+    HDC dc_;
     HGDIOBJ previousFont_ = nullptr;
     bool ready_ = false;
     std::map<std::u16string, Loaded, std::less<>> loaded_;

@@ -29,8 +29,26 @@ struct RgbPicture {
     Rgb At(std::int32_t x, std::int32_t y) const;
 };
 
-// The mask rule for one pixel: true when it stays part of the window.
+// The mask rule for one pixel: true when it stays part of the window. It treats the three
+// channels alike, so their order does not matter.
 constexpr bool KeepsMaskPixel(Rgb pixel) { return pixel.red <= 100 || pixel.green <= 100 || pixel.blue <= 100; }
+
+// A decoded picture's pixels as the mask rule reads them, without a copy: rows top to bottom,
+// stride bytes apart, bytesPerPixel (3 or more) bytes per pixel whose first three are the
+// colour channels in either order.
+struct MaskPixels {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    const std::uint8_t* rows = nullptr;
+    std::size_t stride = 0;
+    std::size_t bytesPerPixel = 3;
+
+    // Positive size, and rows that hold it; anything else counts as undecodable.
+    bool Valid() const;
+};
+
+// The pixels of picture; an invalid view for an invalid picture.
+MaskPixels PixelsOf(const RgbPicture& picture);
 
 struct MaskShape {
     std::int32_t width = 0;   // the mask's size: the size of everything the window paints
@@ -49,6 +67,9 @@ constexpr std::size_t kMaxShapeRects = 4000;
 // (nullopt or !Valid()) gives a plain rectangle of the fallback size, the dialog's own size; so
 // does a mask of another size than the fallback when mustMatchFallback is set (the fallback is
 // then the size of the pictures the mask has to cut out).
+// An invalid MaskPixels stands for a missing or undecodable mask.
+MaskShape BuildMaskShape(const MaskPixels& mask, std::int32_t fallbackWidth, std::int32_t fallbackHeight,
+                         bool mustMatchFallback = false);
 MaskShape BuildMaskShape(const std::optional<RgbPicture>& mask, std::int32_t fallbackWidth,
                          std::int32_t fallbackHeight, bool mustMatchFallback = false);
 

@@ -86,7 +86,7 @@ protected:
         PaintScope paint(Hwnd());
         const PopupRows& rows = pointer_.Rows();
         if (rows.Height() == 0) return;
-        GdiCanvas canvas(paint.dc(), rows.Width(), rows.Height(), session_->pictures, session_->skinsDir,
+        GdiCanvas canvas(rows.Width(), rows.Height(), session_->pictures, session_->skinsDir,
                          session_->fonts.english, session_->fonts.chinese);
         if (!canvas.Ready()) return;
         PaintPopupList(canvas, pointer_, texts_, pictures_, session_->language);

@@ -103,18 +103,25 @@ bool MainWindowView::LoadSkinOf(LanguageMode language) {
 }
 
 void MainWindowView::PrefetchFirstPaint(const std::u16string& skinsDir) {
+    pictures_.KeepPrefetchedIn(DecodedPictureStore(DecodedPictureDir()));
     const PagePictures main = PicturesOf(WindowPage::Main);
     const auto path = [&](std::u16string_view picture) { return ToWide(skinsDir + u"\\" + std::u16string(picture)); };
-    // In the order of need: the shape needs the normal picture, the first paint the pressed one
-    // and the slider knob, and only a pointer over the window the hover picture.
-    pictures_.Prefetch({path(main.normal), path(main.down), path(kSliderPicture), path(main.over)});
+    // In the order of need: the shape needs the normal picture and the mask, the first paint the
+    // pressed picture and the slider knob.
+    pictures_.Prefetch({path(main.normal), ToWide(MaskImagePathOf(skinsDir)), path(main.down), path(kSliderPicture)});
+}
+
+void MainWindowView::PrefetchAfterFirstPaint() {
+    // Only a pointer over the window needs the hover picture; decoding it before the first paint
+    // would take the processor from the window's thread.
+    pictures_.Prefetch({ToWide(program_.paths.SkinsDir + u"\\" + std::u16string(PicturesOf(WindowPage::Main).over))});
 }
 
 void MainWindowView::ShapeWindow(HWND window) {
     window_ = window;
     program_.paths.MaskImagePath = MaskImagePathOf(program_.paths.SkinsDir);
-    // Decoded here while the pictures' thread decodes the page it cuts.
-    const std::optional<RgbPicture> mask = DecodeRgbPicture(ToWide(program_.paths.MaskImagePath));
+    const std::shared_ptr<const SkinBitmap> maskPicture = pictures_.Get(ToWide(program_.paths.MaskImagePath));
+    const MaskPixels mask = maskPicture ? PixelsOf(*maskPicture) : MaskPixels{};
     RECT client{};
     GetClientRect(window, &client);
     // The mask cuts the page pictures: one of another size (a 1x1 mask would leave an invisible
@@ -126,6 +133,7 @@ void MainWindowView::ShapeWindow(HWND window) {
     SetWindowShape(window, shape);
     maskWidth_ = shape.width;
     maskHeight_ = shape.height;
+    surface_.PrepareInBackground(maskWidth_, maskHeight_);
     repaintRegion_ = BuildRepaintRegion(shape, skin_.editorRects);
     // Set before any preview thread runs, which reads it.
     previewContext_.invalidate = [window] { InvalidateRect(window, nullptr, TRUE); };
@@ -145,8 +153,8 @@ void MainWindowView::Paint(HICON icon) {
     }
     const PaintSnapshot snapshot = controller_.PaintStateNow(maskWidth_, maskHeight_);
     if (snapshot.stale) SetTimer(window_, kStaleRepaintTimer, kStaleRepaintMs, RepaintOnce);
-    GdiCanvas canvas(paint.dc(), maskWidth_, maskHeight_, pictures_, ToWide(program_.paths.SkinsDir), fonts_.english,
-                     fonts_.chinese);
+    if (!surface_.Prepare(maskWidth_, maskHeight_)) return;
+    GdiCanvas canvas(surface_, pictures_, ToWide(program_.paths.SkinsDir), fonts_.english, fonts_.chinese);
     if (!canvas.Ready()) return;
     PaintMainWindow(canvas, skin_, snapshot.state);
     canvas.CopyTo(paint.dc());

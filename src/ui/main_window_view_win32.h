@@ -44,6 +44,8 @@ public:
     // Start-up: the main page's pictures start being decoded on a thread of their own, for the
     // shape and the first paint to take from there.
     void PrefetchFirstPaint(const std::u16string& skinsDir);
+    // After the first paint: the pictures that only later paints need.
+    void PrefetchAfterFirstPaint();
     // Start-up: the page descriptions (main, colour, advanced), the warning layout of the
     // language and the pages' pictures. False, after one message box owned by window that names
     // the first missing file, when the window cannot come up.
@@ -136,6 +138,7 @@ private:
     Win32Profile profile_;
     SkinSet skin_;
     PictureCache pictures_;
+    CanvasSurface surface_;  // kept from paint to paint
     std::int32_t maskWidth_ = 0;
     std::int32_t maskHeight_ = 0;
     OwnedRegion repaintRegion_;

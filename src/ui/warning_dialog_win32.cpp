@@ -50,7 +50,7 @@ private:
     }
     void OnPaint() {
         PaintScope paint(Hwnd());
-        GdiCanvas canvas(paint.dc(), size_.width, size_.height, pictures_, skinsDir_, fonts_.english, fonts_.chinese);
+        GdiCanvas canvas(size_.width, size_.height, pictures_, skinsDir_, fonts_.english, fonts_.chinese);
         if (!canvas.Ready()) return;
         PaintWarning(canvas, warning_, model_.Hot(), size_, language_);
         canvas.CopyTo(paint.dc());

@@ -74,7 +74,7 @@ LRESULT CALLBACK DecodingPaint(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     PaintScope paint(hwnd);
     const PaintState state = PaintStateOf(w);
     PictureCache pictures;
-    GdiCanvas canvas(paint.dc(), state.maskWidth, state.maskHeight, pictures, ToWide(w.services.program.paths.SkinsDir),
+    GdiCanvas canvas(state.maskWidth, state.maskHeight, pictures, ToWide(w.services.program.paths.SkinsDir),
                      w.dialog.EnglishUiFont(), w.dialog.ChineseUiFont());
     if (!canvas.Ready()) return 0;
     PaintMainWindow(canvas, w.dialog.Skin().Skin(), state);

@@ -2,7 +2,8 @@
 # End to end: the program starts from its shipped data and shows its window under the title of
 # the configured language, a second copy leaves at once, Alt+F4 ends the program, and a bad
 # command line is printed and ends it with status 2, a missing skin description ends it before
-# the mouse is touched, and a noisy mask still gives a window that closes at once.
+# the mouse is touched, a noisy mask still gives a window that closes at once, and an edited page
+# picture shows at the next start although the decoded pictures are kept between starts.
 # Usage: test_startup.sh PATH/TO/HXT_GMouse.exe (env HXT_SOURCE_DIR, HXT_BUILD_DIR; needs a display)
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -128,4 +129,25 @@ sleep 1
 e2e_alt_f4 "$wid"
 e2e_wait_for_exit 20 || fail "a noisy mask left a window that Alt+F4 does not end"
 [ $((SECONDS - started)) -le 40 ] || fail "a noisy mask took $((SECONDS - started)) s from start to exit"
+
+# 10. The main page's pictures are kept decoded between starts, yet an edited picture shows at the
+# next start: here the normal picture turns magenta and must fill most of the window.
+cp "$build/skins/main_mask.jpg" "$work/skins/main_mask.jpg"
+kept=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Local/HXT_GMouse/Pictures 2>/dev/null | head -n1)
+[ -n "$kept" ] && [ "$(ls "$kept"/*.pixels | wc -l)" -ge 4 ] || fail "the decoded pictures were not kept (in '$kept')"
+read -r page_w page_h < <(identify -format '%w %h' "$work/skins/main_normal.jpg")
+sleep 1  # a last-write time of its own
+convert -size "${page_w}x${page_h}" xc:'#ff00ff' -quality 95 "$work/skins/main_normal.jpg"
+e2e_start --virtual-mouse="$(e2e_free_port)"
+wid=$(e2e_wait_for_window "^${title}\$" 60) || fail "no window after the page picture was edited"
+sleep 1
+e2e_screenshots
+shot=$shots/startup-edited-picture.png
+import -window root "$shot" || fail "cannot take a screenshot"
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+magenta=$(convert "$shot" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -fuzz 12% -fill black +opaque '#ff00ff' \
+    -fill white -opaque '#ff00ff' -format '%[fx:mean]' info:)
+awk -v m="$magenta" 'BEGIN { exit !(m > 0.4) }' || fail "the edited picture does not show (magenta share $magenta), see $shot"
+e2e_alt_f4 "$wid"
+e2e_wait_for_exit 20 || fail "the program was still running 20 s after Alt+F4"
 echo "PASS"

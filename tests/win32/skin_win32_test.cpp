@@ -4,6 +4,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "platform/wide_text_win32.h"
@@ -187,7 +189,7 @@ struct CanvasFixture {
         chinese.reset(CreateFontW(12, 6, 0, 0, 400, FALSE, FALSE, FALSE, 0, 0, 0, 0, 0x20, L"宋体"));
     }
     std::unique_ptr<GdiCanvas> Canvas() {
-        return std::make_unique<GdiCanvas>(screen.dc(), width, height, cache, skins, english.get(), chinese.get());
+        return std::make_unique<GdiCanvas>(width, height, cache, skins, english.get(), chinese.get());
     }
     WindowDcScope screen{nullptr};
     std::wstring skins;
@@ -321,6 +323,107 @@ TEST(GdiCanvas, AChangedPictureFileShowsAtTheNextPaintAndAnUnchangedOneIsNotDeco
     EXPECT_TRUE(Near(paintCentre(), red));
     holder->CopyPicture(u"main_normal.jpg", {0, 0, 40, 30}, 0, 0);
     EXPECT_TRUE(Near(GetPixel(holder->Dc(), 5, 5), blue));
+}
+
+// The colour at (x, y) of a decoded picture's 32-bit rows.
+Rgb PixelOf(const SkinBitmap& picture, int x, int y) {
+    const std::uint8_t* pixel = picture.bits + (static_cast<std::size_t>(y) * picture.width + x) * 4;
+    return {pixel[2], pixel[1], pixel[0]};
+}
+
+std::vector<std::filesystem::path> FilesIn(const std::wstring& dir) {
+    std::vector<std::filesystem::path> files;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ignored)) files.push_back(entry.path());
+    return files;
+}
+
+TEST(PictureCache, PrefetchedPicturesAreKeptAndReadBackWhileTheirFileIsUnchanged) {
+    ScratchDir dir;
+    const std::wstring path = dir.Path() + L"\\main_normal.jpg";
+    const std::wstring storeDir = dir.Path() + L"\\local\\Pictures";  // neither folder exists yet
+    const Rgb red{210, 20, 20}, blue{20, 30, 200};
+    ASSERT_TRUE(WriteSolidJpeg(path, 40, 30, red));
+    const auto prefetched = [&] {
+        PictureCache cache;
+        cache.KeepPrefetchedIn(DecodedPictureStore(storeDir));
+        cache.Prefetch({path});
+        const std::shared_ptr<const SkinBitmap> picture = cache.Get(path);
+        return picture ? std::optional<Rgb>(PixelOf(*picture, 20, 15)) : std::nullopt;
+    };
+    ASSERT_TRUE(prefetched());
+    const std::vector<std::filesystem::path> kept = FilesIn(storeDir);
+    ASSERT_EQ(kept.size(), 1u) << "one file per picture, nothing half written left over";
+    const auto keptSize = std::filesystem::file_size(kept[0]);
+
+    // The kept pixels are what the next start shows: painted blue here, they come back blue.
+    {
+        std::fstream file(kept[0], std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(static_cast<std::streamoff>(keptSize - 40 * 30 * 4));
+        for (int i = 0; i < 40 * 30; ++i) file.write("\xC8\x1E\x14\x00", 4);
+    }
+    ASSERT_TRUE(prefetched());
+    EXPECT_TRUE(Near(RGB(prefetched()->red, prefetched()->green, prefetched()->blue), blue));
+
+    // The picture file edited: decoded again, and kept anew for the start after.
+    Sleep(30);
+    ASSERT_TRUE(WriteSolidJpeg(path, 40, 30, red));
+    ASSERT_TRUE(prefetched());
+    EXPECT_TRUE(Near(RGB(prefetched()->red, prefetched()->green, prefetched()->blue), red));
+    EXPECT_EQ(FilesIn(storeDir).size(), 1u);
+
+    // A kept file cut short, or of another picture under this name, is decoded from the JPEG.
+    std::filesystem::resize_file(kept[0], keptSize - 1);
+    EXPECT_TRUE(Near(RGB(prefetched()->red, prefetched()->green, prefetched()->blue), red));
+    const DecodedPictureStore store(storeDir);
+    std::vector<std::uint8_t> pixels(40 * 30 * 4, 0x40);
+    const auto stampNow = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA attributes{};
+        GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes);
+        return StampOfAttributes(attributes);
+    };
+    store.Save(path, stampNow(), 40, 30, pixels.data());
+    EXPECT_TRUE(store.Load(path, stampNow(), [&](std::int32_t w, std::int32_t h) { return w == 40 && h == 30 ? pixels.data() : nullptr; }));
+    EXPECT_FALSE(store.Load(dir.Path() + L"\\MAIN_NORMAL.jpg", stampNow(), [&](std::int32_t, std::int32_t) { return pixels.data(); }));
+    EXPECT_FALSE(DecodedPictureStore().Load(path, stampNow(), [&](std::int32_t, std::int32_t) { return pixels.data(); }));
+}
+
+TEST(CanvasSurface, IsKeptForItsSizeAndEachPaintCoversWhatTheLastOneLeft) {
+    ScratchDir dir;
+    const std::wstring path = dir.Path() + L"\\main_normal.jpg";
+    ASSERT_TRUE(WriteSolidJpeg(path, 40, 30, Rgb{210, 20, 20}));
+    CanvasSurface surface;
+    surface.PrepareInBackground(40, 30);
+    const HDC dc = surface.Dc();
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(surface.Width(), 40);
+    EXPECT_TRUE(surface.Prepare(40, 30));
+    EXPECT_EQ(surface.Dc(), dc);
+
+    PictureCache cache;
+    SkinSet skin;
+    PaintState state;
+    state.maskWidth = 40;
+    state.maskHeight = 30;
+    {
+        GdiCanvas canvas(surface, cache, dir.Path(), nullptr, nullptr);
+        PaintMainWindow(canvas, skin, state);
+    }
+    EXPECT_TRUE(Near(GetPixel(surface.Dc(), 20, 15), Rgb{210, 20, 20}));
+    // The next paint on the same surface, with the picture gone: black, not the last paint.
+    ASSERT_TRUE(DeleteFileW(path.c_str()));
+    {
+        GdiCanvas canvas(surface, cache, dir.Path(), nullptr, nullptr);
+        PaintMainWindow(canvas, skin, state);
+    }
+    EXPECT_TRUE(Near(GetPixel(surface.Dc(), 20, 15), Rgb{}, 0));
+
+    EXPECT_TRUE(surface.Prepare(50, 20));
+    EXPECT_EQ(surface.Width(), 50);
+    EXPECT_EQ(surface.Height(), 20);
+    EXPECT_FALSE(surface.Prepare(0, 20));
+    EXPECT_FALSE(surface.Prepare(kMaxMaskSide + 1, 20));
+    EXPECT_EQ(surface.Dc(), nullptr);
 }
 
 }  // namespace

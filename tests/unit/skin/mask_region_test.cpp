@@ -104,6 +104,31 @@ TEST(MaskShape, OutlineWithHolesIsCoveredExactly) {
     EXPECT_LT(shape.rects.size(), 90u) << "rows with equal runs share a band";
 }
 
+TEST(MaskShape, FourBytePixelsInPaddedRowsGiveTheSameShape) {
+    // The window's pictures are 32-bit rows, blue first; the mask reads them in place.
+    RgbPicture mask = Filled(7, 5, {255, 255, 255});
+    for (std::int32_t x = 1; x < 6; ++x) Set(mask, x, 2, {250, 240, 30});
+    Set(mask, 3, 4, {10, 250, 250});
+    const std::size_t stride = 7 * 4 + 12;
+    std::vector<std::uint8_t> rows(stride * 5, 0xEE);
+    for (std::int32_t y = 0; y < 5; ++y) {
+        for (std::int32_t x = 0; x < 7; ++x) {
+            const Rgb c = mask.At(x, y);
+            std::uint8_t* pixel = rows.data() + y * stride + x * 4;
+            pixel[0] = c.blue;
+            pixel[1] = c.green;
+            pixel[2] = c.red;
+            pixel[3] = 0;
+        }
+    }
+    const MaskShape fromRows = BuildMaskShape(MaskPixels{7, 5, rows.data(), stride, 4}, 1, 1);
+    EXPECT_EQ(fromRows.rects, BuildMaskShape(mask, 1, 1).rects);
+    ExpectShapeFollowsRule(mask, fromRows);
+    // Rows too short for their pixels, or none, count as undecodable.
+    EXPECT_EQ(BuildMaskShape(MaskPixels{7, 5, rows.data(), 7 * 4 - 1, 4}, 9, 8).rects, (std::vector<PixelRect>{{0, 0, 9, 8}}));
+    EXPECT_EQ(BuildMaskShape(MaskPixels{7, 5, nullptr, stride, 4}, 9, 8).rects, (std::vector<PixelRect>{{0, 0, 9, 8}}));
+}
+
 TEST(MaskShape, NoisyJpegEdgesFollowTheRule) {
     std::mt19937 random(7);
     std::uniform_int_distribution<int> channel(90, 110);

@@ -1,0 +1,98 @@
+#include "skin/decoded_picture_store_win32.h"
+
+#include <vector>
+
+#include "platform/handles_win32.h"
+#include "platform/wide_text_win32.h"
+#include "skin/mask_region.h"
+
+namespace {
+
+bool ReadExactly(HANDLE file, void* to, std::uint64_t bytes) {
+    auto* at = static_cast<std::uint8_t*>(to);
+    while (bytes > 0) {
+        const DWORD chunk = bytes > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes);
+        DWORD got = 0;
+        if (!ReadFile(file, at, chunk, &got, nullptr) || got != chunk) return false;
+        at += got;
+        bytes -= got;
+    }
+    return true;
+}
+
+bool WriteExactly(HANDLE file, const void* from, std::uint64_t bytes) {
+    const auto* at = static_cast<const std::uint8_t*>(from);
+    while (bytes > 0) {
+        const DWORD chunk = bytes > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes);
+        DWORD written = 0;
+        if (!WriteFile(file, at, chunk, &written, nullptr) || written != chunk) return false;
+        at += written;
+        bytes -= written;
+    }
+    return true;
+}
+
+std::wstring ParentOf(const std::wstring& dir) {
+    const std::size_t slash = dir.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : dir.substr(0, slash);
+}
+
+}  // namespace
+
+PictureStamp StampOfAttributes(const WIN32_FILE_ATTRIBUTE_DATA& attributes) {
+    return {(std::uint64_t{attributes.nFileSizeHigh} << 32) | attributes.nFileSizeLow,
+            (std::uint64_t{attributes.ftLastWriteTime.dwHighDateTime} << 32) | attributes.ftLastWriteTime.dwLowDateTime};
+}
+
+std::wstring DecodedPictureDir() {
+    wchar_t base[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", base, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    return std::wstring(base, length) + L"\\HXT_GMouse\\Pictures";
+}
+
+std::wstring DecodedPictureStore::FileOf(const std::wstring& source) const {
+    return dir_ + L"\\" + ToWide(DecodedPictureFileName(FromWide(source)));
+}
+
+bool DecodedPictureStore::Load(const std::wstring& source, const PictureStamp& stamp,
+                               const std::function<std::uint8_t*(std::int32_t, std::int32_t)>& rowsFor) const {
+    if (dir_.empty()) return false;
+    OwnedHandle file(CreateFileW(FileOf(source).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return false;
+    LARGE_INTEGER fileSize{};
+    if (!GetFileSizeEx(file.get(), &fileSize) || fileSize.QuadPart <= 0) return false;
+    // A header for this source is this long; a file for another source fails to parse or to match.
+    const DecodedPictureHeader expected{FromWide(source), stamp, 0, 0};
+    std::vector<std::uint8_t> head(EncodeDecodedPictureHeader(expected).size());
+    if (static_cast<std::uint64_t>(fileSize.QuadPart) < head.size() || !ReadExactly(file.get(), head.data(), head.size())) {
+        return false;
+    }
+    const std::optional<ParsedDecodedHeader> parsed =
+        ParseDecodedPictureHeader(head, static_cast<std::uint64_t>(fileSize.QuadPart), kMaxMaskSide);
+    if (!parsed || parsed->length != head.size() || parsed->header.source != expected.source ||
+        parsed->header.stamp != stamp) {
+        return false;
+    }
+    std::uint8_t* rows = rowsFor(parsed->header.width, parsed->header.height);
+    return rows != nullptr && ReadExactly(file.get(), rows, parsed->header.PixelBytes());
+}
+
+void DecodedPictureStore::Save(const std::wstring& source, const PictureStamp& stamp, std::int32_t width,
+                               std::int32_t height, const std::uint8_t* rows) const {
+    if (dir_.empty() || rows == nullptr || width <= 0 || height <= 0) return;
+    CreateDirectoryW(ParentOf(dir_).c_str(), nullptr);  // either may exist already
+    CreateDirectoryW(dir_.c_str(), nullptr);
+    const DecodedPictureHeader header{FromWide(source), stamp, width, height};
+    const std::vector<std::uint8_t> head = EncodeDecodedPictureHeader(header);
+    const std::wstring path = FileOf(source);
+    const std::wstring fresh = path + L".new";
+    bool written = false;
+    {
+        OwnedHandle file(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return;
+        written = WriteExactly(file.get(), head.data(), head.size()) && WriteExactly(file.get(), rows, header.PixelBytes());
+    }
+    if (!written || !MoveFileExW(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) DeleteFileW(fresh.c_str());
+}
