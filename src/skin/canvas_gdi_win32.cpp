@@ -216,16 +216,10 @@ bool CanvasSurface::Prepare(std::int32_t width, std::int32_t height) {
     if (width <= 0 || height <= 0 || width > kMaxMaskSide || height > kMaxMaskSide) return false;
     OwnedDC dc(CreateCompatibleDC(nullptr));
     if (!dc) return false;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    OwnedBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || bits == nullptr) return false;
+    std::optional<SkinBitmap> surface;
+    std::uint8_t* bits = NewDibSection(width, height, surface);
+    if (bits == nullptr) return false;
+    OwnedBitmap bitmap = std::move(surface->bitmap);
     previous_ = SelectObject(dc.get(), bitmap.get());
     if (previous_ == nullptr || previous_ == HGDI_ERROR) {
         previous_ = nullptr;
@@ -234,7 +228,7 @@ bool CanvasSurface::Prepare(std::int32_t width, std::int32_t height) {
     SetBkMode(dc.get(), TRANSPARENT);
     dc_ = std::move(dc);
     bitmap_ = std::move(bitmap);
-    bits_ = static_cast<std::uint8_t*>(bits);
+    bits_ = bits;
     width_ = width;
     height_ = height;
     return true;
