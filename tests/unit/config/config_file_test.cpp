@@ -265,7 +265,9 @@ TEST(ConfigLockTest, LoadsDoNotInterleaveWithLockedReaders) {
         start.arrive_and_wait();
         for (int i = 1; !readerDone.load(); ++i) {
             file.LoadConfig(ini, 1 + i % 2, false, LanguageMode::Chinese);
-            std::this_thread::yield();  // lets the reader at the lock between loads
+            // Lets the reader at the lock between loads: the mutex is not fair, and after a yield
+            // the loader took it back before the waiting reader woke, for seconds on a busy machine.
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
     });
     start.arrive_and_wait();
