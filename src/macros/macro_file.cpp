@@ -63,15 +63,14 @@ bool SaveMacroFile(ProfilePort& profile, const MacroStore& store, const std::u16
     return profile.WriteString(path, kMacroSection, kMacroCountKey, DecimalText(count));
 }
 
-void SelectMacroFile(MacroStore& store, const std::u16string& programDir, LanguageMode language) {
-    const std::u16string path = MacroFilePathOf(programDir, language);
-    store.Edit([&](MacroStoreData& data) { data.filePath = path; });
+void SelectMacroFile(MacroStore& store, AppPaths& paths, LanguageMode language) {
+    paths.MacroFilePath = MacroFilePathOf(paths.ProgramDir, language);
+    store.Edit([&](MacroStoreData& data) { data.filePath = paths.MacroFilePath; });
 }
 
 void LoadLanguageMacros(ProfilePort& profile, MessagePort& messages, MacroStore& store, AppPaths& paths,
                         LanguageMode language) {
-    paths.MacroFilePath = MacroFilePathOf(paths.ProgramDir, language);
-    SelectMacroFile(store, paths.ProgramDir, language);
+    SelectMacroFile(store, paths, language);
     LoadMacroFile(profile, messages, store, paths.MacroFilePath);
 }
 

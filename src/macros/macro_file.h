@@ -32,8 +32,9 @@ void LoadMacroFile(ProfilePort& profile, MessagePort& messages, MacroStore& stor
 // some of the new macros under the old count, but a failed save never lowers that count.
 bool SaveMacroFile(ProfilePort& profile, const MacroStore& store, const std::u16string& path);
 
-// The macro file of the language in the program directory becomes the store's file path.
-void SelectMacroFile(MacroStore& store, const std::u16string& programDir, LanguageMode language);
+// The macro file of the language in the program directory becomes paths.MacroFilePath and the
+// store's file path.
+void SelectMacroFile(MacroStore& store, AppPaths& paths, LanguageMode language);
 
 // The language's macro file becomes paths.MacroFilePath and the store's file, and is loaded (a
 // missing one is reported): at start-up and at a language switch.

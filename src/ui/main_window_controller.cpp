@@ -342,8 +342,7 @@ void MainWindowController::SwitchLanguage(LanguageMode language) {
     if (context_.messages) {
         LoadLanguageMacros(context_.profile, *context_.messages, context_.macros, program.paths, language);
     } else {
-        program.paths.MacroFilePath = MacroFilePathOf(program.paths.ProgramDir, language);
-        SelectMacroFile(context_.macros, program.paths.ProgramDir, language);
+        SelectMacroFile(context_.macros, program.paths, language);
     }
     if (context_.macroPanel) context_.macroPanel->Reload();
     context_.shell.ShowLanguage();
