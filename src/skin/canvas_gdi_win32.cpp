@@ -279,6 +279,7 @@ GdiCanvas::~GdiCanvas() {
     }
     if (previousFont_) SelectObject(dc_, previousFont_);
 }
+
 void GdiCanvas::CopyTo(HDC target) const {
     if (ready_) BitBlt(target, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY);
 }

@@ -8,28 +8,16 @@
 
 namespace {
 
+// One call each: a picture is at most kMaxMaskSide squared times 4 bytes (256 MB), well
+// within a call's count; anything larger is refused rather than cut.
 bool ReadExactly(HANDLE file, void* to, std::uint64_t bytes) {
-    auto* at = static_cast<std::uint8_t*>(to);
-    while (bytes > 0) {
-        const DWORD chunk = bytes > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes);
-        DWORD got = 0;
-        if (!ReadFile(file, at, chunk, &got, nullptr) || got != chunk) return false;
-        at += got;
-        bytes -= got;
-    }
-    return true;
+    DWORD got = 0;
+    return bytes <= MAXDWORD && ReadFile(file, to, static_cast<DWORD>(bytes), &got, nullptr) && got == bytes;
 }
 
 bool WriteExactly(HANDLE file, const void* from, std::uint64_t bytes) {
-    const auto* at = static_cast<const std::uint8_t*>(from);
-    while (bytes > 0) {
-        const DWORD chunk = bytes > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes);
-        DWORD written = 0;
-        if (!WriteFile(file, at, chunk, &written, nullptr) || written != chunk) return false;
-        at += written;
-        bytes -= written;
-    }
-    return true;
+    DWORD written = 0;
+    return bytes <= MAXDWORD && WriteFile(file, from, static_cast<DWORD>(bytes), &written, nullptr) && written == bytes;
 }
 
 std::wstring ParentOf(const std::wstring& dir) {
