@@ -261,7 +261,8 @@ TEST(MainWindowMouse, TheWindowNeverWaitsWhileTheExecutorApplies) {
     settings.onSet = [&] {
         if (GetCurrentThreadId() == windowThread) return;
         applying = true;
-        for (int i = 0; i < 2000 && !letGo; ++i) Sleep(5);
+        // Held until the test lets go: a window that waited for this would wait a minute.
+        for (int i = 0; i < 12000 && !letGo; ++i) Sleep(5);
         released = true;
     };
     rig.mouse->ClearFeatureReports();
@@ -278,15 +279,13 @@ TEST(MainWindowMouse, TheWindowNeverWaitsWhileTheExecutorApplies) {
         SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, centre(entry));
         SendMessageW(hwnd, WM_LBUTTONUP, 0, centre(entry));
     };
-    auto start = Clock::now();
+    // Each step returns while the executor still holds its apply: none of them waited for it,
+    // however slow the machine (how fast they return is the repaint benchmark's business).
     click(MainEntry::kApply);
-    EXPECT_LT(MsSince(start), 100) << "Apply waited for the executor's apply";
-    start = Clock::now();
+    EXPECT_FALSE(released) << "Apply waited for the executor's apply";
     InvalidateRect(hwnd, nullptr, FALSE);
     UpdateWindow(hwnd);
-    EXPECT_LT(MsSince(start), 100) << "a paint waited for the executor's apply";
-    // Hiding a window takes Wine on a bare X server a second or two, so the close control is
-    // judged by the executor instead: it must still be waiting when the control returns.
+    EXPECT_FALSE(released) << "a paint waited for the executor's apply";
     click(MainEntry::kClose);
     EXPECT_FALSE(released) << "the close control waited for the executor's apply";
 

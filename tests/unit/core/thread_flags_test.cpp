@@ -43,11 +43,16 @@ TEST(ThreadFlags, ActivationAndPageChangesWakeSleepingAnimators) {
         flags.BlinkStarted = true;
         flags.BlinkPhase = true;
         auto sleeper = std::async(std::launch::async,
-                                  [&] { return flags.AnimatorBell().SleepFor(std::chrono::seconds(30), {}); });
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        if (which == 0) flags.Activate();
-        else flags.ShowPage(WindowPage::Colour);
-        ASSERT_EQ(sleeper.wait_for(std::chrono::seconds(2)), std::future_status::ready);
+                                  [&] { return flags.AnimatorBell().SleepFor(std::chrono::minutes(5), {}); });
+        // A ring before the sleeper is asleep wakes nothing, so ring until it wakes: only a ring
+        // can end its five minutes within the test's time.
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        do {
+            if (which == 0) flags.Activate();
+            else flags.ShowPage(WindowPage::Colour);
+        } while (sleeper.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready &&
+                 std::chrono::steady_clock::now() < giveUp);
+        ASSERT_EQ(sleeper.wait_for(std::chrono::seconds(0)), std::future_status::ready);
         EXPECT_FALSE(sleeper.get());
         if (which == 0) {
             EXPECT_TRUE(flags.DriverActive);
