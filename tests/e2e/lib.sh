@@ -12,9 +12,10 @@ e2e_init() {
     if [ -z "${DISPLAY:-}" ]; then
         exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
     fi
-    # A prefix of its own: a copy a developer runs elsewhere holds the single-copy mutex of its
-    # own prefix, and the final `wineserver -k` stops nothing but this test's processes.
-    export HXT_WINEPREFIX=$build/wineprefix-e2e
+    # The tests' prefix, not the one ./run.sh uses: a copy a developer runs there holds the
+    # single-copy mutex of that prefix, and the final `wineserver -k` stops nothing but the
+    # tests' processes. No window manager runs here, so Wine manages no window itself.
+    export HXT_WINEPREFIX=$build/wineprefix-tests HXT_WINE_UNMANAGED=1
     export WINEPREFIX=$HXT_WINEPREFIX
     wine_run=$src/tools/wine-run.sh
     work=$(mktemp -d)
