@@ -33,32 +33,6 @@ std::pair<std::wstring, UINT> LastItem(HMENU menu) {
 }
 }  // namespace
 
-TEST(UiFonts, AreCreatedWithTheLayoutsParameters) {
-    const OwnedFont english = CreateEnglishUiFont();
-    const LOGFONTW en = LogFontOf(english.get());
-    EXPECT_EQ(en.lfHeight, 15);
-    EXPECT_EQ(en.lfWidth, 7);
-    EXPECT_EQ(en.lfWeight, 400);
-    EXPECT_EQ(en.lfCharSet, 0);
-    EXPECT_EQ(en.lfOutPrecision, 2);
-    EXPECT_EQ(en.lfClipPrecision, 1);
-    EXPECT_EQ(en.lfQuality, 0);
-    EXPECT_EQ(en.lfPitchAndFamily, 0x11);
-    EXPECT_STREQ(en.lfFaceName, L"Consolas");
-
-    const OwnedFont chinese = CreateChineseUiFont();
-    const LOGFONTW cn = LogFontOf(chinese.get());
-    EXPECT_EQ(cn.lfHeight, 12);
-    EXPECT_EQ(cn.lfWidth, 6);
-    EXPECT_EQ(cn.lfWeight, 400);
-    EXPECT_EQ(cn.lfCharSet, 0);
-    EXPECT_EQ(cn.lfOutPrecision, 0);
-    EXPECT_EQ(cn.lfClipPrecision, 0);
-    EXPECT_EQ(cn.lfPitchAndFamily, 0x20);
-    EXPECT_STREQ(cn.lfFaceName, L"宋体");
-    EXPECT_FALSE(en.lfItalic || en.lfUnderline || en.lfStrikeOut || cn.lfItalic || cn.lfUnderline || cn.lfStrikeOut);
-}
-
 class MainWindow : public ::testing::TestWithParam<int> {};
 
 TEST_P(MainWindow, StartsFromTheConfigurationAndClosesOnWmClose) {
