@@ -296,8 +296,7 @@ window_changed() {  # REFERENCE SHARE
 
 # The screen's rectangle X Y WIDTH HEIGHT saved as FILE.
 grab() {  # FILE X Y WIDTH HEIGHT
-    import -window root "$work/root.ppm" || return 1
-    convert "$work/root.ppm" -crop "${4}x${5}+${2}+${3}" +repage "$1"
+    import -window root -crop "${4}x${5}+${2}+${3}" +repage "$1"
 }
 # ...saved as $shots/NAME.png.
 e2e_shot() { grab "$shots/$1.png" "${@:2}" || fail "cannot take a screenshot"; }  # NAME X Y WIDTH HEIGHT
@@ -316,8 +315,17 @@ difference() {  # FILE-A FILE-B [GEOMETRY]
 region_changed() {  # FILE SHARE X Y WIDTH HEIGHT
     grab "$work/region-now.png" "$3" "$4" "$5" "$6" && at_least "$(difference "$1" "$work/region-now.png")" "$2"
 }
-# Pixel of a PNG as "r,g,b".
-pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
+# Pixels of a picture as "r,g,b", one line per point "X Y" (offset by DX DY), in one reading.
+pixels() {  # FILE DX DY "X Y"...
+    local file=$1 dx=$2 dy=$3 point x y format=""
+    shift 3
+    for point in "$@"; do
+        read -r x y <<<"$point"
+        x=$((x + dx)); y=$((y + dy))
+        format+="%[fx:int(255*p{$x,$y}.r)],%[fx:int(255*p{$x,$y}.g)],%[fx:int(255*p{$x,$y}.b)]\n"
+    done
+    convert "$file" -format "$format" info:
+}
 at_least() { awk -v v="$1" -v min="$2" 'BEGIN { exit !(v >= min) }'; }
 at_most() { awk -v v="$1" -v max="$2" 'BEGIN { exit !(v <= max) }'; }
 
