@@ -4,8 +4,9 @@
 # until the start key, after which host actions step the DPI stage in the mouse and in
 # config.ini; the three pages, a hovered and a pressed control; the window's outline follows the
 # mouse-shaped mask; edits stay in the window until Apply, which sends the reports and writes
-# config.ini, on every page; a slot button followed by the close control sends nothing and hides
-# the window into the tray, whose icon brings it back; Alt+F4 ends it with the exit command last.
+# config.ini, on every page; the close control hides the window into the tray, whose icon brings
+# it back as it was; a slot button followed by the close control sends nothing; Alt+F4 ends the
+# program with the exit command last.
 # Then a start in Chinese: its pages, whose texts differ from the English ones.
 # Screenshots: $HXT_BUILD_DIR/screenshots/startup.png and window-*.png.
 # Usage: test_startup_and_apply.sh PATH/TO/HXT_GMouse.exe (env HXT_SOURCE_DIR, HXT_BUILD_DIR)
@@ -223,35 +224,57 @@ rest_pointer
 settled_shot main-applied
 step "edits and Apply on three pages"
 
-# 15. A slot button shows another slot; the close control drops it and hides the window into
-# the tray: nothing reaches the mouse.
+# 15. The close control hides the window into the tray (the program keeps running); the tray
+# shows the icon (the tray's first: coloured pixels in its square); a double click on it brings
+# the window back as it was, down to the slot it shows.
+hide_with_close_control() {
+    click main close
+    # (Without a window manager, Wine takes about two seconds to hide a minimised window.)
+    e2e_poll 30 no_window 'K-R7T' || { e2e_shot close-stuck 0 0 1280 1024; fail "the close control left the window visible"; }
+    kill -0 "$pid" 2>/dev/null || fail "the close control ended the program"
+}
+back_from_tray() {
+    local tray TRAY_X TRAY_Y TRAY_WIDTH TRAY_HEIGHT
+    tray=$(e2e_wait_for_window '^Wine System Tray$' 30) || fail "no tray icon appeared"
+    eval "$(xdotool getwindowgeometry --shell "$tray" | sed 's/^/TRAY_/')"
+    icon_shown() {
+        grab "$shots/window-tray.png" "$TRAY_X" "$TRAY_Y" "$TRAY_WIDTH" "$TRAY_HEIGHT" &&
+            at_least "$(convert "$shots/window-tray.png" -crop "${TRAY_HEIGHT}x${TRAY_HEIGHT}+0+0" +repage \
+                -colorspace HSL -channel G -separate -format '%[fx:maxima]' info:)" 0.3
+    }
+    e2e_poll 20 icon_shown || fail "the tray shows no icon"
+    xdotool mousemove $((TRAY_X + TRAY_HEIGHT / 2)) $((TRAY_Y + TRAY_HEIGHT / 2)) click --repeat 2 --delay 80 1
+    wid=$(e2e_wait_for_window 'K-R7T' 30) || fail "a double click on the tray icon did not bring the window back"
+    e2e_geometry
+    rest_pointer
+}
+read -r p1x p1y _ p1h < <(entry_rect main slot-1 1)
+read -r p5x _ p5w _ < <(entry_rect main slot-5 1)
+profiles="$((p5x + p5w - p1x))x${p1h}+${p1x}+${p1y}"
+hide_with_close_control
+back_from_tray
+restored() {
+    settled_shot restored-en && at_most "$(differs main-applied restored-en "${WIDTH}x440+0+0")" 0.002 &&
+        at_most "$(differs main-applied restored-en "$profiles")" 0
+}
+e2e_poll 30 restored || fail "the restored window does not show the main page as it was hidden"
+step "close to the tray and back"
+
+# 16. A slot button shows another slot; the close control drops it: nothing reaches the mouse,
+# and the current slot stays. The tray brings the window back for the end.
 vm clear >/dev/null
 other=$((slot % 5 + 1))
 click main "slot-$other"
-click main close
-# (Without a window manager, Wine takes about two seconds to hide a minimised window.)
-e2e_poll 30 no_window 'K-R7T' || { e2e_shot close-stuck 0 0 1280 1024; fail "the close control left the window visible"; }
-kill -0 "$pid" 2>/dev/null || fail "the close control ended the program"
+slot_shown() {
+    grab "$work/slot.png" "$X" "$Y" "$WIDTH" "$HEIGHT" &&
+        at_least "$(difference "$shots/window-main-applied.png" "$work/slot.png" "$profiles")" 0.05
+}
+e2e_poll 20 slot_shown || fail "the slot button did not show slot $other"
+hide_with_close_control
 no_features || fail "a slot button and the close control sent $(features)"
 [ "$(ini_value Init CurConfig)" = "$slot" ] || fail "CurConfig changed without Apply"
-
-# 16. The tray shows the icon (the tray's first: coloured pixels in its square); a double click
-# on it brings the window back, showing the applied slot.
-tray=$(e2e_wait_for_window '^Wine System Tray$' 30) || fail "no tray icon appeared"
-eval "$(xdotool getwindowgeometry --shell "$tray" | sed 's/^/TRAY_/')"
-icon_shown() {
-    grab "$shots/window-tray.png" "$TRAY_X" "$TRAY_Y" "$TRAY_WIDTH" "$TRAY_HEIGHT" &&
-        at_least "$(convert "$shots/window-tray.png" -crop "${TRAY_HEIGHT}x${TRAY_HEIGHT}+0+0" +repage \
-            -colorspace HSL -channel G -separate -format '%[fx:maxima]' info:)" 0.3
-}
-e2e_poll 20 icon_shown || fail "the tray shows no icon"
-xdotool mousemove $((TRAY_X + TRAY_HEIGHT / 2)) $((TRAY_Y + TRAY_HEIGHT / 2)) click --repeat 2 --delay 80 1
-wid=$(e2e_wait_for_window 'K-R7T' 30) || fail "a double click on the tray icon did not bring the window back"
-e2e_geometry
-rest_pointer
-restored() { settled_shot restored-en && at_most "$(differs main-applied restored-en)" 0.002; }
-e2e_poll 30 restored || fail "the restored window does not show the applied slot's main page"
-step "close to the tray and back"
+back_from_tray
+step "a slot shown, then dropped by the close control"
 
 # 17. Alt+F4 runs the whole close: the exit command is the last report.
 e2e_close
