@@ -33,9 +33,9 @@ show_keys_log() {
 }
 e2e_on_fail=show_keys_log
 
-# The key logger, bottom left, out of the way of the program's window; it stays for the whole
+# The key logger, bottom left, below the program's window; it stays for the whole
 # scenario.
-logger_start 20 600 220 200
+logger_start 20 700 220 200
 step "key logger up"
 
 # ------------------------------------------------------------------------------------------------
