@@ -1,11 +1,13 @@
 # Helpers of the end-to-end tests. A scenario sources this file and calls e2e_init "$@" first; it
 # then has: $exe, $src, $build, $work (a scratch folder, removed at the end), $app (the folder the
-# program runs from, $work unless a scenario says otherwise), $shots (the build's screenshots folder), a display, a Wine prefix of the end-to-end tests alone whose server stays
-# up between the scenario's starts, and the functions below.
+# program runs from, $work unless a scenario says otherwise), $shots (the build's screenshots
+# folder), a display, a Wine prefix of the end-to-end tests alone whose server stays up between
+# the scenario's starts, and the functions below.
 #
 # Nothing here waits a fixed time for the program: every wait polls what it waits for, every
 # POLL_STEP seconds, up to a generous deadline, so a fast machine is not slowed and one whose
-# cores are busy compiling still passes.
+# cores are busy compiling still passes. Only what must not happen is watched for a while
+# (e2e_holds), where no later event can show it did not.
 
 POLL_STEP=0.15
 # The system's Python starts in tens of milliseconds; a version manager's shim in front of it can
@@ -419,10 +421,6 @@ config_of() {  # FILE SECTION
         /^\[/ { in_s = ($0 == s); next }
         in_s && !($1 in v) { v[$1] = substr($0, length($1) + 2) }
         END { n = split(keys, k, " "); for (i = 1; i <= n; i++) printf "%s=%s ", k[i], v[k[i]]; print "" }'
-}
-# The section's keys and values of a plain INI file, sorted.
-section_of() {  # FILE SECTION
-    tr -d '\r' < "$1" | awk -v s="[$2]" '/^\[/ { in_s = ($0 == s); next } in_s && /=/' | sort
 }
 # Python with the test's modules (mouse_reports) and the encoder of the shipped macro files
 # (make_default_macros) at hand, for a scenario's own data.
