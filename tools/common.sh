@@ -33,7 +33,11 @@ hxt_cache_launcher() {
 hxt_configure() {  # TREE COMPILER-PATTERN CMAKE-ARGS...
   local tree=$1 pattern=$2
   shift 2
-  if [ -f "$tree/CMakeCache.txt" ] && ! grep -q "^CMAKE_CXX_COMPILER:[A-Z]*=.*$pattern" "$tree/CMakeCache.txt"; then
+  # The compiler a tree was made with, as CMake recorded it (a toolchain file's is not cached).
+  local found
+  found=$(grep -hs '^set(CMAKE_CXX_COMPILER "' "$tree"/CMakeFiles/*/CMakeCXXCompiler.cmake | head -n 1)
+  if [ -n "$found" ] && [[ "$found" != *$pattern* ]]; then
+    echo "Making $tree anew for another compiler"
     rm -rf "$tree"
   fi
   cmake -S "$HXT_ROOT" -B "$tree" $(hxt_cache_launcher) "$@" >/dev/null
