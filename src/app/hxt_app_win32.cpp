@@ -8,6 +8,7 @@
 #include "app/main_dialog_win32.h"
 #include "platform/clock_win32.h"
 #include "platform/crash_filter_win32.h"
+#include "platform/growing_buffer_win32.h"
 #include "platform/input_injector_win32.h"
 #include "platform/message_box_win32.h"
 #include "platform/profile_win32.h"
@@ -15,9 +16,7 @@
 #include "platform/system_settings_win32.h"
 
 std::u16string ProgramDirOfModule() {
-    wchar_t path[260] = {};
-    GetModuleFileNameW(nullptr, path, 260);
-    return ProgramDirFromModulePath(FromWide(path));
+    return ProgramDirFromModulePath(FromWide(ModuleFileName()));
 }
 
 void TellProgramFailure(const std::wstring& what) noexcept {
