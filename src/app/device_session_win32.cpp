@@ -1,10 +1,9 @@
 #include "app/device_session_win32.h"
 
-#include <algorithm>
-
 #include "app/command_line.h"
 #include "platform/message_box_win32.h"
 #include "device/device_broadcast_win32.h"
+#include "platform/growing_buffer_win32.h"
 #include "platform/window_framework_win32.h"
 
 namespace {
@@ -12,9 +11,7 @@ void TellUser(const std::wstring& text) { MessageBoxPort(ApplicationName(), null
 }  // namespace
 
 std::wstring ApplicationName() {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring name(path, std::min<DWORD>(length, MAX_PATH));
+    std::wstring name = ModuleFileName();
     if (const auto slash = name.find_last_of(L"\\/"); slash != std::wstring::npos) name.erase(0, slash + 1);
     if (const auto dot = name.rfind(L'.'); dot != std::wstring::npos && dot > 0) name.erase(dot);
     return name.empty() ? std::wstring(L"HXT_GMouse") : name;

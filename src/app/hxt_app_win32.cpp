@@ -8,15 +8,20 @@
 #include "app/main_dialog_win32.h"
 #include "platform/clock_win32.h"
 #include "platform/crash_filter_win32.h"
+#include "platform/growing_buffer_win32.h"
 #include "platform/input_injector_win32.h"
+#include "platform/message_box_win32.h"
 #include "platform/profile_win32.h"
 #include "platform/shell_win32.h"
 #include "platform/system_settings_win32.h"
 
 std::u16string ProgramDirOfModule() {
-    wchar_t path[260] = {};
-    GetModuleFileNameW(nullptr, path, 260);
-    return ProgramDirFromModulePath(FromWide(path));
+    return ProgramDirFromModulePath(FromWide(ModuleFileName()));
+}
+
+void TellProgramFailure(const std::wstring& what) noexcept {
+    MessageBoxPort(ApplicationName(), nullptr, MB_OK | MB_ICONERROR)
+        .Show(what + L"\n\nThe program ends; the mouse is back on its own functions.");
 }
 
 bool CHXT_GMouseApp::InitInstance() {
@@ -53,8 +58,9 @@ bool CHXT_GMouseApp::InitInstance() {
     Win32Shell shell;
     PreciseSleeper clock;
     HostRuntime runtime(services_, HostPorts{profile, settings, injector, shell, clock});
-    // A crash hands the mouse back to its own functions, as a close does.
-    const CrashFilter crashFilter(&HostRuntime::PrepareCloseAfterCrash, &runtime);
+    // A crash, or a window's handler that fails, hands the mouse back to its own functions, as
+    // a close does.
+    const CrashFilter crashFilter(&HostRuntime::PrepareCloseAfterCrash, &runtime, &TellProgramFailure);
     ProgramMouse mouse{*session, runtime};
     CHXT_GMouseDlg dialog(services_, &mouse);
     if (command) dialog.Commands().SetStartCommand(*command);

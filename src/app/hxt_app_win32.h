@@ -22,3 +22,7 @@ private:
 
 // The folder of the running exe.
 std::u16string ProgramDirOfModule();
+
+// What the user reads when the program ends because a window's handler failed (what: that
+// failure), before the process goes; a CrashFilter's Tell.
+void TellProgramFailure(const std::wstring& what) noexcept;

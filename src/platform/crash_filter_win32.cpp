@@ -8,7 +8,8 @@ namespace {
 std::atomic<CrashFilter*> g_installed{nullptr};
 }  // namespace
 
-CrashFilter::CrashFilter(LastWord lastWord, void* context) : lastWord_(lastWord), context_(context) {
+CrashFilter::CrashFilter(LastWord lastWord, void* context, Tell tell)
+    : lastWord_(lastWord), context_(context), tell_(tell) {
     g_installed.store(this);
     previousFilter_ = SetUnhandledExceptionFilter(&CrashFilter::OnUnhandledException);
     previousTerminate_ = std::set_terminate(&CrashFilter::OnTerminate);
@@ -41,4 +42,39 @@ void CrashFilter::OnTerminate() {
         if (filter->previousTerminate_) filter->previousTerminate_();
     }
     std::abort();
+}
+
+namespace {
+// What the telling thread is given.
+struct Telling {
+    CrashFilter::Tell tell;
+    const std::wstring* text;
+};
+
+DWORD WINAPI TellOnItsOwnThread(void* parameter) {
+    const auto& telling = *static_cast<const Telling*>(parameter);
+    telling.tell(*telling.text);
+    return 0;
+}
+}  // namespace
+
+void CrashFilter::EndAfterFailure(const std::wstring& what) noexcept {
+    CrashFilter* filter = g_installed.load();
+    if (!filter) std::terminate();
+    filter->SayLastWord();
+    if (filter->tell_) {
+        // A message box on the failed thread would run its windows' handlers again, which could
+        // talk to the mouse after its exit command, or fail once more.
+        Telling telling{filter->tell_, &what};
+        const HANDLE thread = CreateThread(nullptr, 0, &TellOnItsOwnThread, &telling, 0, nullptr);
+        if (thread) {
+            WaitForSingleObject(thread, INFINITE);
+            CloseHandle(thread);
+        } else {
+            filter->tell_(what);
+        }
+    }
+    // The other threads stop where they are, as in a crash: no destructor runs on a broken state.
+    TerminateProcess(GetCurrentProcess(), kFailureStatus);
+    std::abort();  // not reached
 }

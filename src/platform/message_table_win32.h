@@ -253,7 +253,8 @@ public:
     // handler registered for WM_COMMAND itself, if any.
     std::optional<LRESULT> Dispatch(UINT message, WPARAM w, LPARAM l) const;
     // Dispatch for a window procedure: an exception must not unwind through the system's
-    // dispatch code, so a handler that throws counts as none and the program goes on.
+    // dispatch code, so a handler that throws ends the program through
+    // CrashFilter::EndAfterFailure, which names the message and the exception's text.
     std::optional<LRESULT> DispatchCatching(UINT message, WPARAM w, LPARAM l) const noexcept;
 
 private:

@@ -6,6 +6,7 @@
 #include <climits>
 #include <vector>
 
+#include "platform/ini_profile.h"
 #include "platform/wide_text_win32.h"
 
 namespace {
@@ -15,12 +16,18 @@ namespace {
 // every call makes each call see the file as it is on disk.
 void ForgetCachedCopy(const std::wstring& file) { WritePrivateProfileStringW(nullptr, nullptr, nullptr, file.c_str()); }
 
+// The profile functions take no path of MAX_PATH or more (under Wine reads find nothing and
+// writes fail, with or without "\\?\"); the portable engine, which reads and writes files
+// byte for byte as they do, serves such a path.
+bool BeyondProfileFunctions(const std::wstring& file) { return file.size() >= MAX_PATH; }
+
 }  // namespace
 
 std::u16string Win32Profile::ReadString(const std::u16string& file, const std::u16string& section,
                                         const std::u16string& key, std::size_t bufferChars) {
     if (bufferChars == 0) return {};
     const std::wstring path = ToWide(file);
+    if (BeyondProfileFunctions(path)) return IniProfile().ReadString(file, section, key, bufferChars);
     ForgetCachedCopy(path);
     const std::size_t limit = std::min<std::size_t>(bufferChars, UINT_MAX);
     // Start small and grow: the caller's size may be huge. A result within two characters of the
@@ -40,6 +47,7 @@ std::u16string Win32Profile::ReadString(const std::u16string& file, const std::u
 bool Win32Profile::WriteString(const std::u16string& file, const std::u16string& section, const std::u16string& key,
                                const std::u16string& value) {
     const std::wstring path = ToWide(file);
+    if (BeyondProfileFunctions(path)) return IniProfile().WriteString(file, section, key, value);
     ForgetCachedCopy(path);
     const bool ok = WritePrivateProfileStringW(ToWide(section).c_str(), ToWide(key).c_str(), ToWide(value).c_str(),
                                                path.c_str()) != FALSE;

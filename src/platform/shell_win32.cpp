@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "platform/growing_buffer_win32.h"
 #include "platform/wide_text_win32.h"
 
 void Win32Shell::OpenFolder(const std::u16string& item) {
@@ -21,14 +22,9 @@ void Win32Shell::StartSystemProgram(const std::u16string& exeName) {
 std::wstring SystemProgramPath(const std::wstring& exeName) {
     const std::u16string name(exeName.begin(), exeName.end());
     if (!IsPlainProgramName(name)) return {};
-    std::vector<wchar_t> dir(MAX_PATH);
-    UINT length = GetSystemDirectoryW(dir.data(), static_cast<UINT>(dir.size()));
-    if (length >= dir.size()) {  // too small: the length asked for includes the terminator
-        dir.resize(length);
-        length = GetSystemDirectoryW(dir.data(), static_cast<UINT>(dir.size()));
-    }
-    if (length == 0 || length >= dir.size()) return {};
-    std::wstring path(dir.data(), length);
+    std::wstring path =
+        CallWithGrowingBuffer([](wchar_t* buffer, DWORD size) { return GetSystemDirectoryW(buffer, size); });
+    if (path.empty()) return {};
     if (path.back() != L'\\') path += L'\\';
     return path + exeName;
 }

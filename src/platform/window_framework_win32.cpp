@@ -2,6 +2,9 @@
 #include "platform/window_framework_win32.h"
 
 #include <exception>
+#include <string>
+
+#include "platform/crash_filter_win32.h"
 
 HINSTANCE ResourceModule() { return GetModuleHandleW(nullptr); }
 
@@ -27,14 +30,22 @@ std::optional<LRESULT> MessageTable::Dispatch(UINT message, WPARAM w, LPARAM l) 
 }
 
 std::optional<LRESULT> MessageTable::DispatchCatching(UINT message, WPARAM w, LPARAM l) const noexcept {
+    std::string what;
     try {
         return Dispatch(message, w, l);
     } catch (const std::exception& e) {
-        OutputDebugStringA(e.what());
+        what = e.what();
     } catch (...) {
-        OutputDebugStringA("unknown exception in a message handler");
+        what = "an exception of unknown type";
     }
-    return std::nullopt;
+    // The runtime's texts (a system error's among them) are in the ANSI code page.
+    std::wstring text(what.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_ACP, 0, what.data(), static_cast<int>(what.size()), text.data(),
+                                           static_cast<int>(text.size()));
+    text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    wchar_t number[16];
+    wsprintfW(number, L"0x%04X", message);
+    CrashFilter::EndAfterFailure(L"The handler of window message " + std::wstring(number) + L" failed: " + text);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/growing_buffer_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/wide_text_win32.h"
 #include "skin/mask_region.h"
@@ -33,10 +34,9 @@ PictureStamp StampOfAttributes(const WIN32_FILE_ATTRIBUTE_DATA& attributes) {
 }
 
 std::wstring DecodedPictureDir() {
-    wchar_t base[MAX_PATH] = {};
-    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", base, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return {};
-    return std::wstring(base, length) + L"\\HXT_GMouse\\Pictures";
+    const std::wstring base = EnvironmentVariable(L"LOCALAPPDATA");
+    if (base.empty()) return {};
+    return base + L"\\HXT_GMouse\\Pictures";
 }
 
 std::wstring DecodedPictureStore::FileOf(const std::wstring& source) const {

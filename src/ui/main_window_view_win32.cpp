@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/growing_buffer_win32.h"
 #include "platform/message_box_win32.h"
 #include "platform/profile_snapshot.h"
 #include "platform/window_framework_win32.h"
@@ -21,13 +22,6 @@ constexpr UINT kStaleRepaintMs = 50;
 void CALLBACK RepaintOnce(HWND window, UINT, UINT_PTR id, DWORD) {
     KillTimer(window, id);
     InvalidateRect(window, nullptr, FALSE);
-}
-
-// The measurement log that environment variable names; empty when unset.
-std::wstring MeasurementLogPath(const wchar_t* variable) {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = GetEnvironmentVariableW(variable, path, MAX_PATH);
-    return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(path, length);
 }
 
 void AppendToLog(const std::wstring& path, const std::string& line) {
@@ -165,7 +159,7 @@ void MainWindowView::Paint(HICON icon) {
 }
 
 void MainWindowView::LogFirstPaint() {
-    const std::wstring path = MeasurementLogPath(kFirstPaintLogVariable);
+    const std::wstring path = EnvironmentVariable(kFirstPaintLogVariable);
     if (path.empty()) return;
     FILETIME created{}, exited{}, kernel{}, user{}, now{};
     if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return;
@@ -272,7 +266,7 @@ void MainWindowView::ShowEventMenu() {
 
 // keyTime: when the key's message was posted, on the GetTickCount clock.
 void MainWindowView::LogRecordedKey(DWORD keyTime) {
-    const std::wstring path = MeasurementLogPath(kRecordLogVariable);
+    const std::wstring path = EnvironmentVariable(kRecordLogVariable);
     if (path.empty()) return;
     // The line is shown once the list has painted it.
     if (HWND list = editorControls_.EventList()) UpdateWindow(list);

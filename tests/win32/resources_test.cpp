@@ -121,11 +121,12 @@ TEST(Resources, IconHasEveryDrawnSize) {
     }
 }
 
-TEST(Resources, ManifestAsksForElevationVisualStylesAndDpiAwareness) {
+TEST(Resources, ManifestAsksForElevationVisualStylesDpiAwarenessAndLongPaths) {
     const std::string manifest = ResourceBytes(1, RT_MANIFEST);
     ASSERT_FALSE(manifest.empty());
     for (const char* wanted : {"level=\"requireAdministrator\"", "name=\"Microsoft.Windows.Common-Controls\"",
-                               "version=\"6.0.0.0\"", ">true</dpiAware>", ">PerMonitorV2</dpiAwareness>"}) {
+                               "version=\"6.0.0.0\"", ">true</dpiAware>", ">PerMonitorV2</dpiAwareness>",
+                               ">true</longPathAware>"}) {
         EXPECT_NE(manifest.find(wanted), std::string::npos) << wanted;
     }
 }
