@@ -12,7 +12,8 @@
 #   - a config.ini that cannot be written is told once per failed save and stays as it was;
 #   - a mask of noise still gives a window within seconds that closes at once;
 #   - the main page's pictures are kept decoded between starts, yet an edited picture shows at
-#     the next start.
+#     the next start;
+#   - from a folder whose path is 300 characters long the program starts as from any other.
 # Screenshot: $HXT_BUILD_DIR/screenshots/startup-edited-picture.png.
 # Usage: test_faults.sh PATH/TO/HXT_GMouse.exe (env HXT_SOURCE_DIR, HXT_BUILD_DIR)
 set -uo pipefail
@@ -163,4 +164,23 @@ magenta_shows() { grab "$shot" "$X" "$Y" "$WIDTH" "$HEIGHT" && at_least "$(magen
 e2e_poll 30 magenta_shows || fail "the edited picture does not show (magenta share $(magenta_share)), see $shot"
 e2e_close "after the page picture was edited"
 step "an edited page picture"
+
+# 10. Unpacked into a folder whose path is 300 characters long as the program sees it, the program
+# finds its files and starts as from any other: the English title says config.ini was read (the
+# defaults are Chinese), and no message says the macros or config.ini cannot be read or saved.
+# Only Wine's loader starts it there: Wine's CreateProcessW takes no program path beyond MAX_PATH.
+d99=$(printf 'd%.0s' {1..99})
+app=$work
+while [ $((${#app} + 100)) -lt 298 ]; do app=$app/$d99; done
+app=$app/${d99:0:$((298 - ${#app} - 1))}
+[ "${#app}" -eq 298 ] && mkdir -p "$app" || fail "cannot make the folder $app"
+e2e_lay_out
+e2e_language 1
+e2e_start --virtual-mouse="$(e2e_free_port)"
+e2e_wait_for_window "^(${title}|HXT_GMouse)\$" 60 >/dev/null || fail "neither a window nor a message from the long folder"
+e2e_holds 1 no_window '^HXT_GMouse$' ||
+    { grab "$shots/long-folder.png" 0 0 1280 1024; fail "a message of the program from the long folder, see $shots/long-folder.png"; }
+wid=$(e2e_wait_for_window "^${title}\$" 5) || fail "no window titled '$title' from the long folder"
+e2e_close "from the long folder"
+step "a folder 300 characters deep"
 echo "PASS ($((SECONDS - e2e_started)) s)"
