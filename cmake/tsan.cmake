@@ -15,8 +15,7 @@ set(HXT_THREAD_TESTS
   ${CMAKE_SOURCE_DIR}/tests/unit/device/feature_report_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/unit/device/input_listener_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/unit/device/virtual_mouse_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/unit/macros/macro_store_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/unit/ui/animators_test.cpp)
+  ${CMAKE_SOURCE_DIR}/tests/unit/macros/macro_store_test.cpp)
 hxt_add_native_tests(hxt_thread_tests ${HXT_THREAD_TESTS})
 # The races are in the core; the tests' own code compiles at -O0, in half the time.
 target_compile_options(hxt_thread_tests PRIVATE -O0)

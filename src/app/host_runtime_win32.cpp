@@ -17,9 +17,7 @@ HostRuntime::HostRuntime(ProgramServices& services, HostPorts ports)
                                      ConfigFieldReader(services.program, &ActiveConfig::MACRO_MODE2),
                                      [this] { Invalidate(); }, RaiseThreadPriority}),
       executor_(HostActionExecutorContext{services.flags, [this](int button) { actions_.PerformButton(button); },
-                                          RaiseThreadPriority}),
-      blinkClock_(services.flags.AnimatorBell()),
-      blinkContext_{services.flags, blinkClock_, [this] { Invalidate(); }} {}
+                                          RaiseThreadPriority}) {}
 
 HostRuntime::~HostRuntime() { Stop(); }
 
@@ -41,11 +39,7 @@ void HostRuntime::StartWorkers(HWND mainWindow) {
 }
 
 void HostRuntime::StartBlinkIndicator() {
-    std::lock_guard<std::mutex> hold(blinkMutex_);
-    if (stopped_.load()) return;
-    // Set before the thread runs: an indicator that ends at once clears it again.
-    services_.flags.BlinkRunning.store(true);
-    blink_.Start([this](std::stop_token stop) { RunBlinkIndicator(blinkContext_, stop); });
+    if (const HWND window = window_.load()) PostMessageW(window, kStartBlinkMessage, 0, 0);
 }
 
 void HostRuntime::Apply() { ApplyConfiguration(apply_); }
@@ -68,10 +62,5 @@ void HostRuntime::Stop() {
     // A playing macro is stopped in its pause and lets go of what it holds; the executor then
     // leaves.
     executor_.Stop();
-    {
-        std::lock_guard<std::mutex> hold(blinkMutex_);
-        stopped_.store(true);
-        blink_.Stop();
-    }
     window_.store(nullptr);
 }

@@ -1,6 +1,5 @@
-// The threads that serve the mouse while the program runs: the input listener, the host action
-// executor with the host actions it performs, and the blinking of the start key; with the apply
-// they share with the window.
+// The threads that serve the mouse while the program runs: the input listener and the host action
+// executor with the host actions it performs; with the apply they share with the window.
 #pragma once
 
 #include <windows.h>
@@ -19,11 +18,12 @@
 #include "platform/profile_port.h"
 #include "platform/shell_port.h"
 #include "platform/system_settings_port.h"
-#include "ui/animators.h"
 
 // Posted to the main window when a save of config.ini failed on a thread that cannot tell the
 // user itself (the host action thread, holding the configuration lock).
 inline constexpr UINT kSaveFailedMessage = WM_APP + 0x850;
+// Posted to the main window when an apply puts host actions on hold: the start key blinks.
+inline constexpr UINT kStartBlinkMessage = WM_APP + 0x851;
 
 // The pointer speed Windows is given back when the program closes.
 constexpr int kClosingPointerSpeed = 10;
@@ -45,10 +45,8 @@ public:
     HostRuntime& operator=(const HostRuntime&) = delete;
 
     // The hand-off flags are cleared, the input listener and host action executor start at the
-    // highest priority and a BlinkIndicator at normal priority; they repaint mainWindow.
+    // highest priority, and the start key blinks if host actions wait; they repaint mainWindow.
     void StartWorkers(HWND mainWindow);
-    // Starts a BlinkIndicator (ending one that runs) and sets BlinkRunning.
-    void StartBlinkIndicator();
     // ApplyConfiguration with the program's ports: the apply control, power events, resets.
     void Apply();
     // CloseProgram's part: the exit command to the mouse (when its interface is open) and the
@@ -63,18 +61,15 @@ public:
 
 private:
     void Invalidate();
+    // Asks the window (from whichever thread applied) to blink the start key.
+    void StartBlinkIndicator();
 
     ProgramServices& services_;
     HostPorts ports_;
     std::atomic<HWND> window_{nullptr};
-    std::atomic<bool> stopped_{false};
     ApplyContext apply_;
     ProgramHostActionLinks links_;
     HostActions actions_;
     InputListener listener_;
     HostActionExecutor executor_;
-    BellClock blinkClock_;
-    AnimatorContext blinkContext_;
-    std::mutex blinkMutex_;  // the window's thread and the executor's (a switch) both start it
-    AnimatorThread blink_;
 };

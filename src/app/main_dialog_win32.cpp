@@ -76,6 +76,10 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
         skin_.TellSaveFailure();
         return 0;
     });
+    m.Set(kStartBlinkMessage, [this](WPARAM, LPARAM) -> std::optional<LRESULT> {
+        skin_.StartBlink();
+        return 0;
+    });
     m.On<WM_DEVICECHANGE>(this, &CHXT_GMouseDlg::OnDeviceChange);
     m.On<WM_POWERBROADCAST>(this, &CHXT_GMouseDlg::OnPowerBroadcast);
     commands_.Listen(m);
@@ -156,7 +160,6 @@ void CHXT_GMouseDlg::AbandonStartup() { DestroyWindow(Hwnd()); }
 
 void CHXT_GMouseDlg::ShapeWindow() {
     skin_.ShapeWindow(Hwnd());
-    skin_.SetBlinkStarter([this] { if (mouse_) mouse_->runtime.StartBlinkIndicator(); });
 }
 
 void CHXT_GMouseDlg::LoadMacros() {

@@ -3,21 +3,6 @@
 #include <memory>
 
 
-void Doorbell::Ring() {
-    {
-        std::lock_guard<std::mutex> hold(mutex_);
-        ++rings_;
-    }
-    rung_.notify_all();
-}
-
-bool Doorbell::SleepFor(std::chrono::milliseconds duration, std::stop_token stop) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    const std::uint64_t seen = rings_;
-    const bool rang = rung_.wait_for(lock, stop, duration, [&] { return rings_ != seen; });
-    return !rang && !stop.stop_requested();
-}
-
 int ThreadFlags::DpiDirection(int button) const {
     if (button < 1 || button > kButtonCount) return 0;
     return dpiDirection_[static_cast<std::size_t>(button)].load();
@@ -91,13 +76,6 @@ void ThreadFlags::FinishPress() {
 void ThreadFlags::Activate() {
     DriverActive.store(true);
     BlinkStarted.store(false);
-    BlinkPhase.store(false);
-    animatorBell_.Ring();
-}
-
-void ThreadFlags::ShowPage(WindowPage page) {
-    CurrentPage.store(page);
-    animatorBell_.Ring();
 }
 
 std::function<std::int32_t()> ConfigFieldReader(const ProgramState& program, std::int32_t ActiveConfig::*field) {

@@ -1,7 +1,7 @@
-// The variables the worker threads share (input listener, host action executor, the two
-// animators, the window), all atomic, and the hand-offs between them: a press goes from the
-// listener to the executor through PendingCode/PendingInput, and both the executor and the
-// animators block until there is something to do instead of polling. DevicePresent lives in
+// The variables the worker threads share (input listener, host action executor, the window), all
+// atomic, and the hand-off between them: a press goes from the listener to the executor through
+// PendingCode/PendingInput, and the executor blocks until there is something to do instead of
+// polling. DevicePresent lives in
 // DeviceLink (device/discovery.h).
 #pragma once
 
@@ -18,20 +18,6 @@
 #include "core/program_state.h"
 #include "core/window_page.h"
 
-// Wakes sleeping animators when a flag they watch changes (the page, an activation), so they
-// notice at once instead of at the end of their sleep.
-class Doorbell {
-public:
-    void Ring();
-    // Sleeps for duration; false when the bell rang or stop was requested before it passed.
-    bool SleepFor(std::chrono::milliseconds duration, std::stop_token stop);
-
-private:
-    std::mutex mutex_;
-    std::condition_variable_any rung_;
-    std::uint64_t rings_ = 0;
-};
-
 // How often the mouse threads woke up; an idle program should not wake them at all.
 struct WakeCounters {
     std::atomic<std::uint64_t> listener{0};
@@ -45,15 +31,10 @@ class ThreadFlags {
 public:
     std::atomic<bool> DriverActive{true};    // host actions are carried out; clear: waiting for the mouse
     std::atomic<int> StartKeyIndex{0};       // button 1..7 that starts host actions
-    std::atomic<bool> BlinkPhase{false};     // StartKeyIndex drawn while set
-    std::atomic<bool> BlinkStarted{false};   // an indicator was started for the current wait
-    std::atomic<bool> BlinkRunning{false};   // a BlinkIndicator runs
-    std::atomic<WindowPage> CurrentPage{WindowPage::Main};  // change with ShowPage
+    std::atomic<bool> BlinkStarted{false};   // the start key was set blinking for the current wait
+    std::atomic<WindowPage> CurrentPage{WindowPage::Main};
     std::atomic<std::uint8_t> LedToggle{0};    // 3 when the LED function switched the LED off
     std::atomic<std::uint8_t> AppliedLed{0};   // LED_STATUS as last applied
-    std::atomic<bool> PreviewRunning{false};   // a LedPreviewAnimator runs
-    std::atomic<bool> PreviewOff{false};       // the preview shows the unlit picture
-    std::atomic<int> PreviewColour{0};         // colour picture 0..3 of the preview
 
     // DpiDirection[1..7]: 2 cycle, 1 up, -1 down, 0 none. Other button numbers read 0 and are
     // not written.
@@ -81,12 +62,8 @@ public:
     // Executor, after performing the press: clears PendingInput and StopRequest.
     void FinishPress();
 
-    // Listener, on the activation report: DriverActive set, BlinkStarted and BlinkPhase clear.
+    // Listener, on the activation report: DriverActive set, BlinkStarted clear.
     void Activate();
-    // Window: the page shown changes; the animators wake to look.
-    void ShowPage(WindowPage page);
-    // The animators sleep on this bell.
-    Doorbell& AnimatorBell() { return animatorBell_; }
 
     WakeCounters wakeups;
 
@@ -98,7 +75,6 @@ private:
     std::stop_source pressStop_;  // replaced for each press taken
     std::mutex handoffMutex_;
     std::condition_variable_any handoff_;
-    Doorbell animatorBell_;
 };
 
 // A field of ActiveConfig as a worker thread reads it: under the configuration lock when the lock is free,

@@ -27,15 +27,8 @@ void ApplyButtons(ApplyContext& context, const ActiveConfig& config) {
         context.reports.SendButtonMapping(HardwareButtonId(button), *function);
         if (*function != kHostMode || !flags.DriverActive.load()) continue;
         flags.DriverActive.store(false);
-        flags.BlinkPhase.store(true);
         flags.StartKeyIndex.store(button);
-        if (!flags.BlinkStarted.load()) {
-            flags.BlinkStarted.store(true);
-            // Set before the indicator runs: one that ends at once (another page is shown)
-            // clears it, and setting it afterwards would leave it set with no indicator.
-            flags.BlinkRunning.store(true);
-            if (context.startBlinkIndicator) context.startBlinkIndicator();
-        }
+        if (!flags.BlinkStarted.exchange(true) && context.startBlinkIndicator) context.startBlinkIndicator();
     }
 }
 }  // namespace

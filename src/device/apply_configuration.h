@@ -25,8 +25,8 @@ struct ApplyContext {
     ThreadFlags& flags;
     SystemSettingsPort& settings;
     std::function<void()> invalidate;           // repaint the whole main window
-    // Starts a BlinkIndicator thread (AnimatorThread::Start ends one still running). Called with
-    // the configuration lock held, so it must not wait for anything that takes that lock.
+    // Asks the window to blink the start key, once per wait for the mouse. Called with the
+    // configuration lock held, so it must not wait for anything that takes that lock.
     std::function<void()> startBlinkIndicator;
 };
 

@@ -7,72 +7,69 @@
 namespace {
 constexpr int kColours = 4;
 
-void Invalidate(AnimatorContext& context) {
-    if (context.invalidate) context.invalidate();
-}
+// The stage picks one of the four colour pictures, so it is bounded like a table index.
+int BoundedLevel(std::int32_t dpiLevel) { return std::clamp<std::int32_t>(dpiLevel, 0, kColours - 1); }
 
-void Invert(std::atomic<bool>& flag) {
-    bool value = flag.load();
-    while (!flag.compare_exchange_weak(value, !value)) {
-    }
-}
+std::chrono::milliseconds StepOf(std::uint8_t led) { return led == kLedFast ? kPreviewFastStep : kPreviewSlowStep; }
 }  // namespace
 
-void RunBlinkIndicator(AnimatorContext& context, std::stop_token stop) {
-    ThreadFlags& flags = context.flags;
-    while (flags.CurrentPage.load() == WindowPage::Main && !stop.stop_requested()) {
-        if (flags.DriverActive.load()) break;
-        for (int toggle = 0; toggle < kBlinkTogglesPerCheck; ++toggle) {
-            Invert(flags.BlinkPhase);
-            Invalidate(context);
-            if (!context.clock.SleepFor(kBlinkHalfPeriod, stop)) break;
-        }
+AnimationDelay BlinkIndicator::Start(bool onMainPage, bool waitingForMouse) {
+    running_ = true;
+    shown_ = true;
+    if (!onMainPage || !waitingForMouse) running_ = false;
+    return running_ ? AnimationDelay(kBlinkHalfPeriod) : std::nullopt;
+}
+
+AnimationDelay BlinkIndicator::Step(bool onMainPage, bool waitingForMouse) {
+    if (!running_ || !onMainPage || !waitingForMouse) {
+        running_ = false;
+        shown_ = true;
+        return std::nullopt;
     }
-    flags.BlinkPhase.store(true);
-    flags.BlinkRunning.store(false);
+    shown_ = !shown_;
+    return kBlinkHalfPeriod;
 }
 
-void RunLedPreview(AnimatorContext& context, const std::function<std::int32_t()>& dpiLevel, std::stop_token stop) {
-    ThreadFlags& flags = context.flags;
-    // The level picks one of the four colour pictures, so it is bounded like a table index.
-    const auto level = [&] { return std::clamp<std::int32_t>(dpiLevel ? dpiLevel() : 0, 0, kColours - 1); };
-    const auto onPage = [&] { return flags.CurrentPage.load() == WindowPage::Colour && !stop.stop_requested(); };
-    int lastLevel = level();
-    flags.PreviewColour.store(lastLevel);
-    while (onPage()) {
-        const std::uint8_t led = flags.AppliedLed.load();
-        if (led == kLedOff) {
-            flags.PreviewOff.store(true);
-            flags.PreviewColour.store(level());
-        } else if (led == kLedSteady) {
-            flags.PreviewOff.store(false);
-            flags.PreviewColour.store(level());
-        } else if (const int now = level(); now != lastLevel) {
-            // A new stage shows its colour for a while first.
-            flags.PreviewColour.store(now);
-            flags.PreviewOff.store(false);
-            lastLevel = now;
-            Invalidate(context);
-            if (!context.clock.SleepFor(kPreviewStageShow, stop) && !onPage()) break;
-        } else if (flags.PreviewOff.load()) {
-            flags.PreviewOff.store(false);
-        } else {
-            flags.PreviewOff.store(true);
-            flags.PreviewColour.store((std::clamp(flags.PreviewColour.load(), 0, kColours - 1) + 1) % kColours);
-        }
-        Invalidate(context);
-        context.clock.SleepFor(flags.AppliedLed.load() == kLedFast ? kPreviewFastStep : kPreviewSlowStep, stop);
+AnimationDelay LedPreview::Start(bool onColourPage, std::uint8_t led, std::int32_t dpiLevel) {
+    running_ = onColourPage;
+    stageShown_ = false;
+    lastLevel_ = BoundedLevel(dpiLevel);
+    colour_ = lastLevel_;
+    if (!running_) return std::nullopt;
+    return Show(led, lastLevel_);
+}
+
+AnimationDelay LedPreview::Step(bool onColourPage, std::uint8_t led, std::int32_t dpiLevel) {
+    if (!running_ || !onColourPage) {
+        running_ = false;
+        return std::nullopt;
     }
-    flags.PreviewRunning.store(false);
+    if (stageShown_) {
+        // The new stage's colour stays one step longer.
+        stageShown_ = false;
+        return StepOf(led);
+    }
+    return Show(led, BoundedLevel(dpiLevel));
 }
 
-void AnimatorThread::Start(std::function<void(std::stop_token)> body) {
-    Stop();
-    thread_ = std::jthread(std::move(body));
-}
-
-void AnimatorThread::Stop() {
-    if (!thread_.joinable()) return;
-    thread_.request_stop();
-    thread_.join();
+AnimationDelay LedPreview::Show(std::uint8_t led, int level) {
+    if (led == kLedOff) {
+        off_ = true;
+        colour_ = level;
+    } else if (led == kLedSteady) {
+        off_ = false;
+        colour_ = level;
+    } else if (level != lastLevel_) {
+        colour_ = level;
+        off_ = false;
+        lastLevel_ = level;
+        stageShown_ = true;
+        return kPreviewStageShow;
+    } else if (off_) {
+        off_ = false;
+    } else {
+        off_ = true;
+        colour_ = (std::clamp(colour_, 0, kColours - 1) + 1) % kColours;
+    }
+    return StepOf(led);
 }

@@ -1,69 +1,56 @@
-// The two animators of the main window: BlinkIndicator blinks the number of the button that
-// starts host actions on the main page, LedPreviewAnimator animates the LED preview on the colour
-// page. Each runs on its own thread while its page is shown and only asks the window to repaint.
+// The two animations of the main window, stepped by its timers on the window's own thread:
+// BlinkIndicator blinks the number of the button that starts host actions on the main page while
+// host actions wait for the mouse; LedPreview animates the LED preview on the colour page. Each
+// step says how long until the next one, or nothing once the animation has ended.
 #pragma once
 
 #include <chrono>
-#include <functional>
-#include <stop_token>
-#include <thread>
+#include <cstdint>
+#include <optional>
 
-#include "core/thread_flags.h"
-
-constexpr int kBlinkTogglesPerCheck = 6;
 constexpr std::chrono::milliseconds kBlinkHalfPeriod{500};
 constexpr std::chrono::milliseconds kPreviewStageShow{2000};
 constexpr std::chrono::milliseconds kPreviewFastStep{800};   // LED value 1
 constexpr std::chrono::milliseconds kPreviewSlowStep{1200};  // every other LED value
 
-// Time as the animators see it.
-class AnimatorClock {
-public:
-    virtual ~AnimatorClock() = default;
-    // Sleeps for duration; false when woken early (a watched flag changed) or stop was requested,
-    // after which the animator looks at its flags again.
-    virtual bool SleepFor(std::chrono::milliseconds duration, std::stop_token stop) = 0;
-};
+using AnimationDelay = std::optional<std::chrono::milliseconds>;
 
-// Real time, woken early by the flags' animator bell.
-class BellClock : public AnimatorClock {
+class BlinkIndicator {
 public:
-    explicit BellClock(Doorbell& bell) : bell_(bell) {}
-    bool SleepFor(std::chrono::milliseconds duration, std::stop_token stop) override {
-        return bell_.SleepFor(duration, stop);
-    }
+    // Starts (or restarts) with the number shown; runs only on the main page while host actions
+    // wait for the mouse.
+    AnimationDelay Start(bool onMainPage, bool waitingForMouse);
+    // Half a period passed: the number shows or hides. Ends, with the number shown, once the main
+    // page is left or host actions are on.
+    AnimationDelay Step(bool onMainPage, bool waitingForMouse);
+
+    bool Running() const { return running_; }
+    bool Shown() const { return shown_; }
 
 private:
-    Doorbell& bell_;
+    bool running_ = false;
+    bool shown_ = true;
 };
 
-struct AnimatorContext {
-    ThreadFlags& flags;
-    AnimatorClock& clock;
-    std::function<void()> invalidate;  // repaint the whole main window
-};
-
-// While the main page is shown and host actions wait for the mouse: invert BlinkPhase every
-// half second, looking at the page and DriverActive every six inversions (or when woken). Ends
-// with BlinkPhase set and BlinkRunning clear.
-void RunBlinkIndicator(AnimatorContext& context, std::stop_token stop);
-
-// While the colour page is shown: the preview of the LED mode AppliedLed over the DPI stage
-// dpiLevel() (bounded to the four stages). Ends with PreviewRunning clear.
-void RunLedPreview(AnimatorContext& context, const std::function<std::int32_t()>& dpiLevel, std::stop_token stop);
-
-// One animator thread at a time: starting a new one ends the one before, so two indicators never
-// invert the same BlinkPhase (which would stop the blinking).
-class AnimatorThread {
+class LedPreview {
 public:
-    AnimatorThread() = default;
-    ~AnimatorThread() { Stop(); }
-    AnimatorThread(const AnimatorThread&) = delete;
-    AnimatorThread& operator=(const AnimatorThread&) = delete;
+    // Starts on the colour page over DPI stage dpiLevel with LED mode led: the first picture
+    // shows at once.
+    AnimationDelay Start(bool onColourPage, std::uint8_t led, std::int32_t dpiLevel);
+    // The picture after the delay: modes 0 and 1 flash through the colours (a new stage shows
+    // its colour for a while first), 2 shows the stage's colour lit and 3 unlit.
+    AnimationDelay Step(bool onColourPage, std::uint8_t led, std::int32_t dpiLevel);
 
-    void Start(std::function<void(std::stop_token)> body);
-    void Stop();
+    bool Running() const { return running_; }
+    bool Off() const { return off_; }
+    int Colour() const { return colour_; }
 
 private:
-    std::jthread thread_;
+    AnimationDelay Show(std::uint8_t led, int level);
+
+    bool running_ = false;
+    bool off_ = false;
+    int colour_ = 0;
+    int lastLevel_ = 0;
+    bool stageShown_ = false;  // the last step showed a new stage's colour
 };

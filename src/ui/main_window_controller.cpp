@@ -252,14 +252,18 @@ void MainWindowController::ShowPage(WindowPage page) {
     ThreadFlags& flags = context_.flags;
     MacroEditorPanel* panel = context_.macroPanel;
     if (panel && page != WindowPage::Advanced && panel->Shown()) panel->Hide();
-    flags.ShowPage(page);
+    flags.CurrentPage.store(page);
     switch (page) {
         case WindowPage::Main:
-            if (!flags.BlinkRunning.load()) context_.shell.StartBlinkIndicator();
+            if (!blink_.Running()) StartBlink();
             context_.shell.Repaint(RepaintArea::Whole);
             break;
         case WindowPage::Colour:
-            if (!flags.PreviewRunning.exchange(true)) context_.shell.StartLedPreview();
+            // The stage as the window shows it: a host button's DPI step repaints the window.
+            if (!preview_.Running()) {
+                context_.shell.ScheduleAnimation(
+                    Animation::LedPreview, preview_.Start(true, flags.AppliedLed.load(), paintedConfig_.DPI_LEVEL));
+            }
             context_.shell.Repaint(RepaintArea::Whole);
             break;
         case WindowPage::Advanced:
@@ -268,6 +272,20 @@ void MainWindowController::ShowPage(WindowPage page) {
             context_.shell.PaintNow();
             break;
     }
+}
+
+void MainWindowController::StartBlink() {
+    context_.shell.ScheduleAnimation(Animation::Blink, blink_.Start(Page() == WindowPage::Main, WaitingForMouse()));
+    context_.shell.Repaint(RepaintArea::Whole);
+}
+
+void MainWindowController::AnimationStep(Animation which) {
+    const AnimationDelay next =
+        which == Animation::Blink
+            ? blink_.Step(Page() == WindowPage::Main, WaitingForMouse())
+            : preview_.Step(Page() == WindowPage::Colour, context_.flags.AppliedLed.load(), paintedConfig_.DPI_LEVEL);
+    context_.shell.ScheduleAnimation(which, next);
+    context_.shell.Repaint(RepaintArea::Whole);
 }
 
 void MainWindowController::CloseToTray() {
@@ -311,9 +329,9 @@ PaintSnapshot MainWindowController::PaintStateNow(std::int32_t maskWidth, std::i
     state.config = paintedConfig_;
     state.driverActive = flags.DriverActive.load();
     state.startKeyIndex = flags.StartKeyIndex.load();
-    state.blinkPhase = flags.BlinkPhase.load();
-    state.previewOff = flags.PreviewOff.load();
-    state.previewColour = flags.PreviewColour.load();
+    state.blinkPhase = blink_.Shown();
+    state.previewOff = preview_.Off();
+    state.previewColour = preview_.Colour();
     if (const MacroEditorPanel* panel = context_.macroPanel) {
         state.recording = panel->Recording();
         state.pressLines = panel->Counters().pressLines;

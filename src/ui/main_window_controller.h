@@ -17,12 +17,15 @@
 #include "platform/profile_port.h"
 #include "skin/paint_state.h"
 #include "skin/skin_description.h"
+#include "ui/animators.h"
 #include "ui/macro_editor_panel.h"
 #include "ui/main_window_model.h"
 
 // What a repaint covers. On the advanced page the macro editor's controls paint themselves, so
 // the page repaints around them while they are shown.
 enum class RepaintArea { Whole, OutsideMacroEditor };
+
+enum class Animation { Blink, LedPreview };
 
 class MainWindowShell {
 public:
@@ -35,8 +38,9 @@ public:
     virtual void StartWindowMove(std::int64_t x, std::int64_t y) = 0;
     virtual void Minimise(std::int64_t x, std::int64_t y) = 0;
     virtual void HideToTray() = 0;
-    virtual void StartBlinkIndicator() = 0;
-    virtual void StartLedPreview() = 0;
+    // MainWindowController::AnimationStep(which) after delay, in place of one pending; with no
+    // delay, never again.
+    virtual void ScheduleAnimation(Animation which, AnimationDelay delay) = 0;
     // Calls MainWindowController::RetryDeferred in a moment.
     virtual void RetryShortly() = 0;
     // The skin descriptions of language, loaded aside and put in place only when every one of
@@ -93,6 +97,10 @@ public:
     // dropped, and the window hides in the tray. When the stage cannot be saved the file no
     // longer holds what was applied, so the configuration stays as it is and the user is told.
     void CloseToTray();
+    // The start key blinks while host actions wait for the mouse (after start-up and an apply).
+    void StartBlink();
+    // The next step of an animation, when its delay has passed.
+    void AnimationStep(Animation which);
     // The function popup's choice for the button it was opened for.
     void ChooseFunction(std::int32_t code);
     // Runs the changes that found the configuration busy, in order; false when it still is.
@@ -117,6 +125,7 @@ public:
     PaintSnapshot PaintStateNow(std::int32_t maskWidth, std::int32_t maskHeight);
 
     const MainWindowModel& Model() const { return model_; }
+    const LedPreview& Preview() const { return preview_; }
 
 private:
     WindowPage Page() const { return context_.flags.CurrentPage.load(); }
@@ -139,11 +148,14 @@ private:
     // keep their order, to RetryDeferred.
     void Change(std::function<void()> change);
     void Edit(const std::function<void(ActiveConfig&)>& edit, bool repaint = false);
+    bool WaitingForMouse() const { return !context_.flags.DriverActive.load(); }
 
     MainWindowContext context_;
     MainWindowModel model_;
     std::deque<std::function<void()>> deferred_;
     std::vector<std::u16string> messagesToTell_;
+    BlinkIndicator blink_;
+    LedPreview preview_;
     bool popupOpen_ = false;
     int editedButton_ = 0;
     // The configuration as the last paint saw it.

@@ -35,6 +35,11 @@ void AppendToLog(const std::wstring& path, const std::string& line) {
 constexpr UINT_PTR kRetryChangesTimer = 0x4859;
 constexpr UINT kRetryChangesMs = 20;
 
+// The animations' timers.
+constexpr UINT_PTR kBlinkTimer = 0x485A;
+constexpr UINT_PTR kLedPreviewTimer = 0x485B;
+UINT_PTR TimerOf(Animation which) { return which == Animation::Blink ? kBlinkTimer : kLedPreviewTimer; }
+
 }  // namespace
 
 MainWindowView::MainWindowView(ProgramState& program, ThreadFlags& flags, MacroStore& macros,
@@ -50,11 +55,7 @@ MainWindowView::MainWindowView(ProgramState& program, ThreadFlags& flags, MacroS
       panel_({program, macros, editorState, profile_, messages_, editorControls_, keyCapture_, fileDialogs_,
               [this] { InvalidateRect(window_, nullptr, TRUE); }}),
       controller_(skin_, MainWindowContext{program, flags, macros, profile_, *this, std::move(apply),
-                                           std::move(factoryReset), this, &fileDialogs_, &messages_, &panel_}),
-      previewClock_(flags.AnimatorBell()),
-      previewContext_{flags, previewClock_, {}} {}
-
-MainWindowView::~MainWindowView() { preview_.Stop(); }
+                                           std::move(factoryReset), this, &fileDialogs_, &messages_, &panel_}) {}
 
 bool MainWindowView::LoadDescriptions(HWND window) {
     window_ = window;
@@ -129,8 +130,6 @@ void MainWindowView::ShapeWindow(HWND window) {
     maskHeight_ = shape.height;
     surface_.PrepareInBackground(maskWidth_, maskHeight_);
     repaintRegion_ = BuildRepaintRegion(shape, skin_.editorRects);
-    // Set before any preview thread runs, which reads it.
-    previewContext_.invalidate = [window] { InvalidateRect(window, nullptr, TRUE); };
 }
 
 void MainWindowView::Paint(HICON icon) {
@@ -194,6 +193,15 @@ void MainWindowView::RetryShortly() { SetTimer(window_, kRetryChangesTimer, kRet
 
 void MainWindowView::OnTimer(UINT_PTR id) {
     if (id == kRetryChangesTimer && controller_.RetryDeferred()) KillTimer(window_, id);
+    for (const Animation which : {Animation::Blink, Animation::LedPreview}) {
+        if (id == TimerOf(which)) controller_.AnimationStep(which);
+    }
+}
+
+void MainWindowView::ScheduleAnimation(Animation which, AnimationDelay delay) {
+    // Setting a timer again replaces its period.
+    if (delay) SetTimer(window_, TimerOf(which), static_cast<UINT>(delay->count()), nullptr);
+    else KillTimer(window_, TimerOf(which));
 }
 
 POINT MainWindowView::PopupOrigin(int button) const {
@@ -219,11 +227,6 @@ void MainWindowView::OpenFunctionPopup(int button) {
         // The new function shows, and the paint destroys a popup a submenu choice hid.
         InvalidateRect(window_, nullptr, TRUE);
     });
-}
-
-void MainWindowView::StartLedPreview() {
-    const auto dpiLevel = ConfigFieldReader(program_, &ActiveConfig::DPI_LEVEL);
-    preview_.Start([this, dpiLevel](std::stop_token stop) { RunLedPreview(previewContext_, dpiLevel, stop); });
 }
 
 HFONT MainWindowView::CurrentFont() const {

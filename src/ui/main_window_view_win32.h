@@ -84,8 +84,8 @@ public:
     // After a language switch: the menus and title of the window that owns them.
     void SetLanguageShown(std::function<void()> shown) { languageShown_ = std::move(shown); }
 
-    // The main page shown again must blink the start key again; the mouse side does that.
-    void SetBlinkStarter(std::function<void()> start) { startBlink_ = std::move(start); }
+    // The start key blinks while host actions wait for the mouse.
+    void StartBlink() { controller_.StartBlink(); }
 
     // What a script asks of the running program; done may come after the call returns.
     void SwitchToSlot(int slot, std::function<void(bool)> done) { controller_.SwitchToSlot(slot, std::move(done)); }
@@ -100,6 +100,7 @@ public:
     SIZE MaskSize() const { return {maskWidth_, maskHeight_}; }
     HRGN RepaintRegion() const { return repaintRegion_.get(); }
     const MainWindowModel& Model() const { return controller_.Model(); }
+    const LedPreview& Preview() const { return controller_.Preview(); }
 
 private:
     void Repaint(RepaintArea area) override;
@@ -108,10 +109,7 @@ private:
     void StartWindowMove(std::int64_t x, std::int64_t y) override;
     void Minimise(std::int64_t x, std::int64_t y) override;
     void HideToTray() override;
-    void StartBlinkIndicator() override {
-        if (startBlink_) startBlink_();
-    }
-    void StartLedPreview() override;
+    void ScheduleAnimation(Animation which, AnimationDelay delay) override;
     void RetryShortly() override;
     bool LoadSkinOf(LanguageMode language) override;
     void ShowLanguage() override {
@@ -142,7 +140,6 @@ private:
     std::int32_t maskWidth_ = 0;
     std::int32_t maskHeight_ = 0;
     OwnedRegion repaintRegion_;
-    std::function<void()> startBlink_;
     bool painted_ = false;
     FunctionPopup popup_;
 
@@ -155,9 +152,4 @@ private:
     Win32FileDialogs fileDialogs_;
     MacroEditorPanel panel_;
     MainWindowController controller_;
-
-    // The colour page's LED preview, running while that page shows.
-    BellClock previewClock_;
-    AnimatorContext previewContext_;
-    AnimatorThread preview_;
 };

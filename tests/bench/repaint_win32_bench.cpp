@@ -55,9 +55,8 @@ PaintState PaintStateOf(const Window& w) {
     }
     state.driverActive = s.flags.DriverActive.load();
     state.startKeyIndex = s.flags.StartKeyIndex.load();
-    state.blinkPhase = s.flags.BlinkPhase.load();
-    state.previewOff = s.flags.PreviewOff.load();
-    state.previewColour = s.flags.PreviewColour.load();
+    // The main page's paint, with the start key shown: which of its two pictures costs the same.
+    state.blinkPhase = true;
     s.macros.Read([&](const MacroStoreData& macros) {
         for (std::size_t i = 0; i < kMaxMacros; ++i) state.macroNames[i] = macros.records[i].Name();
         if (macros.selected >= 0 && macros.selected < kMaxMacros) {

@@ -30,7 +30,6 @@
 #include "support/memory_profile.h"
 #include "support/recording_injector.h"
 #include "support/recording_shell.h"
-#include "ui/animators.h"
 
 namespace {
 using namespace std::chrono_literals;
@@ -74,16 +73,11 @@ struct Rig {
     std::atomic<long> invalidations{0};
     std::atomic<int> appliesOnExecutor{0};
 
-    // The animators, started as the program starts them: the blink by the apply (under the
-    // configuration lock, from either thread), the preview by the window.
-    BellClock bell{flags.AnimatorBell()};
-    AnimatorContext animatorContext{flags, bell, [this] { invalidations.fetch_add(1); }};
-    std::mutex blinkMutex;
-    AnimatorThread blink;
-    AnimatorThread preview;
+    // The blink requests of the applies (from either thread), which the program posts to its window.
+    std::atomic<int> blinkRequests{0};
 
     ApplyContext apply{program, profile, reports, flags, settings, [this] { invalidations.fetch_add(1); },
-                       [this] { StartBlink(); }};
+                       [this] { blinkRequests.fetch_add(1); }};
     ProgramHostActionLinks links{flags, program, reports, apply, [this] { invalidations.fetch_add(1); }};
     HostActions actions{program, profile, macros, injector, shell, clock, links};
 
@@ -131,18 +125,9 @@ struct Rig {
         });
     }
 
-    void StartBlink() {
-        std::lock_guard<std::mutex> hold(blinkMutex);
-        flags.BlinkRunning.store(true);
-        blink.Start([this](std::stop_token stop) { RunBlinkIndicator(animatorContext, stop); });
-    }
-
     void StopAll() {
         listener.Stop();
         executor.Stop();
-        preview.Stop();
-        std::lock_guard<std::mutex> hold(blinkMutex);
-        blink.Stop();
     }
 };
 
@@ -184,22 +169,12 @@ void RunWindow(Rig& rig, std::stop_token stop, std::array<std::atomic<int>, kUiO
                     hold.unlock();
                 }
                 rig.macros.Read([](const MacroStoreData& data) { return data.records[0].Name(); });
-                (void)rig.flags.BlinkPhase.load();
-                (void)rig.flags.PreviewColour.load();
+                (void)rig.flags.DriverActive.load();
+                (void)rig.flags.StartKeyIndex.load();
                 break;
             }
             case kShowPage:
-                if (pick(2) == 0) {
-                    rig.flags.ShowPage(WindowPage::Colour);
-                    if (!rig.flags.PreviewRunning.exchange(true)) {
-                        rig.preview.Start([&rig](std::stop_token s) {
-                            RunLedPreview(rig.animatorContext, ConfigFieldReader(rig.program, &ActiveConfig::DPI_LEVEL), s);
-                        });
-                    }
-                } else {
-                    rig.flags.ShowPage(WindowPage::Main);
-                    if (!rig.flags.BlinkRunning.load()) rig.StartBlink();
-                }
+                rig.flags.CurrentPage.store(pick(2) == 0 ? WindowPage::Colour : WindowPage::Main);
                 break;
             case kEditMacro:
                 rig.macros.Edit([&](MacroStoreData& data) {

@@ -151,10 +151,14 @@ TEST_F(MainSkinWindow, HoverAndPressShowTheOverAndDownPicturesAndTabsSwitchPages
 
     Click(window, Centre(skin.main.At(MainEntry::Tab(WindowPage::Colour))));
     EXPECT_EQ(services.flags.CurrentPage.load(), WindowPage::Colour);
-    EXPECT_TRUE(services.flags.PreviewRunning.load());
+    // The window's timer steps the LED preview on: a flashing mode goes dark in its first step.
+    const LedPreview& preview = dialog.Skin().Preview();
+    ASSERT_TRUE(preview.Running());
+    const bool offAtFirst = preview.Off();
+    EXPECT_TRUE(PumpUntil([&] { return preview.Off() != offAtFirst; }, 10000));
     Click(window, Centre(skin.main.At(MainEntry::Tab(WindowPage::Main))));
     EXPECT_EQ(services.flags.CurrentPage.load(), WindowPage::Main);
-    EXPECT_TRUE(PumpUntil([&] { return !services.flags.PreviewRunning.load(); }));
+    EXPECT_TRUE(PumpUntil([&] { return !preview.Running(); }, 10000));
 }
 
 TEST_F(MainSkinWindow, TheCloseControlKeepsTheStageDropsEditsAndHidesToTheTrayUntilADoubleClick) {

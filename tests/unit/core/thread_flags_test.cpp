@@ -34,40 +34,6 @@ TEST(ThreadFlags, TakePressReturnsThePendingCodeOrNothingWhenStopped) {
     EXPECT_FALSE(taken.get().has_value());
 }
 
-TEST(ThreadFlags, ActivationAndPageChangesWakeSleepingAnimators) {
-    ThreadFlags flags;
-    EXPECT_TRUE(flags.AnimatorBell().SleepFor(std::chrono::milliseconds(10), {}));  // slept it out
-
-    for (int which = 0; which < 2; ++which) {
-        flags.DriverActive = false;
-        flags.BlinkStarted = true;
-        flags.BlinkPhase = true;
-        auto sleeper = std::async(std::launch::async,
-                                  [&] { return flags.AnimatorBell().SleepFor(std::chrono::minutes(5), {}); });
-        // A ring before the sleeper is asleep wakes nothing, so ring until it wakes: only a ring
-        // can end its five minutes within the test's time.
-        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        do {
-            if (which == 0) flags.Activate();
-            else flags.ShowPage(WindowPage::Colour);
-        } while (sleeper.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready &&
-                 std::chrono::steady_clock::now() < giveUp);
-        ASSERT_EQ(sleeper.wait_for(std::chrono::seconds(0)), std::future_status::ready);
-        EXPECT_FALSE(sleeper.get());
-        if (which == 0) {
-            EXPECT_TRUE(flags.DriverActive);
-            EXPECT_FALSE(flags.BlinkStarted);
-            EXPECT_FALSE(flags.BlinkPhase);
-        } else {
-            EXPECT_EQ(flags.CurrentPage, WindowPage::Colour);
-        }
-    }
-
-    std::stop_source source;
-    source.request_stop();
-    EXPECT_FALSE(flags.AnimatorBell().SleepFor(std::chrono::seconds(30), source.get_token()));
-}
-
 TEST(ThreadFlags, ConfigFieldReaderNeverWaitsForAnApply) {
     ProgramState program;
     ActiveConfig& config = program.config;

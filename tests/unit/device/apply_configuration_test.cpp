@@ -80,9 +80,7 @@ TEST(ApplyConfiguration, DoesEverythingInItsOrder) {
     EXPECT_EQ(rig.profile.Value(kIni, u"Config6", u"K6"), "18");
     EXPECT_EQ(rig.profile.Value(kIni, u"Config2", u"K7"), "17");
     EXPECT_FALSE(rig.flags.DriverActive);
-    EXPECT_TRUE(rig.flags.BlinkPhase);
     EXPECT_TRUE(rig.flags.BlinkStarted);
-    EXPECT_TRUE(rig.flags.BlinkRunning);
     EXPECT_EQ(rig.flags.StartKeyIndex, 6);
     const int directions[] = {0, 0, 0, 0, 0, -1, 1};
     for (int button = 1; button <= 7; ++button) EXPECT_EQ(rig.flags.DpiDirection(button), directions[button - 1]);
@@ -120,19 +118,6 @@ TEST(ApplyConfiguration, TheFirstHostButtonStartsOneIndicatorPerWait) {
     rig.flags.Activate();
     rig.Apply();
     EXPECT_EQ(rig.blinkStarts, 2);
-}
-
-TEST(ApplyConfiguration, AnIndicatorThatEndsAtOnceLeavesBlinkRunningClear) {
-    ApplyRig rig;
-    rig.flags.CurrentPage = WindowPage::Advanced;  // another page: the indicator ends as soon as it starts
-    ApplyContext context = rig.context;
-    context.startBlinkIndicator = [&rig] {
-        EXPECT_TRUE(rig.flags.BlinkRunning);
-        rig.flags.BlinkRunning = false;
-    };
-    ApplyConfiguration(context);
-    EXPECT_TRUE(rig.flags.BlinkStarted);
-    EXPECT_FALSE(rig.flags.BlinkRunning);  // so showing the main page starts a new one
 }
 
 TEST(ApplyConfiguration, CodesOutsideTheCatalogueAreSkippedNotSentWithAStaleByte) {

@@ -68,7 +68,6 @@ TEST(InputListener, WhileWaitingOnlyTheActivationReportCounts) {
     ThreadFlags flags;
     flags.DriverActive = false;
     flags.BlinkStarted = true;
-    flags.BlinkPhase = true;
 
     EXPECT_EQ(Feed(flags, {0x06, 0xF2}), InputEvent::Ignored);
     EXPECT_EQ(Feed(flags, {0x05, 0x00}, 1), InputEvent::Ignored);
@@ -81,7 +80,6 @@ TEST(InputListener, WhileWaitingOnlyTheActivationReportCounts) {
     EXPECT_EQ(Feed(flags, {0x06, 0x00}, 1), InputEvent::Activated);
     EXPECT_TRUE(flags.DriverActive);
     EXPECT_FALSE(flags.BlinkStarted);
-    EXPECT_FALSE(flags.BlinkPhase);
     EXPECT_EQ(flags.StopRequest(), 0);  // the activation is not also a release
 }
 

@@ -1,187 +1,80 @@
 #include "ui/animators.h"
 
-#include <atomic>
-#include <future>
-
 #include <gtest/gtest.h>
-
-#include "support/fake_animator_clock.h"
 
 namespace {
 using std::chrono::milliseconds;
-
-struct Rig {
-    Rig() : clock(flags) {}
-    void Blink() {
-        flags.BlinkRunning = true;
-        RunBlinkIndicator(context, {});
-    }
-    void Preview(std::int32_t level) { Preview([level] { return level; }); }
-    void Preview(std::function<std::int32_t()> level) {
-        flags.PreviewRunning = true;
-        RunLedPreview(context, level, {});
-    }
-    ThreadFlags flags;
-    FakeAnimatorClock clock;
-    int invalidations = 0;
-    AnimatorContext context{flags, clock, [this] { ++invalidations; }};
-};
 }  // namespace
 
-TEST(BlinkIndicator, BlinksWhileWaitingAndEndsSixTogglesAfterTheActivation) {
-    Rig rig;
-    rig.flags.DriverActive = false;
-    rig.clock.afterSleep = [&](int n) {
-        if (n == 8) rig.flags.DriverActive = true;
-        return true;
-    };
-    rig.Blink();
-    ASSERT_EQ(rig.clock.sleeps.size(), 12u);  // noticed at the end of the second round of six
-    for (std::size_t i = 0; i < 12; ++i) {
-        EXPECT_EQ(rig.clock.sleeps[i].duration, milliseconds(500));
-        EXPECT_EQ(rig.clock.sleeps[i].phase, i % 2 == 0) << i;  // inverted before each sleep
+TEST(BlinkIndicator, BlinksWhileWaitingOnTheMainPageAndEndsShown) {
+    BlinkIndicator blink;
+    EXPECT_EQ(blink.Start(true, true), milliseconds(500));
+    EXPECT_TRUE(blink.Shown());
+    for (int step = 1; step <= 3; ++step) {
+        EXPECT_EQ(blink.Step(true, true), milliseconds(500));
+        EXPECT_EQ(blink.Shown(), step % 2 == 0) << step;
     }
-    EXPECT_EQ(rig.invalidations, 12);
-    EXPECT_TRUE(rig.flags.BlinkPhase);
-    EXPECT_FALSE(rig.flags.BlinkRunning);
+    EXPECT_FALSE(blink.Shown());
+    EXPECT_EQ(blink.Step(true, false), std::nullopt);  // the mouse confirmed
+    EXPECT_TRUE(blink.Shown());
+    EXPECT_FALSE(blink.Running());
+
+    // Off the main page, or with host actions on, it ends at once: at start or at the next step.
+    EXPECT_EQ(blink.Start(false, true), std::nullopt);
+    EXPECT_EQ(blink.Start(true, false), std::nullopt);
+    EXPECT_FALSE(blink.Running());
+    blink.Start(true, true);
+    blink.Step(true, true);
+    EXPECT_EQ(blink.Step(false, true), std::nullopt);
+    EXPECT_TRUE(blink.Shown());
+    EXPECT_EQ(blink.Step(true, true), std::nullopt);  // ended stays ended until started again
 }
 
-TEST(BlinkIndicator, EndsAtOnceOffTheMainPageOrWhenActive) {
-    Rig offPage;
-    offPage.flags.DriverActive = false;
-    offPage.flags.CurrentPage = WindowPage::Advanced;
-    offPage.Blink();
-    Rig active;  // the indicator of start-up
-    active.Blink();
-    for (Rig* rig : {&offPage, &active}) {
-        EXPECT_TRUE(rig->clock.sleeps.empty());
-        EXPECT_TRUE(rig->flags.BlinkPhase);
-        EXPECT_FALSE(rig->flags.BlinkRunning);
-    }
-}
-
-TEST(BlinkIndicator, AWakeLooksAtTheFlagsAtOnce) {
-    Rig rig;
-    rig.flags.DriverActive = false;
-    rig.clock.afterSleep = [&](int n) {
-        if (n == 3) rig.flags.CurrentPage = WindowPage::Colour;
-        return n != 3;
-    };
-    rig.Blink();
-    EXPECT_EQ(rig.clock.sleeps.size(), 3u);
-    EXPECT_FALSE(rig.flags.BlinkRunning);
-}
-
-TEST(LedPreview, ModesZeroAndOneFlashThroughTheColours) {
+TEST(LedPreview, ModesZeroAndOneFlashThroughTheColoursFromTheStage) {
     for (std::uint8_t led : {0, 1}) {
-        Rig rig;
-        rig.flags.CurrentPage = WindowPage::Colour;
-        rig.flags.AppliedLed = led;
-        rig.clock.limit = 6;
-        rig.Preview(1);
+        LedPreview preview;
         const milliseconds step = led == 1 ? milliseconds(800) : milliseconds(1200);
-        const std::vector<std::pair<bool, int>> expected = {{true, 2},  {false, 2}, {true, 3},
-                                                            {false, 3}, {true, 0},  {false, 0}};
-        ASSERT_EQ(rig.clock.sleeps.size(), expected.size());
-        for (std::size_t i = 0; i < expected.size(); ++i) {
-            EXPECT_EQ(rig.clock.sleeps[i].duration, step);
-            EXPECT_EQ(rig.clock.sleeps[i].off, expected[i].first) << i;
-            EXPECT_EQ(rig.clock.sleeps[i].colour, expected[i].second) << i;
+        EXPECT_EQ(preview.Start(true, led, 1), step);
+        const std::vector<std::pair<bool, int>> expected = {{true, 2}, {false, 2}, {true, 3}, {false, 3}, {true, 0}};
+        EXPECT_EQ(std::make_pair(preview.Off(), preview.Colour()), std::make_pair(true, 2));
+        for (std::size_t i = 1; i < expected.size(); ++i) {
+            EXPECT_EQ(preview.Step(true, led, 1), step);
+            EXPECT_EQ(std::make_pair(preview.Off(), preview.Colour()), expected[i]) << i;
         }
-        EXPECT_FALSE(rig.flags.PreviewRunning);
+        EXPECT_EQ(preview.Step(false, led, 1), std::nullopt);
+        EXPECT_FALSE(preview.Running());
     }
 }
 
-TEST(LedPreview, ModesTwoAndThreeShowTheStageSteadyLitOrUnlit) {
+TEST(LedPreview, ModesTwoAndThreeFollowTheStageLitOrUnlit) {
     for (std::uint8_t led : {2, 3}) {
-        Rig rig;
-        rig.flags.CurrentPage = WindowPage::Colour;
-        rig.flags.AppliedLed = led;
-        rig.flags.PreviewOff = led == 2;
-        rig.clock.limit = 3;
-        int level = 1;
-        rig.clock.afterSleep = [&](int) {
-            level = 2;
-            return true;
-        };
-        rig.Preview([&] { return level; });
-        ASSERT_EQ(rig.clock.sleeps.size(), 3u);
-        EXPECT_EQ(rig.clock.sleeps[0].colour, 1);
-        EXPECT_EQ(rig.clock.sleeps[2].colour, 2);
-        for (const auto& sleep : rig.clock.sleeps) {
-            EXPECT_EQ(sleep.off, led == 3);
-            EXPECT_EQ(sleep.duration, milliseconds(1200));
-        }
+        LedPreview preview;
+        EXPECT_EQ(preview.Start(true, led, 1), milliseconds(1200));
+        EXPECT_EQ(preview.Colour(), 1);
+        EXPECT_EQ(preview.Step(true, led, 2), milliseconds(1200));
+        EXPECT_EQ(preview.Colour(), 2);
+        EXPECT_EQ(preview.Off(), led == 3);
     }
 }
 
-TEST(LedPreview, ANewStageShowsItsColourFirstAndLeavingIsNoticedInTime) {
-    Rig rig;
-    rig.flags.CurrentPage = WindowPage::Colour;
-    int level = 0;
-    rig.clock.afterSleep = [&](int n) {
-        if (n == 1) level = 3;
-        if (n == 3) rig.flags.CurrentPage = WindowPage::Main;  // left during the stage display's follow-up
-        return true;
-    };
-    rig.Preview([&] { return level; });
-    ASSERT_EQ(rig.clock.sleeps.size(), 3u);
-    EXPECT_EQ(rig.clock.sleeps[1].duration, milliseconds(2000));
-    EXPECT_EQ(rig.clock.sleeps[1].colour, 3);
-    EXPECT_FALSE(rig.clock.sleeps[1].off);
-    EXPECT_LE(rig.clock.Total() - rig.clock.sleeps[0].duration, milliseconds(3200));
+TEST(LedPreview, ANewStageShowsItsColourFirstAndStagesAreBounded) {
+    LedPreview preview;
+    preview.Start(true, 0, 0);
+    EXPECT_EQ(preview.Step(true, 0, 3), milliseconds(2000));
+    EXPECT_FALSE(preview.Off());
+    EXPECT_EQ(preview.Colour(), 3);
+    EXPECT_EQ(preview.Step(true, 0, 3), milliseconds(1200));  // one step more, unchanged
+    EXPECT_EQ(preview.Colour(), 3);
+    EXPECT_FALSE(preview.Off());
+    EXPECT_EQ(preview.Step(true, 0, 3), milliseconds(1200));  // then it flashes on from there
+    EXPECT_TRUE(preview.Off());
+    EXPECT_EQ(preview.Colour(), 0);
 
-    // Woken during the stage display after the page was left: no further sleep.
-    Rig woken;
-    woken.flags.CurrentPage = WindowPage::Colour;
-    int wokenLevel = 0;
-    woken.clock.afterSleep = [&](int n) {
-        if (n == 1) wokenLevel = 1;
-        if (n == 2) woken.flags.CurrentPage = WindowPage::Main;
-        return n != 2;
-    };
-    woken.Preview([&] { return wokenLevel; });
-    EXPECT_EQ(woken.clock.sleeps.size(), 2u);
-    EXPECT_FALSE(woken.flags.PreviewRunning);
-}
-
-TEST(LedPreview, OutOfRangeStagesAreBoundedAndOffThePageItEndsAtOnce) {
-    Rig rig;
-    rig.flags.CurrentPage = WindowPage::Colour;
-    rig.flags.AppliedLed = 2;
-    rig.clock.limit = 1;
-    rig.Preview(77);
-    EXPECT_EQ(rig.clock.sleeps.at(0).colour, 3);
-    Rig negative;
-    negative.flags.CurrentPage = WindowPage::Advanced;
-    negative.Preview(-4);
-    EXPECT_TRUE(negative.clock.sleeps.empty());
-    EXPECT_EQ(negative.flags.PreviewColour, 0);
-    EXPECT_FALSE(negative.flags.PreviewRunning);
-}
-
-TEST(AnimatorThread, StartingAnotherEndsTheOneBefore) {
-    ThreadFlags flags;
-    flags.DriverActive = false;
-    BellClock clock(flags.AnimatorBell());
-    AnimatorContext context{flags, clock, {}};
-    std::atomic<int> running{0};
-    std::atomic<int> most{0};
-    auto body = [&](std::stop_token stop) {
-        most = std::max(most.load(), ++running);
-        RunBlinkIndicator(context, stop);
-        --running;
-    };
-    AnimatorThread thread;
-    thread.Start(body);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    const auto before = std::chrono::steady_clock::now();
-    thread.Start(body);
-    EXPECT_LT(std::chrono::steady_clock::now() - before, milliseconds(400));  // not a whole half second
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(running.load(), 1);
-    EXPECT_EQ(most.load(), 1);
-    thread.Stop();
-    EXPECT_EQ(running.load(), 0);
-    EXPECT_FALSE(flags.BlinkRunning);
+    // Stages outside the four pictures are bounded; off the colour page nothing starts.
+    LedPreview bounded;
+    bounded.Start(true, 2, 77);
+    EXPECT_EQ(bounded.Colour(), 3);
+    EXPECT_EQ(bounded.Start(false, 2, -4), std::nullopt);
+    EXPECT_EQ(bounded.Colour(), 0);
+    EXPECT_FALSE(bounded.Running());
 }

@@ -35,8 +35,10 @@ struct RecordingWindow : MainWindowShell {
     }
     void Minimise(std::int64_t, std::int64_t) override { effects.push_back("minimise"); }
     void HideToTray() override { effects.push_back("tray"); }
-    void StartBlinkIndicator() override { effects.push_back("blink"); }
-    void StartLedPreview() override { effects.push_back("preview"); }
+    void ScheduleAnimation(Animation which, AnimationDelay delay) override {
+        effects.push_back(std::string(which == Animation::Blink ? "blink" : "preview") +
+                          (delay ? " in " + std::to_string(delay->count()) : " ends"));
+    }
     void RetryShortly() override { effects.push_back("retry shortly"); }
     bool skinLoads = true;
     bool LoadSkinOf(LanguageMode language) override {
@@ -94,18 +96,22 @@ TEST_F(ControllerTest, TabsSwitchPagesStartTheirAnimatorsAndRepaintAroundTheMacr
     EXPECT_EQ(shell.Take(), (std::vector<std::string>{"repaint", "paint now"}));  // the tab lights up
     controller.Press(colour.x + 1, colour.y + 1);
     EXPECT_EQ(flags.CurrentPage.load(), WindowPage::Colour);
-    EXPECT_EQ(shell.Take(), (std::vector<std::string>{"repaint", "preview", "repaint"}));
+    EXPECT_EQ(shell.Take(), (std::vector<std::string>{"repaint", "preview in 1200", "repaint"}));
     controller.Release(colour.x + 1, colour.y + 1);
     EXPECT_EQ(shell.Take(), (std::vector<std::string>{"repaint"}));
 
-    // A preview that still runs is not started twice; the blink restarts only when it ended.
+    // A preview that still runs is not started twice; the blink restarts only when it ended,
+    // and its steps end it once host actions are on.
     controller.ShowPage(WindowPage::Colour);
     EXPECT_EQ(shell.Take(), (std::vector<std::string>{"repaint"}));
-    flags.BlinkRunning = true;
+    flags.DriverActive = false;
     controller.ShowPage(WindowPage::Main);
-    flags.BlinkRunning = false;
     controller.ShowPage(WindowPage::Main);
-    EXPECT_EQ(shell.Take(), (std::vector<std::string>{"repaint", "blink", "repaint"}));
+    EXPECT_EQ(shell.Take(), (std::vector<std::string>{"blink in 500", "repaint", "repaint", "repaint"}));
+    controller.AnimationStep(Animation::Blink);
+    flags.DriverActive = true;
+    controller.AnimationStep(Animation::Blink);
+    EXPECT_EQ(shell.Take(), (std::vector<std::string>{"blink in 500", "repaint", "blink ends", "repaint"}));
 
     // The advanced page paints at once, around the editor's controls while they are shown.
     shell.editorShown = true;
@@ -194,14 +200,14 @@ TEST_F(ControllerTest, EditsStayInTheWindowUntilApplyAndASlotIsShownNotApplied) 
     EXPECT_EQ(appliedWheels.size(), 1u);
 
     // The fire interval from the advanced page, bounded at both ends.
-    flags.ShowPage(WindowPage::Advanced);
+    flags.CurrentPage = WindowPage::Advanced;
     program.config.FIRE_TIME = kFireTimeMax;
     PressOn(skin.advanced, AdvancedEntry::kFireUp);
     EXPECT_EQ(program.config.FIRE_TIME, kFireTimeMax);
     program.config.FIRE_TIME = 0;
     PressOn(skin.advanced, AdvancedEntry::kFireDown);
     EXPECT_EQ(program.config.FIRE_TIME, 0);
-    flags.ShowPage(WindowPage::Colour);
+    flags.CurrentPage = WindowPage::Colour;
     PressOn(skin.colour, ColourEntry::LedModeButton(kLedSteady));
     EXPECT_EQ(program.config.LED_STATUS, kLedSteady);
 }
