@@ -42,7 +42,11 @@ void HostRuntime::StartBlinkIndicator() {
     if (const HWND window = window_.load()) PostMessageW(window, kStartBlinkMessage, 0, 0);
 }
 
-void HostRuntime::Apply() { ApplyConfiguration(apply_); }
+void HostRuntime::Apply() {
+    ApplyConfiguration(apply_);
+    // The last save comes after the apply's repaint: this one tells a failure of it.
+    Invalidate();
+}
 
 void HostRuntime::PrepareClose() {
     // The sender skips the report when the mouse's feature interface is not open.

@@ -37,7 +37,6 @@ public:
     // messageCaption: the caption of the program's message boxes.
     MainWindowView(ProgramState& program, ThreadFlags& flags, MacroStore& macros, MacroEditorState& editorState,
                    std::wstring messageCaption, std::function<void()> apply, std::function<void()> factoryReset);
-    ~MainWindowView() override;
     MainWindowView(const MainWindowView&) = delete;
     MainWindowView& operator=(const MainWindowView&) = delete;
 
