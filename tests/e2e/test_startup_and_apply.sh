@@ -261,7 +261,7 @@ e2e_poll 30 restored || fail "the restored window does not show the main page as
 step "close to the tray and back"
 
 # 16. A slot button shows another slot; the close control drops it: nothing reaches the mouse,
-# and the current slot stays. The tray brings the window back for the end.
+# and the current slot stays, in config.ini and in the window the tray brings back.
 vm clear >/dev/null
 other=$((slot % 5 + 1))
 click main "slot-$other"
@@ -274,6 +274,7 @@ hide_with_close_control
 no_features || fail "a slot button and the close control sent $(features)"
 [ "$(ini_value Init CurConfig)" = "$slot" ] || fail "CurConfig changed without Apply"
 back_from_tray
+e2e_poll 30 restored || fail "back from the tray the window does not show slot $slot as applied"
 step "a slot shown, then dropped by the close control"
 
 # 17. Alt+F4 runs the whole close: the exit command is the last report.

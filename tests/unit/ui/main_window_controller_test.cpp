@@ -131,9 +131,10 @@ TEST_F(ControllerTest, TabsSwitchPagesStartTheirAnimatorsAndRepaintAroundTheMacr
 }
 
 TEST_F(ControllerTest, TheCloseControlKeepsTheMousesStageDropsEditsAndHidesToTheTray) {
-    dir.Write("config.ini", "[Config6]\r\nK1=1\r\nDPI_LEVEL=0\r\nWHEEL_SPEED=7\r\n");
+    dir.Write("config.ini", "[Init]\r\nCurConfig=3\r\n[Config6]\r\nK1=1\r\nDPI_LEVEL=0\r\nWHEEL_SPEED=7\r\n");
     program.config.DPI_LEVEL = 2;    // chosen on the mouse
     program.config.WHEEL_SPEED = 9;  // an edit not applied
+    program.CurConfig = 5;           // a slot shown, not applied
     Click(skin.main, MainEntry::kClose);
     const std::vector<std::string> effects = shell.Take();
     ASSERT_GE(effects.size(), 3u);
@@ -141,6 +142,7 @@ TEST_F(ControllerTest, TheCloseControlKeepsTheMousesStageDropsEditsAndHidesToThe
               (std::vector<std::string>{"repaint", "tray", "repaint"}));
     EXPECT_EQ(program.config.DPI_LEVEL, 2);
     EXPECT_EQ(program.config.WHEEL_SPEED, 7);
+    EXPECT_EQ(program.CurConfig, 3);
     EXPECT_EQ(profile.ReadString(program.paths.ConfigIniPath, u"Config6", u"DPI_LEVEL", 8), u"2");
 
     Click(skin.main, MainEntry::kMinimise);
