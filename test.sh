@@ -73,6 +73,11 @@ part_done "Win32 and end-to-end tests" $? $t
 # Only the Wine server of the project's own prefix: the user's Wine session is none of ours.
 WINEPREFIX=$HXT_WINEPREFIX wineserver -k 2>/dev/null || true
 
+# Wine is done: what still runs beside it gets the processor back. Processes inherit their
+# priority when they start, so the ones running now are raised one by one (as root; otherwise
+# they finish at their lower priority).
+descendants() { local child; echo "$1"; for child in $(ps -o pid= --ppid "$1"); do descendants "$child"; done; }
+renice -n 0 -p $(descendants $rest_job) >/dev/null 2>&1 || true
 echo "== fuzzers and the threads under ThreadSanitizer (run beside Wine)"
 wait $rest_job
 rest=$?
