@@ -179,15 +179,19 @@ e2e_wait_for_exit() {
     return 0
 }
 
-# Alt+F4 on window $1.
+# Alt+F4 on window $1, once the keyboard's focus is there: without a window manager the focus
+# may still be on a window the test clicked before.
 e2e_alt_f4() {
+    has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] || { xdotool windowfocus "$1" 2>/dev/null; false; }; }
     xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+    e2e_poll 10 has_focus "$1" || echo "note: window $1 did not report the focus; Alt+F4 goes anyway"
     xdotool key --clearmodifiers alt+F4
 }
 # Alt+F4 on the main window; the program must end with status 0.
 e2e_close() {  # [WHAT]
     e2e_alt_f4 "$wid"
-    e2e_wait_for_exit 30 || fail "the program was still running 30 s after Alt+F4${1:+ ($1)}"
+    e2e_wait_for_exit 30 || { grab "$shots/close-stuck.png" 0 0 1280 1024;
+        fail "the program was still running 30 s after Alt+F4${1:+ ($1)}, see $shots/close-stuck.png"; }
     [ "$status" -eq 0 ] || fail "the program exited with status $status after Alt+F4${1:+ ($1)}"
 }
 
