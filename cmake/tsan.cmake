@@ -7,10 +7,10 @@ target_link_options(hxt_core PUBLIC ${HXT_TSAN_FLAGS})
 set(HXT_THREAD_TESTS
   ${CMAKE_SOURCE_DIR}/tests/stress/thread_stress_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/unit/actions/host_action_executor_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/unit/actions/host_action_links_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/unit/actions/host_actions_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/unit/core/thread_flags_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/unit/device/apply_configuration_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/unit/app/apply_configuration_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/unit/config/published_config_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/unit/core/press_handoff_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/unit/device/discovery_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/unit/device/feature_report_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/unit/device/input_listener_test.cpp

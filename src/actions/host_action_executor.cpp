@@ -1,5 +1,7 @@
 #include "actions/host_action_executor.h"
 
+#include <utility>
+
 #include "device/button_mapping.h"
 
 int PerformPress(std::uint8_t code, const std::function<void(int)>& performButton) {
@@ -9,24 +11,16 @@ int PerformPress(std::uint8_t code, const std::function<void(int)>& performButto
     return *button;
 }
 
-void HostActionExecutor::Start() {
-    if (thread_.joinable()) return;
-    thread_ = std::jthread([this](std::stop_token stop) { Run(stop); });
-}
-
-void HostActionExecutor::Stop() {
-    if (!thread_.joinable()) return;
-    thread_.request_stop();
-    thread_.join();
-}
+HostActionExecutor::HostActionExecutor(HostActionExecutorContext context)
+    : context_(std::move(context)), thread_([this](std::stop_token stop) { Run(stop); }) {}
 
 void HostActionExecutor::Run(std::stop_token stop) {
     if (context_.onThreadStart) context_.onThreadStart();
     // Ending the thread also stops the press being performed, so a macro's pause cannot hold
     // up the program's end.
-    const std::stop_callback stopPress(stop, [this] { context_.flags.RequestStop(); });
-    while (const std::optional<std::uint8_t> code = context_.flags.TakePress(stop)) {
+    const std::stop_callback stopPress(stop, [this] { context_.handoff.RequestStop(); });
+    while (const std::optional<std::uint8_t> code = context_.handoff.TakePress(stop)) {
         PerformPress(*code, context_.performButton);
-        context_.flags.FinishPress();
+        context_.handoff.FinishPress();
     }
 }

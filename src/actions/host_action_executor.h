@@ -4,15 +4,15 @@
 // dropped (the listener decides).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <stop_token>
-#include <thread>
-#include <utility>
 
-#include "core/thread_flags.h"
+#include "core/press_handoff.h"
+#include "core/worker_thread.h"
 
 struct HostActionExecutorContext {
-    ThreadFlags& flags;
+    PressHandoff& handoff;
     std::function<void(int button)> performButton;  // performs the function of button 1..7
     std::function<void()> onThreadStart;            // runs first on the new thread (its priority)
 };
@@ -23,18 +23,15 @@ int PerformPress(std::uint8_t code, const std::function<void(int)>& performButto
 
 class HostActionExecutor {
 public:
-    explicit HostActionExecutor(HostActionExecutorContext context) : context_(std::move(context)) {}
-    ~HostActionExecutor() { Stop(); }
-    HostActionExecutor(const HostActionExecutor&) = delete;
-    HostActionExecutor& operator=(const HostActionExecutor&) = delete;
+    explicit HostActionExecutor(HostActionExecutorContext context);
 
-    void Start();
+    void Start() { thread_.Start(); }
     // Stops the press being performed (if any) and ends the thread once it returns.
-    void Stop();
+    void Stop() { thread_.Stop(); }
 
 private:
     void Run(std::stop_token stop);
 
     HostActionExecutorContext context_;
-    std::jthread thread_;
+    WorkerThread thread_;  // last: it stops before the context goes
 };

@@ -1,21 +1,14 @@
 #include "actions/host_actions.h"
 
 #include <algorithm>
-#include <mutex>
 #include <vector>
 
-#include "config/config_file.h"
-#include "core/function_catalogue.h"
-#include "core/led_mode.h"
+#include "config/function_catalogue.h"
 
 namespace {
 constexpr std::uint8_t kVkPause = 0x13;
 constexpr std::uint8_t kVkSnapshot = 0x2C;
 constexpr std::uint8_t kVkLeftWin = 0x5B;
-
-bool StageEnabled(const ActiveConfig& config, int stage) {
-    return stage >= 0 && stage < kDpiStageCount && config.DPI_SET_EN[stage] == 1;
-}
 
 MouseButtonEvent ButtonEvent(std::uint8_t key, bool down) {
     if (key == kLeftButtonKey) return down ? MouseButtonEvent::LeftDown : MouseButtonEvent::LeftUp;
@@ -77,61 +70,12 @@ std::uint8_t PlaybackScanCode(std::uint8_t vk, InputInjectorPort& injector) {
 
 void HostActions::PerformButton(int button) {
     if (button < 1 || button > kButtonCount) return;
-    const int direction = links_.DpiDirection(button);
-    if (direction != 0) {
-        StepDpi(direction);
+    const std::shared_ptr<const ConfigSnapshot> config = config_.Read();
+    if (const int direction = config->DpiDirection(button)) {
+        window_.Post({HostRequestKind::StepDpi, direction});
         return;
     }
-    std::int32_t code;
-    {
-        std::lock_guard<std::recursive_mutex> hold(state_.configLock);
-        code = state_.config.K[button - 1];
-    }
-    RunCode(code);
-}
-
-void HostActions::StepDpi(int direction) {
-    std::lock_guard<std::recursive_mutex> hold(state_.configLock);
-    ActiveConfig& config = state_.config;
-    int level = config.BoundedDpiLevel();
-    if (direction == -1) {
-        for (int s = level - 1; s >= 0; --s) {
-            if (StageEnabled(config, s)) { level = s; break; }
-        }
-    } else if (direction == 1) {
-        for (int s = level + 1; s < kDpiStageCount; ++s) {
-            if (StageEnabled(config, s)) { level = s; break; }
-        }
-    } else if (direction == 2) {
-        // A full turn ends where it started, so a single enabled stage stays put.
-        for (int step = 1; step <= kDpiStageCount; ++step) {
-            const int s = (level + step) % kDpiStageCount;
-            if (StageEnabled(config, s)) { level = s; break; }
-        }
-    }
-    config.DPI_LEVEL = level;
-    links_.SendDpiLed(level, links_.LedToggle() == kLedOff ? kLedOff : links_.AppliedLed());
-    // Saved before the repaint is asked for: the window learns of a failed save with it.
-    if (!ConfigFile(profile_, config, state_.configLock).SaveDpiLevel(state_.paths.ConfigIniPath, state_.CurConfig)) {
-        state_.configSaveFailed.store(true);
-    }
-    links_.InvalidateMainWindow();
-}
-
-void HostActions::ToggleLed() {
-    std::lock_guard<std::recursive_mutex> hold(state_.configLock);
-    const int led = links_.LedToggle() != kLedOff ? kLedOff : links_.AppliedLed();
-    links_.SetLedToggle(led);
-    links_.SendDpiLed(state_.config.BoundedDpiLevel(), led);
-    links_.InvalidateMainWindow();
-}
-
-void HostActions::SwitchConfiguration() {
-    std::lock_guard<std::recursive_mutex> hold(state_.configLock);
-    // Any slot number outside 1..4 (none recorded, or a hand-edited one) restarts at slot 1.
-    SelectSlot(profile_, state_, (state_.CurConfig >= 1 && state_.CurConfig < 5) ? state_.CurConfig + 1 : 1);
-    links_.ApplyConfiguration();
-    links_.InvalidateMainWindow();
+    RunCode(config->Code(button));
 }
 
 void HostActions::CtrlShortcut(std::uint8_t letter) {
@@ -158,7 +102,7 @@ void HostActions::RunCode(std::int32_t code) {
         // The stage steps by the direction of the last apply (PerformButton); a DPI code chosen
         // but not applied yet does nothing.
         case HostAction::StepDpi: break;
-        case HostAction::ToggleLed: ToggleLed(); break;
+        case HostAction::ToggleLed: window_.Post({HostRequestKind::ToggleLed}); break;
         // The key goes up again too: a key left down would stay down in the system's key state.
         case HostAction::Mute:
             Key(kVkVolumeMute, 0, 0);
@@ -173,7 +117,7 @@ void HostActions::RunCode(std::int32_t code) {
         case HostAction::Lock: shell_.LockWorkstation(); break;
         case HostAction::Calculator: shell_.StartSystemProgram(u"calc.exe"); break;
         case HostAction::CommandPrompt: shell_.StartSystemProgram(u"cmd.exe"); break;
-        case HostAction::NextConfiguration: SwitchConfiguration(); break;
+        case HostAction::NextConfiguration: window_.Post({HostRequestKind::NextConfiguration}); break;
         // A slot at or past the macro count plays nothing.
         case HostAction::PlayMacro: PlayMacro(function.macro); break;
     }
@@ -183,15 +127,11 @@ void HostActions::PlayMacro(int index) {
     const std::optional<MacroRecord> snapshot = macros_.Snapshot(index);
     if (!snapshot) return;
     const MacroRecord& macro = *snapshot;
-    std::int32_t macroMode2;
-    {
-        std::lock_guard<std::recursive_mutex> hold(state_.configLock);
-        macroMode2 = state_.config.MACRO_MODE2;
-    }
+    const std::int32_t macroMode2 = config_.Read()->config.MACRO_MODE2;
     const int passes = macroMode2 != 0 ? kMacroMode2Passes : (macro.repeatMode == 0 ? 1 : macro.repeatCount);
     const int events = macro.BoundedEventCount();
 
-    const std::stop_token stop = links_.PlaybackStop();
+    const std::stop_token stop = handoff_.PressStop();
     PreciseTiming precise(clock_);
     HeldInputs held(injector_);
     for (int pass = 0; pass < passes && !stop.stop_requested(); ++pass) {

@@ -54,7 +54,7 @@ std::optional<LRESULT> CommandReceiver::OnCopyData(LPARAM data) {
 }
 
 void CommandReceiver::CarryOut(Answer answer) {
-    // done runs with the configuration lock held, perhaps from a later retry: it only queues.
+    // The answer leaves from a message of its own: sending it waits for the other start.
     auto done = [this, answer](bool ok) mutable {
         answer.outcome = ok ? CommandOutcome::Done : CommandOutcome::Failed;
         answers_.push_back(answer);

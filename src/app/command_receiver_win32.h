@@ -1,7 +1,6 @@
 // The running copy's side of the script commands: another start's questions (are you ours and
 // ready, show yourself), the commands it hands over, and this start's own command. A command runs
-// through the window's controller once the configuration is free, which may be later; its answer
-// then leaves from a message of the window's own, never while the configuration is held.
+// through the window's controller; its answer then leaves from a message of the window's own.
 #pragma once
 
 #include <windows.h>

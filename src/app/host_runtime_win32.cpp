@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "app/host_requests.h"
+
 namespace {
 void RaiseThreadPriority() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST); }
 }  // namespace
@@ -9,14 +11,13 @@ void RaiseThreadPriority() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORI
 HostRuntime::HostRuntime(ProgramServices& services, HostPorts ports)
     : services_(services),
       ports_(ports),
-      apply_{services.program, ports.profile, services.reports, services.flags, ports.settings,
+      apply_{services.program, ports.profile, services.reports, services.handoff, ports.settings,
              [this] { Invalidate(); }, [this] { StartBlinkIndicator(); }},
-      links_(services.flags, services.program, services.reports, apply_, [this] { Invalidate(); }),
-      actions_(services.program, ports.profile, services.macros, ports.injector, ports.shell, ports.clock, links_),
-      listener_(InputListenerContext{services.link, services.flags,
-                                     ConfigFieldReader(services.program, &ActiveConfig::MACRO_MODE2),
+      actions_(services.program.published, services.handoff, services.macros, ports.injector, ports.shell, ports.clock,
+               *this),
+      listener_(InputListenerContext{services.link, services.handoff, services.program.published,
                                      [this] { Invalidate(); }, RaiseThreadPriority}),
-      executor_(HostActionExecutorContext{services.flags, [this](int button) { actions_.PerformButton(button); },
+      executor_(HostActionExecutorContext{services.handoff, [this](int button) { actions_.PerformButton(button); },
                                           RaiseThreadPriority}) {}
 
 HostRuntime::~HostRuntime() { Stop(); }
@@ -26,13 +27,13 @@ void HostRuntime::Invalidate() {
     const HWND window = window_.load();
     if (!window) return;
     InvalidateRect(window, nullptr, TRUE);
-    // Every host action that saves asks for a repaint afterwards; the window tells the failure.
+    // Every change that saves asks for a repaint afterwards; the window tells the failure.
     if (services_.program.configSaveFailed.load()) PostMessageW(window, kSaveFailedMessage, 0, 0);
 }
 
 void HostRuntime::StartWorkers(HWND mainWindow) {
     window_.store(mainWindow);
-    services_.flags.FinishPress();  // PendingInput and StopRequest clear
+    services_.handoff.FinishPress();  // PendingInput and StopRequest clear
     listener_.Start();
     executor_.Start();
     StartBlinkIndicator();
@@ -47,6 +48,25 @@ void HostRuntime::Apply() {
     // The last save comes after the apply's repaint: this one tells a failure of it.
     Invalidate();
 }
+
+std::optional<HostRequest> HostRequestOf(WPARAM kind, LPARAM direction) {
+    switch (kind) {
+        case static_cast<WPARAM>(HostRequestKind::StepDpi):
+            return HostRequest{HostRequestKind::StepDpi, static_cast<int>(direction)};
+        case static_cast<WPARAM>(HostRequestKind::ToggleLed): return HostRequest{HostRequestKind::ToggleLed};
+        case static_cast<WPARAM>(HostRequestKind::NextConfiguration):
+            return HostRequest{HostRequestKind::NextConfiguration};
+        default: return std::nullopt;
+    }
+}
+
+void HostRuntime::Post(HostRequest request) {
+    if (const HWND window = window_.load()) {
+        PostMessageW(window, kHostRequestMessage, static_cast<WPARAM>(request.kind), request.direction);
+    }
+}
+
+void HostRuntime::CarryOut(HostRequest request) { ::CarryOut(apply_, request); }
 
 void HostRuntime::PrepareClose() {
     // The sender skips the report when the mouse's feature interface is not open.

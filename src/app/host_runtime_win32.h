@@ -1,17 +1,16 @@
 // The threads that serve the mouse while the program runs: the input listener and the host action
-// executor with the host actions it performs; with the apply they share with the window.
+// executor with the host actions it performs; and, on the window's thread, the apply and the
+// configuration changes the executor asks for.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
-#include <mutex>
 
 #include "actions/host_action_executor.h"
-#include "actions/host_action_links.h"
 #include "actions/host_actions.h"
+#include "app/apply_configuration.h"
 #include "app/program_services.h"
-#include "device/apply_configuration.h"
 #include "device/input_listener.h"
 #include "platform/clock_port.h"
 #include "platform/input_injector_port.h"
@@ -19,11 +18,14 @@
 #include "platform/shell_port.h"
 #include "platform/system_settings_port.h"
 
-// Posted to the main window when a save of config.ini failed on a thread that cannot tell the
-// user itself (the host action thread, holding the configuration lock).
+// Posted to the main window when a save of config.ini failed outside the window's own changes
+// (the start-up's apply, a power event), so that the user is told after the apply.
 inline constexpr UINT kSaveFailedMessage = WM_APP + 0x850;
 // Posted to the main window when an apply puts host actions on hold: the start key blinks.
 inline constexpr UINT kStartBlinkMessage = WM_APP + 0x851;
+// Posted to the main window by the executor: a configuration change a button asks for
+// (wParam the HostRequestKind, lParam the DPI direction).
+inline constexpr UINT kHostRequestMessage = WM_APP + 0x852;
 
 // The pointer speed Windows is given back when the program closes.
 constexpr int kClosingPointerSpeed = 10;
@@ -37,18 +39,24 @@ struct HostPorts {
     ClockPort& clock;  // the executor's alone
 };
 
-class HostRuntime {
+// The request of a kHostRequestMessage; nothing for numbers no request has.
+std::optional<HostRequest> HostRequestOf(WPARAM kind, LPARAM direction);
+
+class HostRuntime : private HostRequestPort {
 public:
     HostRuntime(ProgramServices& services, HostPorts ports);
-    ~HostRuntime();
+    ~HostRuntime() override;
     HostRuntime(const HostRuntime&) = delete;
     HostRuntime& operator=(const HostRuntime&) = delete;
 
-    // The hand-off flags are cleared, the input listener and host action executor start at the
-    // highest priority, and the start key blinks if host actions wait; they repaint mainWindow.
+    // The hand-off is cleared, the input listener and host action executor start at the
+    // highest priority, and the start key blinks if host actions wait; they repaint mainWindow
+    // and post their requests to it.
     void StartWorkers(HWND mainWindow);
     // ApplyConfiguration with the program's ports: the apply control, power events, resets.
     void Apply();
+    // What a kHostRequestMessage asks; on the window's thread.
+    void CarryOut(HostRequest request);
     // CloseProgram's part: the exit command to the mouse (when its interface is open) and the
     // Windows pointer speed back to 10.
     void PrepareClose();
@@ -60,6 +68,7 @@ public:
     void Stop();
 
 private:
+    void Post(HostRequest request) override;
     void Invalidate();
     // Asks the window (from whichever thread applied) to blink the start key.
     void StartBlinkIndicator();
@@ -68,7 +77,6 @@ private:
     HostPorts ports_;
     std::atomic<HWND> window_{nullptr};
     ApplyContext apply_;
-    ProgramHostActionLinks links_;
     HostActions actions_;
     InputListener listener_;
     HostActionExecutor executor_;

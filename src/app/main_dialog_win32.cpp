@@ -28,7 +28,7 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
     : Dialog(IDD_HXT_GMOUSE_DIALOG),
       services_(services),
       mouse_(mouse),
-      skin_(services.program, services.flags, services.macros, services.macroEditor, ApplicationName(),
+      skin_(services.program, services.handoff, services.macros, services.macroEditor, ApplicationName(),
             [this] { Apply(); }, [this] { ResetToFactory(); }) {
     // First of all: the first paint's pictures decode while Windows readies the desktop (the
     // icon waits for it) and makes the window.
@@ -50,6 +50,8 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
     m.OnCommand({IDOK, IDCANCEL}, this, &CHXT_GMouseDlg::OnEnterOrEscape);
     m.On<WM_MOUSEMOVE>(this, &CHXT_GMouseDlg::OnMouseMove);
     m.On<WM_LBUTTONDOWN>(this, &CHXT_GMouseDlg::OnLButtonDown);
+    // A dialog's class sends a quick second press as a double click: it is a press all the same.
+    m.On<WM_LBUTTONDBLCLK>(this, &CHXT_GMouseDlg::OnLButtonDown);
     m.On<WM_LBUTTONUP>(this, &CHXT_GMouseDlg::OnLButtonUp);
     m.On<WM_TIMER>(this, &CHXT_GMouseDlg::OnTimer);
     m.On<WM_CTLCOLOREDIT>(this, &CHXT_GMouseDlg::OnCtlColor);
@@ -78,6 +80,13 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
     });
     m.Set(kStartBlinkMessage, [this](WPARAM, LPARAM) -> std::optional<LRESULT> {
         skin_.StartBlink();
+        return 0;
+    });
+    // Carried out in the order the executor posted them, also under a message box or a file
+    // dialog, whose loops dispatch them too.
+    m.Set(kHostRequestMessage, [this](WPARAM kind, LPARAM direction) -> std::optional<LRESULT> {
+        const std::optional<HostRequest> request = HostRequestOf(kind, direction);
+        if (mouse_ && request) skin_.Change([&] { mouse_->runtime.CarryOut(*request); });
         return 0;
     });
     m.On<WM_DEVICECHANGE>(this, &CHXT_GMouseDlg::OnDeviceChange);

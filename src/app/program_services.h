@@ -1,10 +1,10 @@
-// What every part of the program shares: its state, the threads' flags, the link to the mouse
-// with its feature report sender, and the macros. The application builds one and hands it down
-// by reference; a test builds its own.
+// What every part of the program shares: its state, the press hand-off between the mouse's
+// threads, the link to the mouse with its feature report sender, and the macros. The application
+// builds one and hands it down by reference; a test builds its own.
 #pragma once
 
-#include "core/program_state.h"
-#include "core/thread_flags.h"
+#include "config/program_state.h"
+#include "core/press_handoff.h"
 #include "device/discovery.h"
 #include "device/feature_report.h"
 #include "macros/macro_editor_state.h"
@@ -12,7 +12,7 @@
 
 struct ProgramServices {
     ProgramState program;
-    ThreadFlags flags;
+    PressHandoff handoff;
     DeviceLink link;
     FeatureReportSender reports{link};
     MacroStore macros;

@@ -16,7 +16,7 @@ namespace {
 // and take no command yet; one that is only to show itself answers even then.
 constexpr DWORD kFindReadyCopyWait = 20000;
 constexpr DWORD kFindCopyWait = 5000;
-// How long the copy may take: a busy configuration defers the command to a later retry.
+// How long the copy may take: a message box of its own may hold up its window.
 constexpr DWORD kAnswerWait = 30000;
 }  // namespace
 

@@ -4,13 +4,14 @@
 #include "macros/macro_editor_state.h"
 
 void LoadStartupConfiguration(ProfilePort& profile, ProgramState& state) {
-    ConfigFile file(profile, state.config, state.configLock);
+    ConfigFile file(profile, state.config);
     state.paths.ConfigIniPath = ConfigIniPathOf(state.paths.ProgramDir);
     const auto cur = file.ReadCurConfig(state.paths.ConfigIniPath);
     state.CurrentSection = SlotSection(cur.value, false, LanguageMode::Chinese);
     state.CurConfig = cur.value;
     state.language = LanguageFromVerSel(file.ReadLanguage(state.paths.ConfigIniPath));
     file.LoadConfig(state.paths.ConfigIniPath, state.CurConfig, false, state.language);
+    state.Publish();
 }
 
 void LoadStartupMacros(ProfilePort& profile, MessagePort& messages, ProgramServices& services) {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/program_services.h"
-#include "core/program_state.h"
+#include "config/program_state.h"
 #include "macros/macro_file.h"
 #include "platform/profile_port.h"
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <mutex>
 
 #include "core/led_mode.h"
 #include "platform/text.h"
@@ -35,7 +34,6 @@ bool ConfigFile::WriteInt(const std::u16string& file, const std::u16string& sect
 }
 
 void ConfigFile::LoadConfig(const std::u16string& file, int slot, bool preset, LanguageMode language) {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
     const std::u16string section = SlotSection(slot, preset, language);
     // Every value is brought into its range here, once, so that the reports, the painting and
     // the next save all see the same value. A missing or empty key keeps the built-in value:
@@ -68,7 +66,6 @@ void ConfigFile::LoadConfig(const std::u16string& file, int slot, bool preset, L
 }
 
 bool ConfigFile::SaveConfig(const std::u16string& file, int slot) {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
     const std::u16string section = SlotSection(slot, false, LanguageMode::Chinese);
     const ActiveConfig& c = config_;
     // A failed key does not stop the others: as much of the slot as possible reaches the file.
@@ -90,7 +87,6 @@ bool ConfigFile::SaveConfig(const std::u16string& file, int slot) {
 }
 
 bool ConfigFile::SaveDpiLevel(const std::u16string& file, int slot) {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
     return WriteInt(file, SlotSection(slot, false, LanguageMode::Chinese), u"DPI_LEVEL", config_.DPI_LEVEL);
 }
 
@@ -111,7 +107,6 @@ bool ConfigFile::WriteCurConfig(const std::u16string& file, int slot) {
 }
 
 bool ConfigFile::FactoryReset(const std::u16string& file, int curConfig, LanguageMode language) {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
     SetBuiltInDefaults(config_);
     bool ok = SaveConfig(file, 1);
     for (int slot = 5; slot >= 2; --slot) {
@@ -123,8 +118,7 @@ bool ConfigFile::FactoryReset(const std::u16string& file, int curConfig, Languag
 }
 
 void SelectSlot(ProfilePort& profile, ProgramState& program, int slot) {
-    std::lock_guard<std::recursive_mutex> hold(program.configLock);
     program.CurConfig = slot;
-    ConfigFile(profile, program.config, program.configLock)
+    ConfigFile(profile, program.config)
         .LoadConfig(program.paths.ConfigIniPath, slot, false, program.language.load());
 }

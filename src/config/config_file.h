@@ -4,12 +4,11 @@
 #pragma once
 
 #include <cstdint>
-#include <mutex>
 #include <string>
 
-#include "core/active_config.h"
+#include "config/active_config.h"
 #include "core/language.h"
-#include "core/program_state.h"
+#include "config/program_state.h"
 #include "platform/profile_port.h"
 
 constexpr int kAppliedSlot = 6;
@@ -20,9 +19,7 @@ std::u16string SlotSection(int slot, bool preset, LanguageMode language);
 
 class ConfigFile {
 public:
-    // lock: the one that guards config (ProgramState::configLock); held for whole loads and saves.
-    ConfigFile(ProfilePort& profile, ActiveConfig& config, std::recursive_mutex& lock)
-        : profile_(profile), config_(config), lock_(lock) {}
+    ConfigFile(ProfilePort& profile, ActiveConfig& config) : profile_(profile), config_(config) {}
 
     // Fills every field of the configuration from one section, each value brought into its range
     // (button codes stay as read); a missing or empty key keeps its built-in value, so a missing
@@ -59,7 +56,6 @@ private:
 
     ProfilePort& profile_;
     ActiveConfig& config_;
-    std::recursive_mutex& lock_;
 };
 
 // slot becomes CurConfig and its section of config.ini the configuration of the window.

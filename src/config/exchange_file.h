@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/program_state.h"
+#include "config/program_state.h"
 #include "platform/profile_port.h"
 
 // The configuration of the window becomes the file's "Config7"; its other sections stay. False

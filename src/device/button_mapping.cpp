@@ -1,6 +1,6 @@
 #include "device/button_mapping.h"
 
-#include "core/function_catalogue.h"
+#include "config/function_catalogue.h"
 
 std::optional<std::uint8_t> DeviceMappingOf(std::int32_t code) {
     const FunctionEntry& function = FunctionOf(code);

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/active_config.h"
+#include "config/active_config.h"
 
 // Device function byte that makes the mouse report the button to the host instead.
 constexpr std::uint8_t kHostMode = 31;

@@ -9,10 +9,10 @@
 #include <functional>
 #include <span>
 #include <stop_token>
-#include <thread>
-#include <utility>
 
-#include "core/thread_flags.h"
+#include "config/published_config.h"
+#include "core/press_handoff.h"
+#include "core/worker_thread.h"
 #include "device/discovery.h"
 
 constexpr std::uint8_t kInputReportId = 0x06;
@@ -25,15 +25,15 @@ enum class InputEvent {
     Activated,       // host actions switched on; the window should repaint
 };
 
-// The decision for one input report (only the bytes actually read). While DriverActive is set,
-// byte 1 above 0xF0 is a press and 0 a release (whatever the report ID); while it is clear, only
-// the activation report 06 00 counts.
-InputEvent HandleInputReport(std::span<const std::uint8_t> report, std::int32_t macroMode2, ThreadFlags& flags);
+// The decision for one input report (only the bytes actually read). While host actions are on,
+// byte 1 above 0xF0 is a press and 0 a release (whatever the report ID); while they are on hold,
+// only the activation report 06 00 counts.
+InputEvent HandleInputReport(std::span<const std::uint8_t> report, std::int32_t macroMode2, PressHandoff& handoff);
 
 struct InputListenerContext {
     DeviceLink& link;
-    ThreadFlags& flags;
-    std::function<std::int32_t()> macroMode2;  // MACRO_MODE2 of ActiveConfig (see ConfigFieldReader)
+    PressHandoff& handoff;
+    const PublishedConfig& config;  // MACRO_MODE2
     std::function<void()> invalidate;          // repaint the whole main window
     std::function<void()> onThreadStart;       // runs first on the new thread (its priority)
     // After a failed read, how long to wait for a rediscovery before trying the handle again.
@@ -44,17 +44,14 @@ struct InputListenerContext {
 // discovery to install one. Stop (or destruction) ends it at once.
 class InputListener {
 public:
-    explicit InputListener(InputListenerContext context) : context_(std::move(context)) {}
-    ~InputListener() { Stop(); }
-    InputListener(const InputListener&) = delete;
-    InputListener& operator=(const InputListener&) = delete;
+    explicit InputListener(InputListenerContext context);
 
-    void Start();
-    void Stop();
+    void Start() { thread_.Start(); }
+    void Stop() { thread_.Stop(); }
 
 private:
     void Run(std::stop_token stop);
 
     InputListenerContext context_;
-    std::jthread thread_;
+    WorkerThread thread_;  // last: it stops before the context goes
 };

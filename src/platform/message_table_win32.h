@@ -94,6 +94,8 @@ struct MessageCracker<WM_LBUTTONDOWN> : MouseCracker {};
 template <>
 struct MessageCracker<WM_LBUTTONUP> : MouseCracker {};
 template <>
+struct MessageCracker<WM_LBUTTONDBLCLK> : MouseCracker {};
+template <>
 struct MessageCracker<WM_RBUTTONUP> : MouseCracker {};
 
 // WM_CONTEXTMENU: the window clicked (a child or this one) and the point in screen coordinates;

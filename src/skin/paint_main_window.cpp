@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "core/function_catalogue.h"
+#include "config/function_catalogue.h"
 #include "core/user_texts.h"
 #include "platform/text.h"
 #include "skin/skin_entries.h"

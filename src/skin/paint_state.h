@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "core/active_config.h"
+#include "config/active_config.h"
 #include "core/language.h"
 #include "core/macro_limits.h"
-#include "core/window_page.h"
+#include "skin/window_page.h"
 #include "skin/mask_region.h"
 #include "skin/skin_entry.h"
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/active_config.h"
+#include "config/active_config.h"
 #include "core/led_mode.h"
-#include "core/window_page.h"
+#include "skin/window_page.h"
 #include "skin/skin_entry.h"
 
 // Consecutive entries, both ends included.

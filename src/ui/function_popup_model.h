@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/function_catalogue.h"
+#include "config/function_catalogue.h"
 #include "core/language.h"
 #include "core/macro_limits.h"
 #include "skin/canvas_port.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "core/program_state.h"
+#include "config/program_state.h"
 #include "macros/event_lines.h"
 #include "macros/macro_editor.h"
 #include "macros/macro_recorder.h"

@@ -1,6 +1,5 @@
 #include "ui/main_window_controller.h"
 
-#include <mutex>
 #include <utility>
 
 #include "config/config_file.h"
@@ -123,34 +122,16 @@ void MainWindowController::HideToTray() {
     context_.shell.HideToTray();
 }
 
-void MainWindowController::Change(std::function<void()> change) {
-    deferred_.push_back(std::move(change));
-    if (!RetryDeferred()) context_.shell.RetryShortly();
-}
-
-bool MainWindowController::RetryDeferred() {
-    {
-        std::unique_lock<std::recursive_mutex> hold(context_.program.configLock, std::try_to_lock);
-        if (!hold.owns_lock()) return deferred_.empty();
-        while (!deferred_.empty()) {
-            const std::function<void()> change = std::move(deferred_.front());
-            deferred_.pop_front();
-            change();
-        }
-    }
-    for (const std::u16string& text : std::exchange(messagesToTell_, {})) {
-        if (context_.messages) context_.messages->ShowMessage(text);
-    }
+void MainWindowController::Change(const std::function<void()>& change) {
+    change();
+    context_.program.Publish();
     TellSaveFailure();
-    return true;
 }
 
 void MainWindowController::TellSaveFailure() {
     if (!context_.program.configSaveFailed.exchange(false) || !context_.messages) return;
     context_.messages->ShowMessage(ConfigSaveFailedMessage(context_.program.language.load()));
 }
-
-void MainWindowController::TellLater(std::u16string text) { messagesToTell_.push_back(std::move(text)); }
 
 namespace {
 FileDialogRequest ExchangeFileRequest(const ProgramState& program, bool save) {
@@ -177,12 +158,10 @@ void MainWindowController::ExportConfigByDialog() {
     if (!context_.files) return;
     const std::optional<std::u16string> file = context_.files->PickFileToSave(ExchangeFileRequest(context_.program, true));
     if (!file) return;
-    Change([this, file = *file] {
-        if (!ExportConfig(context_.profile, context_.program, file)) {
-            TellLater(std::u16string(ExportFailedMessage(context_.program.language.load())));
-        }
-        context_.shell.Repaint(RepaintArea::Whole);
-    });
+    // The configuration only goes out: nothing of it changes.
+    if (!ExportConfig(context_.profile, context_.program, *file) && context_.messages) {
+        context_.messages->ShowMessage(ExportFailedMessage(context_.program.language.load()));
+    }
 }
 
 void MainWindowController::SwitchToSlot(int slot, std::function<void(bool)> done) {
@@ -190,19 +169,16 @@ void MainWindowController::SwitchToSlot(int slot, std::function<void(bool)> done
         done(false);
         return;
     }
-    Change([this, slot, done = std::move(done)] {
+    Change([this, slot] {
         SelectSlot(context_.profile, context_.program, slot);
         if (context_.apply) context_.apply();
         context_.shell.Repaint(RepaintArea::Whole);
-        done(true);
     });
+    done(true);
 }
 
 void MainWindowController::ExportConfigTo(const std::u16string& file, std::function<void(bool)> done) {
-    Change([this, file, done = std::move(done)] {
-        done(ExportConfig(context_.profile, context_.program, file));
-        context_.shell.Repaint(RepaintArea::Whole);
-    });
+    done(ExportConfig(context_.profile, context_.program, file));
 }
 
 void MainWindowController::ImportConfigFrom(const std::u16string& file, std::function<void(bool)> done) {
@@ -210,12 +186,12 @@ void MainWindowController::ImportConfigFrom(const std::u16string& file, std::fun
         done(false);
         return;
     }
-    Change([this, file, done = std::move(done)] {
+    Change([this, file] {
         ImportConfig(context_.profile, context_.program, file);
         if (context_.apply) context_.apply();  // the apply saves the current slot too
         context_.shell.Repaint(RepaintArea::Whole);
-        done(true);
     });
+    done(true);
 }
 
 void MainWindowController::Edit(const std::function<void(ActiveConfig&)>& edit, bool repaint) {
@@ -229,13 +205,7 @@ void MainWindowController::OpenFunctionPopup(int button) {
     FunctionPopupPort* popups = context_.popups;
     if (!popups) return;
     editedButton_ = button;
-    // What the user sees decides when the lock is busy: the configuration of the last paint.
-    bool guarded = false;
-    {
-        std::unique_lock<std::recursive_mutex> hold(context_.program.configLock, std::try_to_lock);
-        const ActiveConfig& config = hold.owns_lock() ? context_.program.config : paintedConfig_;
-        guarded = !config.OtherButtonHasLeftClick(button);
-    }
+    const bool guarded = !context_.program.config.OtherButtonHasLeftClick(button);
     constexpr int kCancelled = 2;
     if (guarded && popups->ShowLeftClickWarning(button) == kCancelled) return;
     popups->OpenFunctionPopup(button);
@@ -249,20 +219,19 @@ void MainWindowController::ChooseFunction(std::int32_t code) {
 }
 
 void MainWindowController::ShowPage(WindowPage page) {
-    ThreadFlags& flags = context_.flags;
     MacroEditorPanel* panel = context_.macroPanel;
     if (panel && page != WindowPage::Advanced && panel->Shown()) panel->Hide();
-    flags.CurrentPage.store(page);
+    page_ = page;
     switch (page) {
         case WindowPage::Main:
-            if (!blink_.Running()) StartBlink();
+            StartBlink();
             context_.shell.Repaint(RepaintArea::Whole);
             break;
         case WindowPage::Colour:
             // The stage as the window shows it: a host button's DPI step repaints the window.
             if (!preview_.Running()) {
                 context_.shell.ScheduleAnimation(
-                    Animation::LedPreview, preview_.Start(true, flags.AppliedLed.load(), paintedConfig_.DPI_LEVEL));
+                    Animation::LedPreview, preview_.Start(true, context_.program.applied.led, context_.program.config.DPI_LEVEL));
             }
             context_.shell.Repaint(RepaintArea::Whole);
             break;
@@ -275,6 +244,7 @@ void MainWindowController::ShowPage(WindowPage page) {
 }
 
 void MainWindowController::StartBlink() {
+    if (blink_.Running()) return;
     context_.shell.ScheduleAnimation(Animation::Blink, blink_.Start(Page() == WindowPage::Main, WaitingForMouse()));
     context_.shell.Repaint(RepaintArea::Whole);
 }
@@ -283,7 +253,7 @@ void MainWindowController::AnimationStep(Animation which) {
     const AnimationDelay next =
         which == Animation::Blink
             ? blink_.Step(Page() == WindowPage::Main, WaitingForMouse())
-            : preview_.Step(Page() == WindowPage::Colour, context_.flags.AppliedLed.load(), paintedConfig_.DPI_LEVEL);
+            : preview_.Step(Page() == WindowPage::Colour, context_.program.applied.led, context_.program.config.DPI_LEVEL);
     context_.shell.ScheduleAnimation(which, next);
     context_.shell.Repaint(RepaintArea::Whole);
 }
@@ -291,7 +261,7 @@ void MainWindowController::AnimationStep(Animation which) {
 void MainWindowController::CloseToTray() {
     Change([this] {
         ProgramState& program = context_.program;
-        ConfigFile file(context_.profile, program.config, program.configLock);
+        ConfigFile file(context_.profile, program.config);
         if (!file.SaveDpiLevel(program.paths.ConfigIniPath, kAppliedSlot)) {
             program.configSaveFailed.store(true);
             return;
@@ -304,11 +274,9 @@ void MainWindowController::CloseToTray() {
     context_.shell.Repaint(RepaintArea::Whole);
 }
 
-PaintSnapshot MainWindowController::PaintStateNow(std::int32_t maskWidth, std::int32_t maskHeight) {
+PaintState MainWindowController::PaintStateNow(std::int32_t maskWidth, std::int32_t maskHeight) const {
     const ProgramState& program = context_.program;
-    const ThreadFlags& flags = context_.flags;
-    PaintSnapshot snapshot;
-    PaintState& state = snapshot.state;
+    PaintState state;
     state.page = Page();
     state.language = program.language.load();
     state.maskWidth = maskWidth;
@@ -317,20 +285,10 @@ PaintSnapshot MainWindowController::PaintStateNow(std::int32_t maskWidth, std::i
     state.advancedHot = model_.AdvancedHot();
     state.colourHot = model_.ColourHot();
     state.pressed = model_.Pressed();
-    {
-        std::unique_lock<std::recursive_mutex> hold(program.configLock, std::try_to_lock);
-        if (!hold.owns_lock() && !painted_) hold.lock();  // nothing painted yet: worth the wait
-        snapshot.stale = !hold.owns_lock();
-        if (hold.owns_lock()) {
-            painted_ = true;
-            paintedCurConfig_ = program.CurConfig;
-            paintedConfig_ = program.config;
-        }
-    }
-    state.curConfig = paintedCurConfig_;
-    state.config = paintedConfig_;
-    state.driverActive = flags.DriverActive.load();
-    state.startKeyIndex = flags.StartKeyIndex.load();
+    state.curConfig = program.CurConfig;
+    state.config = program.config;
+    state.driverActive = context_.handoff.HostActionsOn();
+    state.startKeyIndex = program.applied.startKeyIndex;
     state.blinkPhase = blink_.Shown();
     state.previewOff = preview_.Off();
     state.previewColour = preview_.Colour();
@@ -345,7 +303,7 @@ PaintSnapshot MainWindowController::PaintStateNow(std::int32_t maskWidth, std::i
             state.selectedRepeatMode = macros.records[static_cast<std::size_t>(macros.selected)].repeatMode;
         }
     });
-    return snapshot;
+    return state;
 }
 
 void MainWindowController::SwitchLanguage(LanguageMode language) {

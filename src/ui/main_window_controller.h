@@ -4,13 +4,11 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <string>
-#include <vector>
 
-#include "core/program_state.h"
-#include "core/thread_flags.h"
+#include "config/program_state.h"
+#include "core/press_handoff.h"
 #include "macros/macro_store.h"
 #include "platform/file_dialog_port.h"
 #include "platform/message_port.h"
@@ -41,8 +39,6 @@ public:
     // MainWindowController::AnimationStep(which) after delay, in place of one pending; with no
     // delay, never again.
     virtual void ScheduleAnimation(Animation which, AnimationDelay delay) = 0;
-    // Calls MainWindowController::RetryDeferred in a moment.
-    virtual void RetryShortly() = 0;
     // The skin descriptions of language, loaded aside and put in place only when every one of
     // them loaded; false, after the loaders told the user what is missing, when one did not.
     virtual bool LoadSkinOf(LanguageMode language) = 0;
@@ -62,8 +58,8 @@ public:
 };
 
 struct MainWindowContext {
-    ProgramState& program;
-    ThreadFlags& flags;
+    ProgramState& program;  // the window's thread owns it
+    PressHandoff& handoff;  // whether host actions wait for the mouse
     MacroStore& macros;
     ProfilePort& profile;  // config.ini
     MainWindowShell& shell;
@@ -75,12 +71,6 @@ struct MainWindowContext {
     MacroEditorPanel* macroPanel = nullptr;  // none: the advanced page's macro buttons do nothing
 };
 
-// Everything a paint reads, and whether its configuration is an older copy (see PaintStateNow).
-struct PaintSnapshot {
-    PaintState state;
-    bool stale = false;
-};
-
 class MainWindowController {
 public:
     MainWindowController(const SkinSet& skin, MainWindowContext context) : context_(context), model_(skin) {}
@@ -90,6 +80,7 @@ public:
     void Release(std::int64_t x, std::int64_t y);
 
     void ShowPage(WindowPage page);
+    WindowPage Page() const { return page_; }
     // The language of the window, its files and config.ini's VER_SEL, switched at run time. The
     // configuration and the slot stay; unsaved macro edits go with the old language's macros.
     void SwitchLanguage(LanguageMode language);
@@ -97,20 +88,21 @@ public:
     // dropped, and the window hides in the tray. When the stage cannot be saved the file no
     // longer holds what was applied, so the configuration stays as it is and the user is told.
     void CloseToTray();
-    // The start key blinks while host actions wait for the mouse (after start-up and an apply).
+    // The start key blinks while host actions wait for the mouse (after start-up and an apply);
+    // a blink under way goes on as it is.
     void StartBlink();
     // The next step of an animation, when its delay has passed.
     void AnimationStep(Animation which);
     // The function popup's choice for the button it was opened for.
     void ChooseFunction(std::int32_t code);
-    // Runs the changes that found the configuration busy, in order; false when it still is.
-    // Then tells what failed, with the lock released.
-    bool RetryDeferred();
-    // A save of config.ini that failed since the last call (on any thread) is told once.
+    // A change of the configuration from outside the window's controls (a mouse button's
+    // request): it runs, the mouse's threads see its outcome, and a failed save is told.
+    void Change(const std::function<void()>& change);
+    // A save of config.ini that failed since the last call is told once.
     void TellSaveFailure();
 
-    // What a script asks of the running program. Each runs like the control it stands for once
-    // the configuration is free, then calls done with whether it succeeded.
+    // What a script asks of the running program. Each runs like the control it stands for,
+    // then calls done with whether it succeeded.
     // slot (1 to 5) is loaded and applied, as a host button's slot switch does.
     void SwitchToSlot(int slot, std::function<void(bool)> done);
     // The configuration of the window is written to file's "Config7".
@@ -118,17 +110,13 @@ public:
     // file's "Config7" becomes the current slot's configuration, applied and saved.
     void ImportConfigFrom(const std::u16string& file, std::function<void(bool)> done);
 
-    // What the paint shows now. The configuration comes from a whole copy taken under the
-    // configuration lock; while another thread holds it (an apply that broadcasts a settings
-    // change and so waits for the window's own thread), the last copy serves and stale is set,
-    // so the window paints again shortly. Only the very first paint waits for the lock.
-    PaintSnapshot PaintStateNow(std::int32_t maskWidth, std::int32_t maskHeight);
+    // What the paint shows now.
+    PaintState PaintStateNow(std::int32_t maskWidth, std::int32_t maskHeight) const;
 
     const MainWindowModel& Model() const { return model_; }
     const LedPreview& Preview() const { return preview_; }
 
 private:
-    WindowPage Page() const { return context_.flags.CurrentPage.load(); }
     // The page as it is shown: on the advanced page around the macro editor's controls.
     RepaintArea PageArea();
     void Carry(const UiAction& action);
@@ -138,28 +126,16 @@ private:
     // The import and export controls: a file dialog, then the exchange file.
     void ImportConfigByDialog();
     void ExportConfigByDialog();
-    // Shown once the configuration lock is released: a message box waits for the user.
-    void TellLater(std::u16string text);
     // Hiding the window ends a recording: its keys would go nowhere the user can see.
     void HideToTray();
-    // Runs change with the configuration lock held. The lock is only tried: the host action
-    // thread may hold it through an apply that waits for this very thread (Windows broadcasts the
-    // new settings to every window), so a busy lock defers the change, and every later one to
-    // keep their order, to RetryDeferred.
-    void Change(std::function<void()> change);
     void Edit(const std::function<void(ActiveConfig&)>& edit, bool repaint = false);
-    bool WaitingForMouse() const { return !context_.flags.DriverActive.load(); }
+    bool WaitingForMouse() const { return !context_.handoff.HostActionsOn(); }
 
     MainWindowContext context_;
     MainWindowModel model_;
-    std::deque<std::function<void()>> deferred_;
-    std::vector<std::u16string> messagesToTell_;
+    WindowPage page_ = WindowPage::Main;
     BlinkIndicator blink_;
     LedPreview preview_;
     bool popupOpen_ = false;
     int editedButton_ = 0;
-    // The configuration as the last paint saw it.
-    bool painted_ = false;
-    std::int32_t paintedCurConfig_ = 0;
-    ActiveConfig paintedConfig_;
 };

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "core/window_page.h"
+#include "skin/window_page.h"
 #include "skin/paint_state.h"
 #include "skin/skin_description.h"
 

@@ -16,24 +16,12 @@
 
 namespace {
 
-// A paint that had to use an older configuration copy asks for one more paint shortly.
-constexpr UINT_PTR kStaleRepaintTimer = 0x4858;
-constexpr UINT kStaleRepaintMs = 50;
-void CALLBACK RepaintOnce(HWND window, UINT, UINT_PTR id, DWORD) {
-    KillTimer(window, id);
-    InvalidateRect(window, nullptr, FALSE);
-}
-
 void AppendToLog(const std::wstring& path, const std::string& line) {
     if (FILE* log = _wfopen(path.c_str(), L"a")) {
         std::fputs(line.c_str(), log);
         std::fclose(log);
     }
 }
-
-// Changes that found the configuration busy are tried again this often until they ran.
-constexpr UINT_PTR kRetryChangesTimer = 0x4859;
-constexpr UINT kRetryChangesMs = 20;
 
 // The animations' timers.
 constexpr UINT_PTR kBlinkTimer = 0x485A;
@@ -42,11 +30,10 @@ UINT_PTR TimerOf(Animation which) { return which == Animation::Blink ? kBlinkTim
 
 }  // namespace
 
-MainWindowView::MainWindowView(ProgramState& program, ThreadFlags& flags, MacroStore& macros,
+MainWindowView::MainWindowView(ProgramState& program, PressHandoff& handoff, MacroStore& macros,
                                MacroEditorState& editorState, std::wstring messageCaption,
                                std::function<void()> apply, std::function<void()> factoryReset)
     : program_(program),
-      flags_(flags),
       macros_(macros),
       messages_(std::move(messageCaption)),
       editorControls_([this] { return window_; }, skin_.editorRects, [this] { return CurrentFont(); },
@@ -54,7 +41,7 @@ MainWindowView::MainWindowView(ProgramState& program, ThreadFlags& flags, MacroS
       keyCapture_([this] { return window_; }),
       panel_({program, macros, editorState, profile_, messages_, editorControls_, keyCapture_, fileDialogs_,
               [this] { InvalidateRect(window_, nullptr, TRUE); }}),
-      controller_(skin_, MainWindowContext{program, flags, macros, profile_, *this, std::move(apply),
+      controller_(skin_, MainWindowContext{program, handoff, macros, profile_, *this, std::move(apply),
                                            std::move(factoryReset), this, &fileDialogs_, &messages_, &panel_}) {}
 
 bool MainWindowView::LoadDescriptions(HWND window) {
@@ -144,12 +131,11 @@ void MainWindowView::Paint(HICON icon) {
                  (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, icon);
         return;
     }
-    const PaintSnapshot snapshot = controller_.PaintStateNow(maskWidth_, maskHeight_);
-    if (snapshot.stale) SetTimer(window_, kStaleRepaintTimer, kStaleRepaintMs, RepaintOnce);
+    const PaintState state = controller_.PaintStateNow(maskWidth_, maskHeight_);
     if (!surface_.Prepare(maskWidth_, maskHeight_)) return;
     GdiCanvas canvas(surface_, pictures_, ToWide(program_.paths.SkinsDir), fonts_.english, fonts_.chinese);
     if (!canvas.Ready()) return;
-    PaintMainWindow(canvas, skin_, snapshot.state);
+    PaintMainWindow(canvas, skin_, state);
     canvas.CopyTo(paint.dc());
     if (!painted_) {
         painted_ = true;
@@ -188,11 +174,7 @@ void MainWindowView::Minimise(std::int64_t x, std::int64_t y) {
 
 void MainWindowView::HideToTray() { ::HideToTray(window_, ToWide(WindowTitle(program_.language.load()))); }
 
-// One timer however many changes wait; its WM_TIMER comes back through OnTimer.
-void MainWindowView::RetryShortly() { SetTimer(window_, kRetryChangesTimer, kRetryChangesMs, nullptr); }
-
 void MainWindowView::OnTimer(UINT_PTR id) {
-    if (id == kRetryChangesTimer && controller_.RetryDeferred()) KillTimer(window_, id);
     for (const Animation which : {Animation::Blink, Animation::LedPreview}) {
         if (id == TimerOf(which)) controller_.AnimationStep(which);
     }
@@ -244,7 +226,7 @@ bool MainWindowView::PreTranslate(const MSG& msg) {
         // The key belongs to the macro, not to whichever control has the focus.
         return true;
     }
-    if (msg.message == WM_RBUTTONUP && flags_.CurrentPage.load() == WindowPage::Advanced) panel_.OpenEventMenu();
+    if (msg.message == WM_RBUTTONUP && controller_.Page() == WindowPage::Advanced) panel_.OpenEventMenu();
     return DialogMustNotSee(msg.message, msg.wParam);
 }
 

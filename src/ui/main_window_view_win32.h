@@ -7,8 +7,8 @@
 
 #include <functional>
 
-#include "core/program_state.h"
-#include "core/thread_flags.h"
+#include "config/program_state.h"
+#include "core/press_handoff.h"
 #include "macros/macro_store.h"
 #include "platform/file_dialog_win32.h"
 #include "platform/handles_win32.h"
@@ -35,7 +35,7 @@ class MainWindowView : private MainWindowShell, private FunctionPopupPort {
 public:
     // apply and factoryReset: the program's operations that the apply and reset controls start.
     // messageCaption: the caption of the program's message boxes.
-    MainWindowView(ProgramState& program, ThreadFlags& flags, MacroStore& macros, MacroEditorState& editorState,
+    MainWindowView(ProgramState& program, PressHandoff& handoff, MacroStore& macros, MacroEditorState& editorState,
                    std::wstring messageCaption, std::function<void()> apply, std::function<void()> factoryReset);
     MainWindowView(const MainWindowView&) = delete;
     MainWindowView& operator=(const MainWindowView&) = delete;
@@ -62,8 +62,10 @@ public:
     void OnLButtonDown(POINT point) { controller_.Press(point.x, point.y); }
     void OnLButtonUp(POINT point) { controller_.Release(point.x, point.y); }
     void OnTimer(UINT_PTR id);
-    // A save of config.ini failed on another thread: the user is told (once).
+    // A save of config.ini failed outside the window's own changes: the user is told (once).
     void TellSaveFailure() { controller_.TellSaveFailure(); }
+    // A change of the configuration that a mouse button asks for.
+    void Change(const std::function<void()>& change) { controller_.Change(change); }
 
     // Sees every message of the window's loop first: records keys while recording, opens the
     // event list's menu on a right-click of the advanced page, and keeps Escape, Enter and F10
@@ -99,6 +101,7 @@ public:
     SIZE MaskSize() const { return {maskWidth_, maskHeight_}; }
     HRGN RepaintRegion() const { return repaintRegion_.get(); }
     const MainWindowModel& Model() const { return controller_.Model(); }
+    WindowPage Page() const { return controller_.Page(); }
     const LedPreview& Preview() const { return controller_.Preview(); }
 
 private:
@@ -109,7 +112,6 @@ private:
     void Minimise(std::int64_t x, std::int64_t y) override;
     void HideToTray() override;
     void ScheduleAnimation(Animation which, AnimationDelay delay) override;
-    void RetryShortly() override;
     bool LoadSkinOf(LanguageMode language) override;
     void ShowLanguage() override {
         if (languageShown_) languageShown_();
@@ -128,7 +130,6 @@ private:
     void LogRecordedKey(DWORD keyTime);
 
     ProgramState& program_;
-    ThreadFlags& flags_;
     MacroStore& macros_;
     SkinFonts fonts_;
     HWND window_ = nullptr;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "actions/host_action_executor.h"
-#include "core/thread_flags.h"
+#include "core/press_handoff.h"
 #include "device/discovery.h"
 #include "device/input_listener.h"
 #include "device/virtual_mouse.h"
@@ -22,7 +22,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kPresses = 10000;
 constexpr double kTargetP50Us = 50.0;
 
-std::uint64_t IdleWakeups(const ThreadFlags& flags, const VirtualMouse& mouse) {
+std::uint64_t IdleWakeups(const PressHandoff& flags, const VirtualMouse& mouse) {
     return flags.wakeups.listener.load() + flags.wakeups.executor.load() + mouse.ReadWakeups();
 }
 }  // namespace
@@ -30,7 +30,8 @@ std::uint64_t IdleWakeups(const ThreadFlags& flags, const VirtualMouse& mouse) {
 int main() {
     VirtualMouse mouse;
     DeviceLink link;
-    ThreadFlags flags;
+    PressHandoff flags;
+    PublishedConfig published;
     if (!DiscoverDevice(mouse, link)) {
         std::fprintf(stderr, "virtual mouse not found\n");
         return 1;
@@ -38,7 +39,7 @@ int main() {
 
     std::atomic<Clock::rep> takenAt{0};
     std::atomic<int> performed{0};
-    InputListener listener(InputListenerContext{link, flags, [] { return 0; }, {}, {}});
+    InputListener listener(InputListenerContext{link, flags, published, {}, {}});
     HostActionExecutor executor(HostActionExecutorContext{flags,
                                                           [&](int) {
                                                               takenAt.store(Clock::now().time_since_epoch().count());

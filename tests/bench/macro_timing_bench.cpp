@@ -9,9 +9,8 @@
 
 #include "actions/host_actions.h"
 #include "platform/steady_sleeper.h"
-#include "support/fake_links.h"
+#include "support/no_window.h"
 #include "support/macro_timing.h"
-#include "support/memory_profile.h"
 #include "support/recording_injector.h"
 #include "support/recording_shell.h"
 
@@ -22,18 +21,18 @@ using Clock = std::chrono::steady_clock;
 double SteadyNowMs() { return std::chrono::duration<double, std::milli>(Clock::now().time_since_epoch()).count(); }
 
 void BM_MacroTiming(benchmark::State& state) {
-    ProgramState program;
-    MemoryProfile profile;
+    PublishedConfig published;
+    PressHandoff handoff;
     MacroStore macros;
     const MacroRecord macro = StoreTimingMacro(macros);
     RecordingShell shell;
     SteadySleeper sleeper;
-    FakeLinks links;
+    NoWindow window;
 
     std::vector<double> errors;
     for (auto _ : state) {
         RecordingInjector injector(SteadyNowMs);
-        HostActions(program, profile, macros, injector, shell, sleeper, links).PlayMacro(0);
+        HostActions(published, handoff, macros, injector, shell, sleeper, window).PlayMacro(0);
         for (const double error : DelayErrorsMs(macro, injector.stamps)) errors.push_back(std::abs(error));
     }
     state.counters["err_p50_ms"] = Percentile(errors, 0.50);

@@ -13,9 +13,8 @@
 
 #include "actions/host_actions.h"
 #include "platform/clock_win32.h"
-#include "support/fake_links.h"
+#include "support/no_window.h"
 #include "support/macro_timing.h"
-#include "support/memory_profile.h"
 #include "support/recording_injector.h"
 #include "support/recording_shell.h"
 
@@ -32,18 +31,18 @@ double PerformanceCounterMs() {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-    ProgramState state;
-    MemoryProfile profile;
+    PublishedConfig published;
+    PressHandoff handoff;
     MacroStore macros;
     const MacroRecord macro = StoreTimingMacro(macros);
     RecordingShell shell;
     PreciseSleeper sleeper;
-    FakeLinks links;
+    NoWindow window;
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
     std::vector<double> errors;
     for (int run = 0; run < runs; ++run) {
         RecordingInjector injector(PerformanceCounterMs);
-        HostActions(state, profile, macros, injector, shell, sleeper, links).PlayMacro(0);
+        HostActions(published, handoff, macros, injector, shell, sleeper, window).PlayMacro(0);
         for (const double error : DelayErrorsMs(macro, injector.stamps)) errors.push_back(std::abs(error));
     }
     if (errors.empty()) return 1;

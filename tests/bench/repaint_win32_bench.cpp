@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 #include <vector>
 
 #include "app/main_dialog_win32.h"
@@ -40,7 +39,7 @@ PaintState PaintStateOf(const Window& w) {
     const ProgramServices& s = w.services;
     const MainWindowView& view = w.dialog.Skin();
     PaintState state;
-    state.page = s.flags.CurrentPage.load();
+    state.page = view.Page();
     state.language = s.program.language.load();
     state.maskWidth = view.MaskSize().cx;
     state.maskHeight = view.MaskSize().cy;
@@ -48,13 +47,10 @@ PaintState PaintStateOf(const Window& w) {
     state.advancedHot = view.Model().AdvancedHot();
     state.colourHot = view.Model().ColourHot();
     state.pressed = view.Model().Pressed();
-    {
-        std::lock_guard<std::recursive_mutex> hold(s.program.configLock);
-        state.curConfig = s.program.CurConfig;
-        state.config = s.program.config;
-    }
-    state.driverActive = s.flags.DriverActive.load();
-    state.startKeyIndex = s.flags.StartKeyIndex.load();
+    state.curConfig = s.program.CurConfig;
+    state.config = s.program.config;
+    state.driverActive = s.handoff.HostActionsOn();
+    state.startKeyIndex = s.program.applied.startKeyIndex;
     // The main page's paint, with the start key shown: which of its two pictures costs the same.
     state.blinkPhase = true;
     s.macros.Read([&](const MacroStoreData& macros) {
@@ -120,7 +116,6 @@ bool Press(Window& w, const POINT (&entries)[2], int first, int count, std::vect
         UpdateWindow(window);
         const LONGLONG end = Now();
         if (ms) ms->push_back(Seconds(end - start) * 1000.0);
-        std::lock_guard<std::recursive_mutex> hold(w.services.program.configLock);
         if (w.services.program.config.WHEEL_STATUS != i % 2) return false;
     }
     return true;

@@ -1,24 +1,26 @@
 // The mouse threads at full load: 10,000 presses of host-mode buttons go as input reports through
-// the real listener to the real executor, which performs their host actions against fakes, while
-// the window's thread applies, switches slots, edits the configuration under its lock, paints,
-// changes pages and edits macros. Built under ThreadSanitizer (build/tsan), where any data race
-// ends the run with a report and a failure.
+// the real listener to the real executor, which performs their host actions against fakes and
+// posts the configuration changes to the window's thread, while that thread, the configuration's
+// only owner, carries those out, applies, switches slots, edits, paints and edits macros. Built
+// under ThreadSanitizer (build/tsan), where any data race ends the run with a report and a failure.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <random>
 #include <thread>
+#include <utility>
 
 #include "actions/host_action_executor.h"
-#include "actions/host_action_links.h"
 #include "actions/host_actions.h"
+#include "app/apply_configuration.h"
+#include "app/host_requests.h"
 #include "config/config_file.h"
-#include "core/thread_flags.h"
-#include "device/apply_configuration.h"
+#include "core/press_handoff.h"
 #include "device/button_mapping.h"
 #include "device/discovery.h"
 #include "device/feature_report.h"
@@ -42,10 +44,24 @@ const std::u16string kIni = u"config.ini";
 // the computer folder, the lock, the configuration switch and two macros.
 constexpr std::array<std::int32_t, 12> kCodes = {1, 6, 17, 18, 19, 26, 31, 36, 37, 40, 41, 42};
 
-enum UiOp { kEditButton, kEditStages, kApply, kSwitchSlot, kPaint, kShowPage, kEditMacro, kSaveAndReload, kUiOps };
+enum UiOp { kEditButton, kEditStages, kApply, kSwitchSlot, kPaint, kEditMacro, kSaveAndReload, kUiOps };
 
 // Set while the executor performs a press, so an apply can tell it runs on that thread.
 thread_local bool performingPress = false;
+
+// The window's message queue, as far as the executor's requests go.
+struct RequestQueue : HostRequestPort {
+    void Post(HostRequest request) override {
+        std::lock_guard<std::mutex> hold(mutex);
+        queue.push_back(request);
+    }
+    std::deque<HostRequest> TakeAll() {
+        std::lock_guard<std::mutex> hold(mutex);
+        return std::exchange(queue, {});
+    }
+    std::mutex mutex;
+    std::deque<HostRequest> queue;
+};
 
 MacroRecord TwoKeyMacro(std::u16string_view name, std::uint8_t key) {
     MacroRecord record = NewMacro(name);
@@ -62,7 +78,7 @@ struct Rig {
     DeviceLink link;
     ProgramState program;
     MemoryProfile profile;
-    ThreadFlags flags;
+    PressHandoff handoff;
     FeatureReportSender reports{link};
     FakeSettings settings;
     RecordingInjector injector;
@@ -73,20 +89,18 @@ struct Rig {
     std::atomic<long> invalidations{0};
     std::atomic<int> appliesOnExecutor{0};
 
-    // The blink requests of the applies (from either thread), which the program posts to its window.
-    std::atomic<int> blinkRequests{0};
+    RequestQueue window;
+    std::atomic<int> requestsCarriedOut{0};
 
-    ApplyContext apply{program, profile, reports, flags, settings, [this] { invalidations.fetch_add(1); },
-                       [this] { blinkRequests.fetch_add(1); }};
-    ProgramHostActionLinks links{flags, program, reports, apply, [this] { invalidations.fetch_add(1); }};
-    HostActions actions{program, profile, macros, injector, shell, clock, links};
+    ApplyContext apply{program, profile, reports, handoff, settings, [this] { invalidations.fetch_add(1); }, {}};
+    HostActions actions{program.published, handoff, macros, injector, shell, clock, window};
 
     std::atomic<int> performed{0};
     std::atomic<int> lastButton{0};
     std::array<std::atomic<int>, kButtonCount + 1> performedOf{};
-    InputListener listener{InputListenerContext{link, flags, ConfigFieldReader(program, &ActiveConfig::MACRO_MODE2),
+    InputListener listener{InputListenerContext{link, handoff, program.published,
                                                 [this] { invalidations.fetch_add(1); }, {}}};
-    HostActionExecutor executor{HostActionExecutorContext{flags,
+    HostActionExecutor executor{HostActionExecutorContext{handoff,
                                                           [this](int button) {
                                                               performingPress = true;
                                                               actions.PerformButton(button);
@@ -105,7 +119,7 @@ struct Rig {
         settings.onSet = [this] {
             if (performingPress) appliesOnExecutor.fetch_add(1);
         };
-        ConfigFile file(profile, program.config, program.configLock);
+        ConfigFile file(profile, program.config);
         file.FactoryReset(kIni, 1, LanguageMode::English);
         // Every slot full of host actions, so a switch keeps the executor busy.
         for (int slot = 1; slot <= 5; ++slot) {
@@ -131,22 +145,25 @@ struct Rig {
     }
 };
 
-// The window's thread: one of its configuration changes after another, until stopped.
+// The window's thread: the executor's requests in their order, then one of its own changes, and
+// what changed published; until stopped.
 void RunWindow(Rig& rig, std::stop_token stop, std::array<std::atomic<int>, kUiOps>& done) {
     std::mt19937 random(1);
     const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     ProgramState& program = rig.program;
     ActiveConfig painted;
     while (!stop.stop_requested()) {
+        for (const HostRequest request : rig.window.TakeAll()) {
+            CarryOut(rig.apply, request);
+            program.Publish();
+            rig.requestsCarriedOut.fetch_add(1);
+        }
         const int op = pick(kUiOps);
         switch (op) {
-            case kEditButton: {
-                std::lock_guard<std::recursive_mutex> hold(program.configLock);
+            case kEditButton:
                 program.config.SetButtonFunction(1 + pick(kButtonCount), kCodes[static_cast<std::size_t>(pick(kCodes.size()))]);
                 break;
-            }
             case kEditStages: {
-                std::lock_guard<std::recursive_mutex> hold(program.configLock);
                 const int stage = pick(kDpiStageCount);
                 program.config.SetStageValue(stage, static_cast<std::uint8_t>(pick(kDpiStepCount)));
                 if (pick(2) == 0) program.config.ToggleStageEnabled(stage);
@@ -155,26 +172,14 @@ void RunWindow(Rig& rig, std::stop_token stop, std::array<std::atomic<int>, kUiO
                 break;
             }
             case kApply: ApplyConfiguration(rig.apply); break;
-            case kSwitchSlot: {
-                std::lock_guard<std::recursive_mutex> hold(program.configLock);
+            case kSwitchSlot:
                 SelectSlot(rig.profile, program, 1 + pick(5));
                 ApplyConfiguration(rig.apply);
                 break;
-            }
-            case kPaint: {
-                // As the paint does: the configuration when the lock is free, else the last one.
-                std::unique_lock<std::recursive_mutex> hold(program.configLock, std::try_to_lock);
-                if (hold.owns_lock()) {
-                    painted = program.config;
-                    hold.unlock();
-                }
+            case kPaint:
+                painted = program.config;
                 rig.macros.Read([](const MacroStoreData& data) { return data.records[0].Name(); });
-                (void)rig.flags.DriverActive.load();
-                (void)rig.flags.StartKeyIndex.load();
-                break;
-            }
-            case kShowPage:
-                rig.flags.CurrentPage.store(pick(2) == 0 ? WindowPage::Colour : WindowPage::Main);
+                (void)rig.handoff.HostActionsOn();
                 break;
             case kEditMacro:
                 rig.macros.Edit([&](MacroStoreData& data) {
@@ -186,13 +191,13 @@ void RunWindow(Rig& rig, std::stop_token stop, std::array<std::atomic<int>, kUiO
                 break;
             case kSaveAndReload: {
                 // As closing to the tray does.
-                std::lock_guard<std::recursive_mutex> hold(program.configLock);
-                ConfigFile file(rig.profile, program.config, program.configLock);
+                ConfigFile file(rig.profile, program.config);
                 file.SaveDpiLevel(kIni, kAppliedSlot);
                 file.LoadConfig(kIni, kAppliedSlot, false, program.language.load());
                 break;
             }
         }
+        program.Publish();
         done[static_cast<std::size_t>(op)].fetch_add(1);
         std::this_thread::sleep_for(200us);
     }
@@ -228,7 +233,7 @@ TEST(ThreadStress, PressesReachTheExecutorWhileTheWindowAppliesSwitchesAndEdits)
             ASSERT_TRUE(report(static_cast<std::uint8_t>(kPressCodeBase + HardwareButtonId(button)))) << "press " << i;
             // The release also confirms a new configuration when host actions wait for one.
             ASSERT_TRUE(report(0x00)) << "release " << i;
-            ASSERT_TRUE(Eventually([&] { return rig.flags.PendingInput() == 0; }, kStepLimit)) << "press " << i;
+            ASSERT_TRUE(Eventually([&] { return rig.handoff.PendingInput() == 0; }, kStepLimit)) << "press " << i;
             if (rig.performed.load() == before + 1) {
                 if (rig.lastButton.load() != button) ++wrongButton;
                 break;
@@ -252,15 +257,15 @@ TEST(ThreadStress, PressesReachTheExecutorWhileTheWindowAppliesSwitchesAndEdits)
     EXPECT_LT(ignored, kPresses);
     EXPECT_EQ(device.Reads(), pushed + 1);
     // Every kind of change ran alongside the presses, and the presses did real host work: keys,
-    // shell actions and configuration switches that applied on the executor's thread.
+    // shell actions, and configuration changes that the window's thread alone carried out.
     for (int op = 0; op < kUiOps; ++op) EXPECT_GT(uiDone[static_cast<std::size_t>(op)].load(), 0) << "window op " << op;
     EXPECT_GT(rig.injector.events, 0);
     EXPECT_GT(rig.shell.calls, 0);
-    EXPECT_GT(rig.appliesOnExecutor.load(), 0);
+    EXPECT_EQ(rig.appliesOnExecutor.load(), 0);
+    EXPECT_GT(rig.requestsCarriedOut.load(), 0);
     EXPECT_GT(rig.invalidations.load(), 0);
 
     // No edit was torn: the derived fields agree with what they derive from.
-    std::lock_guard<std::recursive_mutex> hold(rig.program.configLock);
     const ActiveConfig& config = rig.program.config;
     for (int stage = 0; stage < kDpiStageCount; ++stage) {
         EXPECT_EQ(config.ValueItem[static_cast<std::size_t>(stage)],

@@ -13,9 +13,8 @@
 #include <vector>
 
 #include "actions/host_actions.h"
-#include "support/fake_links.h"
+#include "support/no_window.h"
 #include "support/macro_timing.h"
-#include "support/memory_profile.h"
 #include "support/recording_injector.h"
 #include "support/recording_messages.h"
 #include "support/recording_shell.h"
@@ -139,14 +138,14 @@ TEST_F(TargetWindow, InjectedKeysAndButtonsArriveWithTheirCodes) {
 }
 
 TEST_F(TargetWindow, APlayedMacroTypesIntoTheFocusedWindow) {
-    ProgramState state;
-    MemoryProfile profile;
+    PublishedConfig published;
+    PressHandoff handoff;
     MacroStore macros;
     SendInputInjector injector;
     RecordingShell shell;
     PreciseSleeper sleeper;
-    FakeLinks links;
-    HostActions actions(state, profile, macros, injector, shell, sleeper, links);
+    NoWindow window;
+    HostActions actions(published, handoff, macros, injector, shell, sleeper, window);
     macros.Edit([](MacroStoreData& d) {
         MacroRecord m = NewMacro(u"hi");
         m.eventCount = 6;
@@ -159,7 +158,9 @@ TEST_F(TargetWindow, APlayedMacroTypesIntoTheFocusedWindow) {
         d.records[0] = m;
         d.count = 1;
     });
-    state.config.K[0] = 41;
+    ConfigSnapshot firstMacroOnButton1;
+    firstMacroOnButton1.config.K[0] = 41;
+    published.Publish(firstMacroOnButton1);
     actions.PerformButton(1);
     WaitFor(6);
     ASSERT_EQ(received.size(), 6u);
@@ -227,18 +228,18 @@ double PerformanceCounterMs() {
 // How close to the delays it lands is macro_timing_bench's figure; no delay may end early.
 TEST(PreciseSleeperTest, NoMacroDelayEndsEarly) {
     // 200 events with delays of 1 to 20 ms, played through the real playback.
-    ProgramState state;
-    MemoryProfile profile;
+    PublishedConfig published;
+    PressHandoff handoff;
     MacroStore macros;
     const MacroRecord m = StoreTimingMacro(macros);
     RecordingInjector injector(PerformanceCounterMs);
     RecordingShell shell;
     PreciseSleeper sleeper;
-    FakeLinks links;
+    NoWindow window;
     // The executor thread runs at the highest priority.
     const int priority = GetThreadPriority(GetCurrentThread());
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
-    HostActions(state, profile, macros, injector, shell, sleeper, links).PlayMacro(0);
+    HostActions(published, handoff, macros, injector, shell, sleeper, window).PlayMacro(0);
     SetThreadPriority(GetCurrentThread(), priority);
     EXPECT_EQ(shell.calls, 0);
     ASSERT_EQ(injector.stamps.size(), 200u);

@@ -4,8 +4,8 @@
 
 #include "app/main_dialog_win32.h"
 #include "app/startup.h"
-#include "core/program_state.h"
-#include "core/thread_flags.h"
+#include "config/program_state.h"
+#include "core/press_handoff.h"
 #include "ui/tray_win32.h"
 #include "resource.h"
 #include "skin/canvas_gdi_win32.h"
@@ -133,7 +133,7 @@ TEST_F(MainSkinWindow, HoverAndPressShowTheOverAndDownPicturesAndTabsSwitchPages
 
     // Pressing the tab shows the advanced page; its tab is then the current one.
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-    EXPECT_EQ(services.flags.CurrentPage.load(), WindowPage::Advanced);
+    EXPECT_EQ(dialog.Skin().Page(), WindowPage::Advanced);
     EXPECT_TRUE(dialog.Skin().Model().Pressed());
     SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
     EXPECT_FALSE(dialog.Skin().Model().Pressed());
@@ -150,14 +150,14 @@ TEST_F(MainSkinWindow, HoverAndPressShowTheOverAndDownPicturesAndTabsSwitchPages
     EXPECT_GT(agreeing, tested * 8 / 10) << agreeing << " of " << tested;
 
     Click(window, Centre(skin.main.At(MainEntry::Tab(WindowPage::Colour))));
-    EXPECT_EQ(services.flags.CurrentPage.load(), WindowPage::Colour);
+    EXPECT_EQ(dialog.Skin().Page(), WindowPage::Colour);
     // The window's timer steps the LED preview on: a flashing mode goes dark in its first step.
     const LedPreview& preview = dialog.Skin().Preview();
     ASSERT_TRUE(preview.Running());
     const bool offAtFirst = preview.Off();
     EXPECT_TRUE(PumpUntil([&] { return preview.Off() != offAtFirst; }, 10000));
     Click(window, Centre(skin.main.At(MainEntry::Tab(WindowPage::Main))));
-    EXPECT_EQ(services.flags.CurrentPage.load(), WindowPage::Main);
+    EXPECT_EQ(dialog.Skin().Page(), WindowPage::Main);
     EXPECT_TRUE(PumpUntil([&] { return !preview.Running(); }, 10000));
 }
 

@@ -4,7 +4,7 @@
 
 #include "app/main_dialog_win32.h"
 #include "app/startup.h"
-#include "core/program_state.h"
+#include "config/program_state.h"
 #include "app/ui_fonts_win32.h"
 #include "resource.h"
 #include "win32/skin_support.h"

@@ -17,7 +17,9 @@
 struct MouseRig {
     MouseRig() : MouseRig(windowsSettings) {}
     // With other system settings than Windows' own (Wine loses the pointer speed).
-    explicit MouseRig(SystemSettingsPort& settings)
+    explicit MouseRig(SystemSettingsPort& settings) : MouseRig(settings, sendInput) {}
+    // And with other keys and buttons than the system's.
+    MouseRig(SystemSettingsPort& settings, InputInjectorPort& injector)
         : runtime(services, HostPorts{profile, settings, injector, shell, clock}) {}
     // The program in folder dir, on slot 1 with the built-in configuration.
     void UseProgramDir(const std::wstring& dir) {
@@ -37,7 +39,7 @@ struct MouseRig {
     DeviceSession session{mouse};
     Win32Profile profile;
     Win32SystemSettings windowsSettings;
-    SendInputInjector injector;
+    SendInputInjector sendInput;
     Win32Shell shell;
     PreciseSleeper clock;
     HostRuntime runtime;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 #include <dbt.h>
 
 #include <atomic>
@@ -115,25 +116,39 @@ TEST(DeviceWindowLifetime, AModalWindowDestroyedFromAnotherThreadsMessageEndsIts
     EXPECT_EQ(dialog.Hwnd(), nullptr);
 }
 
-TEST(DeviceWiring, PressesOfHostButtonsTravelFromTheMouseToTheExecutor) {
+namespace {
+// The main window's part in a press: it carries out what the executor posts.
+LRESULT CALLBACK CarryOutRequests(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR rig) {
+    if (message != kHostRequestMessage) return DefSubclassProc(window, message, wParam, lParam);
+    if (const std::optional<HostRequest> request = HostRequestOf(wParam, lParam)) {
+        reinterpret_cast<MouseRig*>(rig)->runtime.CarryOut(*request);
+    }
+    return 0;
+}
+}  // namespace
+
+TEST(DeviceWiring, PressesOfHostButtonsTravelFromTheMouseToTheExecutorAndTheWindow) {
     ScratchDir dir;
     dir.Write("config.ini", "[Init]\r\nCurConfig=1\r\n");
     Win32SystemSettings settings;
     const std::optional<unsigned> lines = settings.WheelScrollLines();
     MouseRig rig;
     ProgramState& program = rig.services.program;
-    ThreadFlags& flags = rig.services.flags;
+    const PressHandoff& handoff = rig.services.handoff;
     rig.UseProgramDir(dir.Path());
     program.config.K = {1, 2, 3, 5, 4, 18, 17};  // buttons 6 and 7 step the DPI stage down and up
     program.config.DPI_LEVEL = 0;
+    const HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(window);
+    SetWindowSubclass(window, CarryOutRequests, 1, reinterpret_cast<DWORD_PTR>(&rig));
 
     const std::shared_ptr<VirtualMouse>& mouse = rig.mouse;
     {
-        rig.runtime.StartWorkers(nullptr);
+        rig.runtime.StartWorkers(window);
         ASSERT_TRUE(rig.session.Discover(rig.services.link));
         rig.runtime.Apply();
-        EXPECT_FALSE(flags.DriverActive);
-        EXPECT_EQ(flags.StartKeyIndex, 6);
+        EXPECT_FALSE(handoff.HostActionsOn());
+        EXPECT_EQ(program.applied.startKeyIndex, 6);
 
         // Before the mouse confirms, a press is dropped; the release of the start key confirms
         // (any release would: it is the report the mouse confirms with).
@@ -143,7 +158,7 @@ TEST(DeviceWiring, PressesOfHostButtonsTravelFromTheMouseToTheExecutor) {
         EXPECT_TRUE(mouse->FeatureReports().empty());
         mouse->Press(6);
         mouse->Release(6);
-        EXPECT_TRUE(PumpUntil([&] { return flags.DriverActive.load(); }));
+        EXPECT_TRUE(PumpUntil([&] { return handoff.HostActionsOn(); }));
 
         mouse->Press(7);
         mouse->Release(7);
@@ -153,6 +168,7 @@ TEST(DeviceWiring, PressesOfHostButtonsTravelFromTheMouseToTheExecutor) {
     }
     EXPECT_EQ(program.config.DPI_LEVEL, 1);
     EXPECT_NE(ReadFileText(dir.Path() + L"\\config.ini").find("DPI_LEVEL=1"), std::string::npos);
+    DestroyWindow(window);
     if (lines) settings.SetWheelScrollLines(*lines);
 }
 
@@ -201,7 +217,7 @@ TEST(MainWindowMouse, TheWindowDownloadsAtStartReappliesOnPowerEventsAndSaysGood
         ASSERT_TRUE(PumpUntil([&] { return dialog.StartupFinished(); }));
         EXPECT_EQ(received(), applied);
         EXPECT_EQ(settingsLog.Lines(), (std::vector<std::string>{"speed 1", "lines 1"}));  // DPI_SPEED, WHEEL_SPEED 0
-        EXPECT_TRUE(rig.services.flags.DriverActive);  // no button in host mode
+        EXPECT_TRUE(rig.services.handoff.HostActionsOn());  // no button in host mode
 
         // Every power event downloads the whole configuration again.
         SendMessageW(hwnd, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
@@ -229,47 +245,52 @@ TEST(SystemSettings, WheelLinesRoundTripAndThePointerSpeedCanBeRead) {
     EXPECT_TRUE(settings.MouseSpeed().has_value());
 }
 
-// The executor applies a configuration switch and, holding the configuration lock, waits in the
-// settings change (as Windows' broadcast to every window would make it wait for this thread).
-// Meanwhile the user clicks Apply, the window paints and the close control is used: none of them
-// may wait for the lock, and what they asked for follows once the lock is free.
-TEST(MainWindowMouse, TheWindowNeverWaitsWhileTheExecutorApplies) {
+// The executor is busy in a shortcut whose key does not go down until the test lets go. Meanwhile
+// the user clicks Apply, the window paints and the close control is used: none of them waits for
+// it. Then, with a message box of the window open, a host button's configuration switch is
+// carried out at once, inside the box's own message loop.
+TEST(MainWindowMouse, TheWindowNeverWaitsForTheExecutorAndServesItUnderAMessageBox) {
     ScratchDir dir;
     dir.Write("config.ini",
               "[Init]\r\nCurConfig=1\r\nVER_SEL=1\r\n"
-              "[Config1]\r\nK1=1\r\nK2=2\r\nK7=40\r\nDPI_SET_EN1=1\r\n[Config2]\r\nK1=1\r\nK7=40\r\nDPI_SET_EN1=1\r\n"
-              "[Config6]\r\nK1=1\r\nK7=40\r\nDPI_SET_EN1=1\r\n");
+              "[Config1]\r\nK1=1\r\nK6=31\r\nK7=40\r\nFIRE_TIME=8\r\n"
+              "[Config2]\r\nK1=1\r\nK6=31\r\nK7=40\r\nFIRE_TIME=16\r\n[Config6]\r\nK1=1\r\nK6=31\r\nK7=40\r\n");
     dir.Write("Macro_EN.dat", "[Macros]\r\nmacroNum=0\r\n");
     CopyBuiltSkins(dir.Path());
     FakeSettings settings;
-    MouseRig rig(settings);
+    std::atomic<bool> letGo{false};
+    std::atomic<bool> blocked{false};
+    std::atomic<bool> released{false};  // the executor's shortcut went on
+    struct HeldKeys : InputInjectorPort {
+        std::atomic<bool>& letGo;
+        std::atomic<bool>& blocked;
+        std::atomic<bool>& released;
+        HeldKeys(std::atomic<bool>& go, std::atomic<bool>& in, std::atomic<bool>& out)
+            : letGo(go), blocked(in), released(out) {}
+        void KeyEvent(std::uint8_t, std::uint8_t, std::uint32_t) override {
+            blocked = true;
+            // A window that waited for this would wait a minute.
+            for (int i = 0; i < 12000 && !letGo; ++i) Sleep(5);
+            released = true;
+        }
+        void MouseButton(MouseButtonEvent) override {}
+        std::uint32_t ScanCodeOf(std::uint8_t) override { return 0; }
+    } keys(letGo, blocked, released);
+    MouseRig rig(settings, keys);
     rig.services.program.paths.ProgramDir = FromWide(dir.Path());
     CHXT_GMouseDlg dialog(rig.services, &rig.programMouse);
     ASSERT_TRUE(dialog.Create());
     ASSERT_TRUE(PumpUntil([&] { return dialog.StartupFinished(); }));
     const HWND hwnd = dialog.Hwnd();
-    ThreadFlags& flags = rig.services.flags;
-    ASSERT_FALSE(flags.DriverActive);  // button 7 is in host mode: the mouse must confirm first
+    const PressHandoff& handoff = rig.services.handoff;
+    ASSERT_FALSE(handoff.HostActionsOn());  // buttons 6 and 7 are in host mode: the mouse must confirm first
     rig.mouse->Press(7);
     rig.mouse->Release(7);
-    ASSERT_TRUE(PumpUntil([&] { return flags.DriverActive.load(); }));
+    ASSERT_TRUE(PumpUntil([&] { return handoff.HostActionsOn(); }));
 
-    const DWORD windowThread = GetCurrentThreadId();
-    std::atomic<bool> applying{false};
-    std::atomic<bool> letGo{false};
-    std::atomic<bool> released{false};  // the executor's apply went on
-    settings.onSet = [&] {
-        if (GetCurrentThreadId() == windowThread) return;
-        applying = true;
-        // Held until the test lets go: a window that waited for this would wait a minute.
-        for (int i = 0; i < 12000 && !letGo; ++i) Sleep(5);
-        released = true;
-    };
-    rig.mouse->ClearFeatureReports();
-    rig.mouse->Press(7);  // the next configuration, applied on the executor's thread
-    rig.mouse->Release(7);
-    ASSERT_TRUE(PumpUntil([&] { return applying.load(); }));
-
+    rig.mouse->Press(6);  // Ctrl+C, held up in its first key
+    rig.mouse->Release(6);
+    ASSERT_TRUE(PumpUntil([&] { return blocked.load(); }));
     const auto centre = [&](int entry) {
         const SkinEntry& e = dialog.Skin().Skin().main.At(entry);
         return MAKELPARAM(e.x + e.width / 2, e.y + e.height / 2);
@@ -279,26 +300,41 @@ TEST(MainWindowMouse, TheWindowNeverWaitsWhileTheExecutorApplies) {
         SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, centre(entry));
         SendMessageW(hwnd, WM_LBUTTONUP, 0, centre(entry));
     };
-    // Each step returns while the executor still holds its apply: none of them waited for it,
-    // however slow the machine (how fast they return is the repaint benchmark's business).
+    // Each step returns while the executor is still held up: none of them waited for it, however
+    // slow the machine (how fast they return is the repaint benchmark's business).
+    rig.mouse->ClearFeatureReports();
     click(MainEntry::kApply);
-    EXPECT_FALSE(released) << "Apply waited for the executor's apply";
+    EXPECT_FALSE(released) << "Apply waited for the executor";
+    EXPECT_FALSE(rig.mouse->FeatureReports().empty()) << "Apply did not reach the mouse";
     InvalidateRect(hwnd, nullptr, FALSE);
     UpdateWindow(hwnd);
-    EXPECT_FALSE(released) << "a paint waited for the executor's apply";
-    click(MainEntry::kClose);
-    EXPECT_FALSE(released) << "the close control waited for the executor's apply";
-
-    // Once the executor is done, the clicked Apply follows it: the mouse gets the configuration
-    // twice (the switch's and the window's), and the close control's reload leaves slot 2 shown.
+    EXPECT_FALSE(released) << "a paint waited for the executor";
     letGo = true;
-    const auto applies = [&] {
-        int dpiReports = 0;
-        for (const auto& report : rig.mouse->FeatureReports()) dpiReports += HexLine(report).rfind("07 09 ", 0) == 0;
-        return dpiReports;
-    };
-    EXPECT_TRUE(PumpUntil([&] { return applies() == 2; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return handoff.PendingInput() == 0; }));
+    rig.mouse->Press(7);  // the mouse confirms what Apply sent
+    rig.mouse->Release(7);
+    ASSERT_TRUE(PumpUntil([&] { return handoff.HostActionsOn(); }));
+
+    // A message box of the window is open; the host button's switch comes meanwhile.
+    bool switchedUnderTheBox = false;
+    std::thread user([&] {
+        HWND box = nullptr;
+        for (int i = 0; i < 1000 && !box; ++i, Sleep(5)) box = FindWindowW(nullptr, L"box under test");
+        rig.mouse->ClearFeatureReports();
+        rig.mouse->Press(7);
+        rig.mouse->Release(7);
+        for (int i = 0; i < 1000; ++i, Sleep(5)) {
+            const std::vector<std::vector<std::uint8_t>> reports = rig.mouse->FeatureReports();
+            if (!reports.empty() && HexLine(reports.back()) == "07 12 02 00 00 00 00 00 00") break;
+        }
+        switchedUnderTheBox = box && IsWindow(box) && rig.mouse->State().fire == 2;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    MessageBoxW(hwnd, L"waiting", L"box under test", MB_OK);
+    user.join();
+    EXPECT_TRUE(switchedUnderTheBox);
     EXPECT_EQ(rig.services.program.CurConfig, 2);
+    click(MainEntry::kClose);
     EXPECT_FALSE(IsWindowVisible(hwnd));
     SendMessageW(hwnd, WM_CLOSE, 0, 0);
 }

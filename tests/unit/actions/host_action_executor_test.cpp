@@ -13,10 +13,10 @@ namespace {
 struct ExecutorRig {
     explicit ExecutorRig(std::function<void(int)> perform) {
         executor = std::make_unique<HostActionExecutor>(
-            HostActionExecutorContext{flags, std::move(perform), [this] { ++threadStarts; }});
+            HostActionExecutorContext{handoff, std::move(perform), [this] { ++threadStarts; }});
         executor->Start();
     }
-    ThreadFlags flags;
+    PressHandoff handoff;
     std::atomic<int> threadStarts{0};
     std::unique_ptr<HostActionExecutor> executor;
 };
@@ -35,10 +35,10 @@ TEST(HostActionExecutor, PerformsTheButtonWhosePressCodeCameAndFreesTheHandOff) 
         std::lock_guard<std::mutex> hold(mutex);
         buttons.push_back(button);
     });
-    rig.flags.OfferPress(0xF7, true);  // not a button: nothing performed, hand-off freed all the same
-    ASSERT_TRUE(Eventually([&] { return rig.flags.PendingInput() == 0; }));
-    rig.flags.OfferPress(0xF5, true);
-    ASSERT_TRUE(Eventually([&] { return rig.flags.PendingInput() == 0; }));
+    rig.handoff.OfferPress(0xF7, true);  // not a button: nothing performed, hand-off freed all the same
+    ASSERT_TRUE(Eventually([&] { return rig.handoff.PendingInput() == 0; }));
+    rig.handoff.OfferPress(0xF5, true);
+    ASSERT_TRUE(Eventually([&] { return rig.handoff.PendingInput() == 0; }));
     std::lock_guard<std::mutex> hold(mutex);
     EXPECT_EQ(buttons, (std::vector<int>{4}));
     EXPECT_EQ(rig.threadStarts.load(), 1);
@@ -49,12 +49,12 @@ TEST(HostActionExecutor, APressWakesItAtOnce) {
     ExecutorRig rig([&](int) { taken.set_value(std::chrono::steady_clock::now()); });
     std::this_thread::sleep_for(std::chrono::milliseconds(50));  // let it block first
     const auto pressed = std::chrono::steady_clock::now();
-    rig.flags.OfferPress(0xF1, true);
+    rig.handoff.OfferPress(0xF1, true);
     auto future = taken.get_future();
     ASSERT_EQ(future.wait_for(std::chrono::seconds(2)), std::future_status::ready);
     // A 2 ms poll would be the old worst case; a blocked thread is woken far sooner.
     EXPECT_LT(future.get() - pressed, std::chrono::milliseconds(50));
-    EXPECT_EQ(rig.flags.wakeups.executor.load(), 1u);
+    EXPECT_EQ(rig.handoff.wakeups.executor.load(), 1u);
 }
 
 TEST(HostActionExecutor, APressWhileBusyStopsTheRunningOneAndIsNotPerformed) {
@@ -68,29 +68,29 @@ TEST(HostActionExecutor, APressWhileBusyStopsTheRunningOneAndIsNotPerformed) {
         if (++performed == 1) {
             inside.set_value();
             letGoFuture.wait();
-            stopSeenInside = rigPointer->flags.StopRequest();
+            stopSeenInside = rigPointer->handoff.StopRequest();
         }
     });
     rigPointer = &rig;
-    rig.flags.OfferPress(0xF1, true);
+    rig.handoff.OfferPress(0xF1, true);
     inside.get_future().wait();
-    EXPECT_EQ(rig.flags.OfferPress(0xF2, true), PressOutcome::StopRequested);
-    EXPECT_EQ(rig.flags.OfferPress(0xF2, false), PressOutcome::Dropped);
+    EXPECT_EQ(rig.handoff.OfferPress(0xF2, true), PressOutcome::StopRequested);
+    EXPECT_EQ(rig.handoff.OfferPress(0xF2, false), PressOutcome::Dropped);
     letGo.set_value();
-    ASSERT_TRUE(Eventually([&] { return rig.flags.PendingInput() == 0; }));
+    ASSERT_TRUE(Eventually([&] { return rig.handoff.PendingInput() == 0; }));
     EXPECT_EQ(stopSeenInside.load(), 1);
-    EXPECT_EQ(rig.flags.StopRequest(), 0);
+    EXPECT_EQ(rig.handoff.StopRequest(), 0);
     EXPECT_EQ(performed.load(), 1);
 }
 
 TEST(HostActionExecutor, AStopWithNothingPlayingDoesNotCutTheNextPress) {
     std::atomic<int> stopSeen{-1};
     ExecutorRig* rigPointer = nullptr;
-    ExecutorRig rig([&](int) { stopSeen = rigPointer->flags.StopRequest(); });
+    ExecutorRig rig([&](int) { stopSeen = rigPointer->handoff.StopRequest(); });
     rigPointer = &rig;
-    rig.flags.RequestStop();  // a release with MACRO_MODE2 1 while idle
-    ASSERT_TRUE(Eventually([&] { return rig.flags.StopRequest() == 0; }));
-    rig.flags.OfferPress(0xF3, true);
+    rig.handoff.RequestStop();  // a release with MACRO_MODE2 1 while idle
+    ASSERT_TRUE(Eventually([&] { return rig.handoff.StopRequest() == 0; }));
+    rig.handoff.OfferPress(0xF3, true);
     ASSERT_TRUE(Eventually([&] { return stopSeen.load() != -1; }));
     EXPECT_EQ(stopSeen.load(), 0);
 }
@@ -98,14 +98,14 @@ TEST(HostActionExecutor, AStopWithNothingPlayingDoesNotCutTheNextPress) {
 TEST(HostActionExecutor, IdleItSleepsUntilStopped) {
     ExecutorRig rig([](int) {});
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(rig.flags.wakeups.executor.load(), 0u);
+    EXPECT_EQ(rig.handoff.wakeups.executor.load(), 0u);
     const auto before = std::chrono::steady_clock::now();
     rig.executor->Stop();
     EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(500));
     // Stopped: a press stays pending.
-    rig.flags.OfferPress(0xF1, true);
+    rig.handoff.OfferPress(0xF1, true);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(rig.flags.PendingInput(), 1);
+    EXPECT_EQ(rig.handoff.PendingInput(), 1);
 }
 
 // A press in a long pause, as a macro's: a second press ends the pause at once and its stop does
@@ -118,7 +118,7 @@ TEST(HostActionExecutor, AStopEndsAPressInItsPause) {
     std::atomic<bool> waitedInFull{true};
     ExecutorRig* rigPointer = nullptr;
     ExecutorRig rig([&](int) {
-        const std::stop_token stop = rigPointer->flags.PressStop();
+        const std::stop_token stop = rigPointer->handoff.PressStop();
         stoppedAtStart = stop.stop_requested();
         ++started;
         waitedInFull = sleeper.WaitMs(60000, stop);
@@ -127,15 +127,15 @@ TEST(HostActionExecutor, AStopEndsAPressInItsPause) {
     rigPointer = &rig;
     using Clock = std::chrono::steady_clock;
 
-    rig.flags.OfferPress(0xF1, true);
+    rig.handoff.OfferPress(0xF1, true);
     ASSERT_TRUE(Eventually([&] { return started.load() == 1; }));
     auto before = Clock::now();
-    EXPECT_EQ(rig.flags.OfferPress(0xF1, true), PressOutcome::StopRequested);
-    ASSERT_TRUE(Eventually([&] { return rig.flags.PendingInput() == 0; }));
+    EXPECT_EQ(rig.handoff.OfferPress(0xF1, true), PressOutcome::StopRequested);
+    ASSERT_TRUE(Eventually([&] { return rig.handoff.PendingInput() == 0; }));
     EXPECT_LT(Clock::now() - before, std::chrono::seconds(1));
     EXPECT_FALSE(waitedInFull.load());
 
-    rig.flags.OfferPress(0xF1, true);
+    rig.handoff.OfferPress(0xF1, true);
     ASSERT_TRUE(Eventually([&] { return started.load() == 2; }));
     EXPECT_FALSE(stoppedAtStart.load());
     std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -5,31 +5,44 @@
 #include <vector>
 
 #include "actions/host_actions.h"
-#include "platform/text.h"
 #include "support/event_log.h"
 #include "support/fake_clock.h"
-#include "support/fake_links.h"
 #include "support/macro_builder.h"
-#include "support/memory_profile.h"
 #include "support/recording_injector.h"
 #include "support/recording_shell.h"
 
 namespace {
 
+// The window's side: what the executor asked of it, as log lines.
+struct RecordingWindow : HostRequestPort {
+    explicit RecordingWindow(EventLog& eventLog) : log(eventLog) {}
+    void Post(HostRequest request) override {
+        switch (request.kind) {
+            case HostRequestKind::StepDpi: log.Addf("step dpi %d", request.direction); break;
+            case HostRequestKind::ToggleLed: log.Add("toggle led"); break;
+            case HostRequestKind::NextConfiguration: log.Add("next configuration"); break;
+        }
+    }
+    EventLog& log;
+};
+
 struct HostActionsTest : ::testing::Test {
     EventLog log;
-    ProgramState state;
-    MemoryProfile profile;
+    ConfigSnapshot snapshot;  // what the window publishes before each press
+    PublishedConfig published;
+    PressHandoff handoff;
     MacroStore macros;
     RecordingInjector injector{log};
     RecordingShell shell{log};
     FakeClock clock{log};
-    FakeLinks links{log, state};
-    HostActions actions{state, profile, macros, injector, shell, clock, links};
+    RecordingWindow window{log};
+    HostActions actions{published, handoff, macros, injector, shell, clock, window};
 
-    HostActionsTest() {
-        state.paths.ConfigIniPath = u"config.ini";
-        state.CurConfig = 2;
+    // The executor takes a press: the playback's stop is that press's own.
+    void TakePress() {
+        handoff.FinishPress();
+        handoff.OfferPress(0xF1, true);
+        handoff.TakePress(std::stop_token{});
     }
     void SetMacros(std::initializer_list<MacroRecord> records) {
         macros.Edit([&](MacroStoreData& d) {
@@ -39,13 +52,12 @@ struct HostActionsTest : ::testing::Test {
     }
     // Button 3 carries code.
     std::vector<std::string> Press(std::int32_t code) {
-        state.config.K[2] = code;
+        snapshot.config.K[2] = code;
+        published.Publish(snapshot);
+        TakePress();
         log.Clear();
         actions.PerformButton(3);
         return log.Lines();
-    }
-    std::u16string Saved(const std::u16string& section, const std::u16string& key) {
-        return profile.ReadString(u"config.ini", section, key, 10);
     }
 };
 
@@ -66,7 +78,8 @@ TEST_F(HostActionsTest, ShortcutsAndShellActions) {
         EXPECT_TRUE(Press(nothing).empty()) << nothing;
     }
     // Only buttons 1 to 7 exist.
-    state.config.K.fill(31);
+    snapshot.config.K.fill(31);
+    published.Publish(snapshot);
     log.Clear();
     actions.PerformButton(0);
     actions.PerformButton(8);
@@ -111,91 +124,15 @@ TEST_F(HostActionsTest, MouseButtonCodes) {
                                 "mouse 40", "mouse 20", "mouse 40", "precise off"}));
 }
 
-TEST_F(HostActionsTest, DpiStepping) {
-    ActiveConfig& c = state.config;
-    c.DPI_SET_EN = {1, 1, 1, 1};
-    links.direction[3] = 1;
-    c.DPI_LEVEL = 3;
-    state.config.K[2] = 31;  // a direction wins over the button's code
-    log.Clear();
-    actions.PerformButton(3);
-    EXPECT_EQ(log.Lines(), (Lines{"dpi 3 led 0", "invalidate"}));  // up at stage 3: stays, still sent
-    EXPECT_EQ(c.DPI_LEVEL, 3);
-    EXPECT_EQ(Saved(u"Config2", u"DPI_LEVEL"), u"3");
-    EXPECT_EQ(profile.writes, 1);
-
-    struct Case {
-        int direction;
-        std::array<std::uint8_t, 4> enabled;
-        int from;
-        int to;
-    };
-    const Case cases[] = {
-        {1, {1, 0, 1, 1}, 0, 2},   {1, {1, 0, 0, 0}, 0, 0},  {-1, {1, 1, 0, 1}, 3, 1},
-        {-1, {0, 1, 1, 1}, 1, 1},  {-1, {1, 1, 1, 1}, 0, 0}, {2, {0, 1, 0, 0}, 1, 1},
-        {2, {1, 1, 1, 1}, 3, 0},   {2, {0, 0, 0, 0}, 2, 2},  {2, {1, 0, 1, 0}, 2, 0},
-        {-1, {1, 1, 2, 1}, 3, 1},  // only a flag of exactly 1 enables a stage
-        {1, {1, 1, 1, 1}, 9, 3},   {-1, {1, 1, 1, 1}, 9, 2}, {2, {1, 1, 1, 1}, -4, 1},  // bounded start
-    };
-    for (const Case& k : cases) {
-        links.direction[3] = k.direction;
-        c.DPI_SET_EN = k.enabled;
-        c.DPI_LEVEL = k.from;
-        actions.PerformButton(3);
-        EXPECT_EQ(c.DPI_LEVEL, k.to) << k.direction << " from " << k.from;
-        EXPECT_EQ(Saved(u"Config2", u"DPI_LEVEL"), DecimalText(k.to));
-    }
-
-    // With the LED switched off by the toggle, the step keeps it off.
-    links.ledToggle = 3;
-    links.appliedLed = 2;
-    links.direction[3] = 2;
-    c.DPI_SET_EN = {1, 1, 1, 1};
-    c.DPI_LEVEL = 0;
-    log.Clear();
-    actions.PerformButton(3);
-    EXPECT_EQ(log.Lines(), (Lines{"dpi 1 led 3", "invalidate"}));
-
-    // A stage that cannot be saved stays current, and the repaint request comes after the
-    // failure is recorded, so the window can tell it.
-    profile.failWrites = true;
-    log.Clear();
-    actions.PerformButton(3);
-    EXPECT_EQ(c.DPI_LEVEL, 2);
-    EXPECT_EQ(log.Lines(), (Lines{"dpi 2 led 3", "invalidate, save failed"}));
-}
-
-TEST_F(HostActionsTest, LedToggleTwice) {
-    state.config.LED_STATUS = 0;
-    links.appliedLed = 0;
-    state.config.DPI_LEVEL = 2;
-    EXPECT_EQ(Press(19), (Lines{"dpi 2 led 3", "invalidate"}));
-    EXPECT_EQ(links.ledToggle, 3);
-    EXPECT_EQ(Press(19), (Lines{"dpi 2 led 0", "invalidate"}));
-    EXPECT_EQ(links.ledToggle, 0);
-    links.appliedLed = 1;
-    EXPECT_EQ(Press(19), (Lines{"dpi 2 led 3", "invalidate"}));
-    EXPECT_EQ(Press(19), (Lines{"dpi 2 led 1", "invalidate"}));
-}
-
-TEST_F(HostActionsTest, ConfigurationSwitchCyclesTheUserSlots) {
-    for (int slot = 1; slot <= 5; ++slot) {
-        profile.values[{u"config.ini", u"Config" + DecimalText(slot), u"K1"}] = DecimalText(10 + slot);
-        profile.values[{u"config.ini", u"Config" + DecimalText(slot), u"K7"}] = u"1";  // the left click
-    }
-    struct Case {
-        int from;
-        int to;
-    };
-    for (const Case k : {Case{5, 1}, Case{0, 1}, Case{2, 3}, Case{4, 5}, Case{1, 2}, Case{-3, 1}, Case{77, 1}}) {
-        state.CurConfig = k.from;
-        const Lines lines = Press(40);
-        EXPECT_EQ(state.CurConfig, k.to);
-        // The slot is loaded before the apply sees it.
-        char applied[32];
-        std::snprintf(applied, sizeof applied, "apply slot %d K1 %d", k.to, 10 + k.to);
-        EXPECT_EQ(lines, (Lines{applied, "invalidate"})) << k.from;
-    }
+TEST_F(HostActionsTest, ConfigurationChangesGoToTheWindow) {
+    // A DPI direction of the last apply wins over the button's code.
+    snapshot.dpiDirection[2] = -1;
+    EXPECT_EQ(Press(31), Lines{"step dpi -1"});
+    snapshot.dpiDirection[2] = 0;
+    EXPECT_EQ(Press(19), Lines{"toggle led"});
+    EXPECT_EQ(Press(40), Lines{"next configuration"});
+    // A DPI code chosen but not applied yet has no direction: nothing happens.
+    EXPECT_TRUE(Press(17).empty());
 }
 
 TEST_F(HostActionsTest, RepeatCountStoppedBySecondPressReleasesWhatIsHeld) {
@@ -205,7 +142,7 @@ TEST_F(HostActionsTest, RepeatCountStoppedBySecondPressReleasesWhatIsHeld) {
 
     // The second press arrives during the delay after the first event of the second pass.
     clock.onSleep = [&](long n) {
-        if (n == 3) links.stop.request_stop();
+        if (n == 3) handoff.RequestStop();
     };
     clock.sleeps = 0;
     EXPECT_EQ(Press(41), (Lines{"precise on", "key 41 1e 0", "sleep 10", "key 41 1e 2", "sleep 15", "key 41 1e 0",
@@ -213,7 +150,6 @@ TEST_F(HostActionsTest, RepeatCountStoppedBySecondPressReleasesWhatIsHeld) {
 
     // Repeat mode 0 plays once whatever the count; repeat mode 1 with a count of 0 not at all.
     clock.onSleep = nullptr;
-    links.stop = std::stop_source();
     SetMacros({Macro({{'A', 1, 0}}, 0, 9), Macro({{'A', 1, 0}}, 1, 0)});
     injector.events = 0;
     Press(41);
@@ -235,18 +171,18 @@ TEST_F(HostActionsTest, APlaybackThatEndsWithKeysDownReleasesThemLastFirst) {
 
     // Stopped in the first pause: the one key down goes up.
     clock.onSleep = [&](long n) {
-        if (n == 1) links.stop.request_stop();
+        if (n == 1) handoff.RequestStop();
     };
     clock.sleeps = 0;
     EXPECT_EQ(Press(41), (Lines{"precise on", "key 11 08 0", "key 11 08 2", "precise off"}));
 }
 
 TEST_F(HostActionsTest, MacroMode2RepeatsUntilTheReleaseUpToItsCeiling) {
-    state.config.MACRO_MODE2 = 1;
+    snapshot.config.MACRO_MODE2 = 1;
     clock.logSleeps = false;
     SetMacros({Macro({{240, 1, 5}, {240, 2, 5}}, 1, 2)});
     clock.onSleep = [&](long n) {
-        if (n == 9) links.stop.request_stop();
+        if (n == 9) handoff.RequestStop();
     };
     const Lines lines = Press(41);
     ASSERT_EQ(lines.size(), 2u + 9 + 1);  // nine events, then the held button goes up
@@ -254,7 +190,6 @@ TEST_F(HostActionsTest, MacroMode2RepeatsUntilTheReleaseUpToItsCeiling) {
     EXPECT_EQ(lines[10], "mouse 04");
 
     clock.onSleep = nullptr;
-    links.stop = std::stop_source();
     SetMacros({Macro({{'B', 0, 0}}), Macro({})});
     Press(41);
     EXPECT_EQ(clock.sleeps, 9 + kMacroMode2Passes);

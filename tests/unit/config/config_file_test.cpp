@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
-#include <latch>
 #include <sstream>
-#include <thread>
 #include <vector>
 
 #include "config/config_file.h"
@@ -30,8 +27,7 @@ struct ConfigFileTest : ::testing::Test {
     TempDir dir;
     IniProfile profile;
     ActiveConfig config;
-    std::recursive_mutex lock;
-    ConfigFile file{profile, config, lock};
+    ConfigFile file{profile, config};
     std::u16string ini = dir.File("config.ini");
 };
 
@@ -207,8 +203,7 @@ TEST_F(ConfigFileTest, FactoryResetRewritesAllSlotsFromPresetsByLanguage) {
 TEST(ConfigFileWriteTest, AnyFailedWriteReachesTheCallerAndTheOtherKeysAreStillWritten) {
     MemoryProfile profile;
     ActiveConfig config;
-    std::recursive_mutex lock;
-    ConfigFile file(profile, config, lock);
+    ConfigFile file(profile, config);
     const std::u16string ini = u"config.ini";
     EXPECT_TRUE(file.SaveConfig(ini, 1));
     EXPECT_TRUE(file.SaveDpiLevel(ini, 6));
@@ -231,60 +226,6 @@ TEST(ConfigFileWriteTest, AnyFailedWriteReachesTheCallerAndTheOtherKeysAreStillW
     profile.failingKeys = {{u"Config6", u"DPI_LEVEL"}, {u"Init", u"CurConfig"}};
     EXPECT_FALSE(file.SaveDpiLevel(ini, 6));
     EXPECT_FALSE(file.WriteCurConfig(ini, 2));
-}
-
-}  // namespace
-
-namespace {
-
-// A whole load holds the configuration lock: another thread that takes the lock never sees a
-// configuration half from one slot and half from another.
-TEST(ConfigLockTest, LoadsDoNotInterleaveWithLockedReaders) {
-    TempDir dir;
-    IniProfile profile;
-    ActiveConfig config;
-    std::recursive_mutex lock;
-    ConfigFile file(profile, config, lock);
-    const std::u16string ini = dir.File("config.ini");
-    std::string text;
-    for (int slot : {1, 2}) {
-        text += "[Config" + std::to_string(slot) + "]\r\n";
-        // K1 keeps the left click, so that the load leaves every other value as written.
-        text += "K1=1\r\n";
-        for (int k = 2; k <= 7; ++k) text += "K" + std::to_string(k) + "=" + std::to_string(slot) + "\r\n";
-        text += "FIRE_TIME=" + std::to_string(slot) + "\r\n";
-    }
-    dir.Write("config.ini", text);
-    file.LoadConfig(ini, 1, false, LanguageMode::Chinese);
-    // The loader goes on until the reader has seen the slot change often enough: the two really
-    // overlap however the threads are scheduled.
-    constexpr int kSwitchesSeen = 10;
-    std::latch start(2);
-    std::atomic<bool> readerDone{false};
-    std::thread loader([&] {
-        start.arrive_and_wait();
-        for (int i = 1; !readerDone.load(); ++i) {
-            file.LoadConfig(ini, 1 + i % 2, false, LanguageMode::Chinese);
-            // Lets the reader at the lock between loads: the mutex is not fair, and after a yield
-            // the loader took it back before the waiting reader woke, for seconds on a busy machine.
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
-    });
-    start.arrive_and_wait();
-    int torn = 0;
-    int switches = 0;
-    std::int32_t lastSlot = 1;
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (switches < kSwitchesSeen && std::chrono::steady_clock::now() < giveUp) {
-        std::lock_guard<std::recursive_mutex> guard(lock);
-        for (int k = 1; k < 7; ++k) torn += config.K[k] != config.FIRE_TIME;
-        if (config.FIRE_TIME != lastSlot) ++switches;
-        lastSlot = config.FIRE_TIME;
-    }
-    readerDone = true;
-    loader.join();
-    EXPECT_GE(switches, kSwitchesSeen);
-    EXPECT_EQ(torn, 0);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <mutex>
 #include <sstream>
 
 #include "config/config_file.h"
@@ -20,8 +19,7 @@ bool IsCatalogued(int code) {
 TEST(DeliveredConfigTest, InitSelectsSlotOneInEnglish) {
     IniProfile profile;
     ActiveConfig config;
-    std::recursive_mutex lock;
-    ConfigFile file(profile, config, lock);
+    ConfigFile file(profile, config);
     EXPECT_EQ(file.ReadCurConfig(kDelivered).value, 1);
     EXPECT_EQ(file.ReadLanguage(kDelivered), 1);
 }
@@ -29,8 +27,7 @@ TEST(DeliveredConfigTest, InitSelectsSlotOneInEnglish) {
 TEST(DeliveredConfigTest, EverySlotAndPresetIsAUsableConfiguration) {
     IniProfile profile;
     ActiveConfig config;
-    std::recursive_mutex lock;
-    ConfigFile file(profile, config, lock);
+    ConfigFile file(profile, config);
     struct Source {
         int slot;
         bool preset;
@@ -77,8 +74,7 @@ TEST(DeliveredConfigTest, EverySlotAndPresetIsAUsableConfiguration) {
 TEST(DeliveredConfigTest, SlotOneHoldsTheBuiltInDefaults) {
     IniProfile profile;
     ActiveConfig loaded;
-    std::recursive_mutex lock;
-    ConfigFile file(profile, loaded, lock);
+    ConfigFile file(profile, loaded);
     file.LoadConfig(kDelivered, 1, false, LanguageMode::English);
     ActiveConfig defaults;
     SetBuiltInDefaults(defaults);

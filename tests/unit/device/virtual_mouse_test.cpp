@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "actions/host_action_executor.h"
-#include "device/apply_configuration.h"
+#include "app/apply_configuration.h"
 #include "device/input_listener.h"
 #include "device/virtual_mouse_protocol.h"
 #include "support/eventually.h"
@@ -30,9 +30,9 @@ struct ProgramRig {
     FeatureReportSender sender{link};
     MemoryProfile profile;
     FakeSettings settings;
-    ThreadFlags flags;
+    PressHandoff handoff;
     ProgramState program;
-    ApplyContext context{program, profile, sender, flags, settings, {}, {}};
+    ApplyContext context{program, profile, sender, handoff, settings, {}, {}};
 };
 
 Bytes ReadOne(HidHandle& handle) {
@@ -202,8 +202,8 @@ TEST(VirtualMouse, AHostModePressRunsTheWholeWayToTheExecutor) {
     ASSERT_TRUE(DiscoverDevice(rig.mouse, rig.link));
     std::mutex mutex;
     std::vector<int> performed;
-    InputListener listener(InputListenerContext{rig.link, rig.flags, [] { return 0; }, {}, {}});
-    HostActionExecutor executor(HostActionExecutorContext{rig.flags,
+    InputListener listener(InputListenerContext{rig.link, rig.handoff, rig.program.published, {}, {}});
+    HostActionExecutor executor(HostActionExecutorContext{rig.handoff,
                                                           [&](int button) {
                                                               std::lock_guard<std::mutex> hold(mutex);
                                                               performed.push_back(button);
@@ -212,12 +212,12 @@ TEST(VirtualMouse, AHostModePressRunsTheWholeWayToTheExecutor) {
     listener.Start();
     executor.Start();
     rig.Apply();
-    EXPECT_FALSE(rig.flags.DriverActive);
-    EXPECT_EQ(rig.flags.StartKeyIndex, 3);
+    EXPECT_FALSE(rig.handoff.HostActionsOn());
+    EXPECT_EQ(rig.program.applied.startKeyIndex, 3);
 
     RunVirtualMouseCommand(rig.mouse, "press 3");  // waiting: dropped
     RunVirtualMouseCommand(rig.mouse, "release 3");  // the mouse confirms
-    ASSERT_TRUE(Eventually([&] { return rig.flags.DriverActive.load(); }));
+    ASSERT_TRUE(Eventually([&] { return rig.handoff.HostActionsOn(); }));
     RunVirtualMouseCommand(rig.mouse, "press 6");
     RunVirtualMouseCommand(rig.mouse, "release 6");
     ASSERT_TRUE(Eventually([&] {

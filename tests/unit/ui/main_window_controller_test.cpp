@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <future>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/user_texts.h"
@@ -39,7 +36,6 @@ struct RecordingWindow : MainWindowShell {
         effects.push_back(std::string(which == Animation::Blink ? "blink" : "preview") +
                           (delay ? " in " + std::to_string(delay->count()) : " ends"));
     }
-    void RetryShortly() override { effects.push_back("retry shortly"); }
     bool skinLoads = true;
     bool LoadSkinOf(LanguageMode language) override {
         effects.push_back(language == LanguageMode::English ? "skin en" : "skin cn");
@@ -66,14 +62,14 @@ struct ControllerTest : ::testing::Test {
     TempDir dir;
     IniProfile profile;
     ProgramState program;
-    ThreadFlags flags;
+    PressHandoff handoff;
     MacroStore macros;
     RecordingWindow shell;
     RecordingPopups popups{shell.effects};
     SkinSet skin = Layout();
     std::vector<int> appliedWheels;  // WHEEL_STATUS as each apply found it
     MainWindowController controller{
-        skin, {program, flags, macros, profile, shell, [this] { appliedWheels.push_back(program.config.WHEEL_STATUS); }, {},
+        skin, {program, handoff, macros, profile, shell, [this] { appliedWheels.push_back(program.config.WHEEL_STATUS); }, {},
                &popups}};
 
     ControllerTest() { program.paths.ConfigIniPath = dir.File("config.ini"); }
@@ -95,28 +91,28 @@ TEST_F(ControllerTest, TabsSwitchPagesStartTheirAnimatorsAndRepaintAroundTheMacr
     controller.MouseMove(colour.x + 1, colour.y + 1);
     EXPECT_EQ(shell.Take(), (std::vector<std::string>{"repaint", "paint now"}));  // the tab lights up
     controller.Press(colour.x + 1, colour.y + 1);
-    EXPECT_EQ(flags.CurrentPage.load(), WindowPage::Colour);
+    EXPECT_EQ(controller.Page(), WindowPage::Colour);
     EXPECT_EQ(shell.Take(), (std::vector<std::string>{"repaint", "preview in 1200", "repaint"}));
     controller.Release(colour.x + 1, colour.y + 1);
     EXPECT_EQ(shell.Take(), (std::vector<std::string>{"repaint"}));
 
-    // A preview that still runs is not started twice; the blink restarts only when it ended,
-    // and its steps end it once host actions are on.
+    // A preview that still runs is not started twice; a blink under way goes on as it is, and
+    // its steps end it once host actions are on.
     controller.ShowPage(WindowPage::Colour);
     EXPECT_EQ(shell.Take(), (std::vector<std::string>{"repaint"}));
-    flags.DriverActive = false;
+    handoff.SetHostActionsOn(false);
     controller.ShowPage(WindowPage::Main);
     controller.ShowPage(WindowPage::Main);
     EXPECT_EQ(shell.Take(), (std::vector<std::string>{"blink in 500", "repaint", "repaint", "repaint"}));
     controller.AnimationStep(Animation::Blink);
-    flags.DriverActive = true;
+    handoff.SetHostActionsOn(true);
     controller.AnimationStep(Animation::Blink);
     EXPECT_EQ(shell.Take(), (std::vector<std::string>{"blink in 500", "repaint", "blink ends", "repaint"}));
 
     // The advanced page paints at once, around the editor's controls while they are shown.
     shell.editorShown = true;
     Click(skin.main, MainEntry::Tab(WindowPage::Advanced));
-    EXPECT_EQ(flags.CurrentPage.load(), WindowPage::Advanced);
+    EXPECT_EQ(controller.Page(), WindowPage::Advanced);
     const std::vector<std::string> effects = shell.Take();
     ASSERT_GE(effects.size(), 3u);
     EXPECT_EQ(std::vector<std::string>(effects.end() - 3, effects.end()),
@@ -149,30 +145,6 @@ TEST_F(ControllerTest, TheCloseControlKeepsTheMousesStageDropsEditsAndHidesToThe
     EXPECT_EQ(shell.Take().back(), "minimise");
 }
 
-TEST_F(ControllerTest, APaintNeverWaitsForAnApplyOnceSomethingWasPainted) {
-    program.CurConfig = 3;
-    program.config.FIRE_TIME = 40;
-    EXPECT_FALSE(controller.PaintStateNow(10, 10).stale);
-
-    std::promise<void> locked, release;
-    std::thread apply([&] {
-        std::lock_guard<std::recursive_mutex> hold(program.configLock);
-        program.config.FIRE_TIME = 80;
-        locked.set_value();
-        release.get_future().wait();
-    });
-    locked.get_future().wait();
-    const PaintSnapshot during = controller.PaintStateNow(10, 10);
-    release.set_value();
-    apply.join();
-    EXPECT_TRUE(during.stale);
-    EXPECT_EQ(during.state.config.FIRE_TIME, 40);  // the last whole copy
-    EXPECT_EQ(during.state.curConfig, 3);
-    const PaintSnapshot after = controller.PaintStateNow(10, 10);
-    EXPECT_FALSE(after.stale);
-    EXPECT_EQ(after.state.config.FIRE_TIME, 80);
-}
-
 TEST_F(ControllerTest, EditsStayInTheWindowUntilApplyAndASlotIsShownNotApplied) {
     dir.Write("config.ini", "[Config4]\r\nK1=1\r\nFIRE_TIME=90\r\n");
     SetBuiltInDefaults(program.config);
@@ -183,6 +155,8 @@ TEST_F(ControllerTest, EditsStayInTheWindowUntilApplyAndASlotIsShownNotApplied) 
     EXPECT_EQ(program.config.DPI_SET[3], 4);
     EXPECT_EQ(program.config.ValueItem[3], MainEntry::StageStep(3, 4));
     EXPECT_TRUE(appliedWheels.empty());
+    // The mouse's threads see every edit (a playing macro reads MACRO_MODE2 from there).
+    EXPECT_EQ(program.published.Read()->config, program.config);
 
     // A press on Apply released elsewhere does nothing; a release over it applies, wherever the
     // press began.
@@ -202,14 +176,14 @@ TEST_F(ControllerTest, EditsStayInTheWindowUntilApplyAndASlotIsShownNotApplied) 
     EXPECT_EQ(appliedWheels.size(), 1u);
 
     // The fire interval from the advanced page, bounded at both ends.
-    flags.CurrentPage = WindowPage::Advanced;
+    controller.ShowPage(WindowPage::Advanced);
     program.config.FIRE_TIME = kFireTimeMax;
     PressOn(skin.advanced, AdvancedEntry::kFireUp);
     EXPECT_EQ(program.config.FIRE_TIME, kFireTimeMax);
     program.config.FIRE_TIME = 0;
     PressOn(skin.advanced, AdvancedEntry::kFireDown);
     EXPECT_EQ(program.config.FIRE_TIME, 0);
-    flags.CurrentPage = WindowPage::Colour;
+    controller.ShowPage(WindowPage::Colour);
     PressOn(skin.colour, ColourEntry::LedModeButton(kLedSteady));
     EXPECT_EQ(program.config.LED_STATUS, kLedSteady);
 }
@@ -237,36 +211,6 @@ TEST_F(ControllerTest, TheOnlyLeftClickIsGuardedByTheWarningAndAChoiceKeepsOneLe
     EXPECT_NE(std::find(effects.begin(), effects.end(), "close popup"), effects.end());
 }
 
-TEST_F(ControllerTest, ChangesWaitForABusyConfigurationInsteadOfBlockingTheWindow) {
-    SetBuiltInDefaults(program.config);
-    std::promise<void> locked, release;
-    std::thread apply([&] {
-        std::lock_guard<std::recursive_mutex> hold(program.configLock);
-        locked.set_value();
-        release.get_future().wait();
-    });
-    locked.get_future().wait();
-    // Run by another thread so a controller that waited for the lock fails instead of hanging.
-    auto clicks = std::async(std::launch::async, [&] {
-        PressOn(skin.main, MainEntry::StageSelect(2));
-        PressOn(skin.main, MainEntry::kWheelReverse);
-        controller.Release(5, 500);
-        Click(skin.main, MainEntry::kApply);
-    });
-    ASSERT_EQ(clicks.wait_for(std::chrono::seconds(2)), std::future_status::ready);
-    EXPECT_EQ(program.config.WHEEL_STATUS, 0);
-    EXPECT_TRUE(appliedWheels.empty());
-    EXPECT_FALSE(controller.RetryDeferred());
-    const std::vector<std::string> effects = shell.Take();
-    EXPECT_NE(std::find(effects.begin(), effects.end(), "retry shortly"), effects.end());
-
-    release.set_value();
-    apply.join();
-    EXPECT_TRUE(controller.RetryDeferred());
-    EXPECT_EQ(program.config.DPI_LEVEL, 2);
-    EXPECT_EQ(appliedWheels, (std::vector<int>{1}));  // in their order: the edit before the apply
-}
-
 // The advanced page's controls come and go with it, its buttons reach the macro editor, and
 // every way out of the page or the window ends a recording.
 TEST_F(ControllerTest, TheMacroEditorLivesWithTheAdvancedPageAndNoWayOutLeavesARecording) {
@@ -276,7 +220,7 @@ TEST_F(ControllerTest, TheMacroEditorLivesWithTheAdvancedPageAndNoWayOutLeavesAR
     FakeKeyCapture keys;
     FakeFileDialogs files;
     MacroEditorPanel panel{{program, macros, editorState, profile, messages, controls, keys, files, [] {}}};
-    MainWindowController withEditor{skin, {program, flags, macros, profile, shell, {}, {}, &popups, nullptr, nullptr, &panel}};
+    MainWindowController withEditor{skin, {program, handoff, macros, profile, shell, {}, {}, &popups, nullptr, nullptr, &panel}};
     macros.Edit([](MacroStoreData& d) { d.count = 1; });
     const auto click = [&](const SkinPage& page, int entry) {
         const SkinEntry& e = page.At(entry);
@@ -289,7 +233,7 @@ TEST_F(ControllerTest, TheMacroEditorLivesWithTheAdvancedPageAndNoWayOutLeavesAR
     EXPECT_TRUE(controls.created);
     click(skin.advanced, AdvancedEntry::kRecord);
     EXPECT_TRUE(keys.installed);
-    EXPECT_TRUE(withEditor.PaintStateNow(10, 10).state.recording);
+    EXPECT_TRUE(withEditor.PaintStateNow(10, 10).recording);
     click(skin.main, MainEntry::kClose);
     EXPECT_FALSE(keys.installed);
 
@@ -298,12 +242,12 @@ TEST_F(ControllerTest, TheMacroEditorLivesWithTheAdvancedPageAndNoWayOutLeavesAR
     click(skin.main, MainEntry::Tab(WindowPage::Colour));
     EXPECT_FALSE(keys.installed);
     EXPECT_FALSE(controls.created);
-    EXPECT_FALSE(withEditor.PaintStateNow(10, 10).state.recording);
+    EXPECT_FALSE(withEditor.PaintStateNow(10, 10).recording);
 }
 
 TEST_F(ControllerTest, ALanguageSwitchChangesTheFilesAndTextsButNeverTheConfigurationOrHalfway) {
     FakeSkinFiles messages;
-    MainWindowController switching{skin, {program, flags, macros, profile, shell, {}, {}, &popups, nullptr, &messages}};
+    MainWindowController switching{skin, {program, handoff, macros, profile, shell, {}, {}, &popups, nullptr, &messages}};
     dir.Write("config.ini", "[Init]\r\nVER_SEL=0\r\n");
     program.language = LanguageMode::Chinese;
     program.paths.ProgramDir = u"C:\\prog";
@@ -341,7 +285,7 @@ TEST_F(ControllerTest, ExchangeFilesMoveOnlyTheWindowsConfigurationAndACancelCha
     FakeSkinFiles messages;
     messages.everyFileExists = true;
     FakeFileDialogs files;
-    MainWindowController exchanging{skin, {program, flags, macros, profile, shell, [this] { appliedWheels.push_back(program.config.WHEEL_STATUS); }, {},
+    MainWindowController exchanging{skin, {program, handoff, macros, profile, shell, [this] { appliedWheels.push_back(program.config.WHEEL_STATUS); }, {},
                                            &popups, &files, &messages}};
     const auto click = [&](int entry) {
         const SkinEntry& e = skin.main.At(entry);
@@ -382,29 +326,21 @@ TEST_F(ControllerTest, ExchangeFilesMoveOnlyTheWindowsConfigurationAndACancelCha
     EXPECT_EQ(profile.ReadString(dir.File("other.ini"), u"Keep", u"A", 8), u"1");
 }
 
-// Tells whether another thread could take the configuration lock while a message was shown.
-struct LockProbingMessages : MessagePort {
-    explicit LockProbingMessages(ProgramState& state) : program(state) {}
-    void ShowMessage(std::u16string_view text) override {
-        const bool free = std::async(std::launch::async, [this] {
-                              std::unique_lock<std::recursive_mutex> hold(program.configLock, std::try_to_lock);
-                              return hold.owns_lock();
-                          }).get();
-        shown.push_back(Utf8FromUtf16(text) + (free ? "" : " (lock held)"));
-    }
-    ProgramState& program;
+// The texts shown, in order.
+struct TextMessages : MessagePort {
+    void ShowMessage(std::u16string_view text) override { shown.push_back(Utf8FromUtf16(text)); }
     std::vector<std::string> shown;
 };
 
-TEST_F(ControllerTest, AFailedSaveIsToldOnceWithTheLockFreeAndTheCloseThenKeepsTheConfiguration) {
+TEST_F(ControllerTest, AFailedSaveIsToldOnceAndTheCloseThenKeepsTheConfiguration) {
     MemoryProfile readOnly;
     readOnly.failWrites = true;
-    LockProbingMessages messages{program};
+    TextMessages messages;
     // An apply whose three saves all fail.
     const auto apply = [this] {
         for (int save = 0; save < 3; ++save) program.configSaveFailed = true;
     };
-    MainWindowController failing{skin, {program, flags, macros, readOnly, shell, apply, {}, &popups, nullptr, &messages}};
+    MainWindowController failing{skin, {program, handoff, macros, readOnly, shell, apply, {}, &popups, nullptr, &messages}};
     const auto click = [&](int entry) {
         const SkinEntry& e = skin.main.At(entry);
         failing.MouseMove(e.x + 1, e.y + 1);
@@ -427,8 +363,8 @@ TEST_F(ControllerTest, AFailedSaveIsToldOnceWithTheLockFreeAndTheCloseThenKeepsT
     EXPECT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(messages.shown.back(), Utf8FromUtf16(ConfigSaveFailedMessage(LanguageMode::Chinese)));
 
-    // A failure of the host action thread is told when the window asks, once.
-    std::thread([this] { program.configSaveFailed = true; }).join();
+    // A failure of a button's request is told at the end of its change, once.
+    failing.Change([this] { program.configSaveFailed = true; });
     failing.TellSaveFailure();
     failing.TellSaveFailure();
     EXPECT_EQ(messages.shown.size(), 3u);

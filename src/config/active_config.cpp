@@ -1,4 +1,4 @@
-#include "core/active_config.h"
+#include "config/active_config.h"
 
 #include <algorithm>
 

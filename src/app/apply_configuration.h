@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "core/program_state.h"
-#include "core/thread_flags.h"
+#include "config/program_state.h"
+#include "core/press_handoff.h"
 #include "device/feature_report.h"
 #include "platform/profile_port.h"
 #include "platform/system_settings_port.h"
@@ -19,18 +19,17 @@ int PointerSpeedFor(std::uint8_t dpiSpeed);
 unsigned WheelLinesFor(std::uint8_t wheelSpeed);
 
 struct ApplyContext {
-    ProgramState& program;  // paths, CurConfig and ActiveConfig
+    ProgramState& program;  // paths, CurConfig, ActiveConfig and what the apply leaves
     ProfilePort& profile;   // config.ini
     FeatureReportSender& reports;
-    ThreadFlags& flags;
+    PressHandoff& handoff;  // host actions on, or on hold until the mouse confirms
     SystemSettingsPort& settings;
     std::function<void()> invalidate;           // repaint the whole main window
-    // Asks the window to blink the start key, once per wait for the mouse. Called with the
-    // configuration lock held, so it must not wait for anything that takes that lock.
+    // Asks the window to blink the start key: host actions wait for the mouse.
     std::function<void()> startBlinkIndicator;
 };
 
-// The whole apply, under the configuration lock. A save of config.ini that fails sets
-// ProgramState::configSaveFailed and the rest of the apply goes on. Runs on the window's thread, or on the host action thread
-// after a configuration switch.
+// The whole apply, on the window's thread, which owns the configuration; the mouse's threads see
+// its outcome once it is over. A save of config.ini that fails sets
+// ProgramState::configSaveFailed and the rest of the apply goes on.
 void ApplyConfiguration(ApplyContext& context);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/active_config.h"
+#include "config/active_config.h"
 
 TEST(ActiveConfigTest, BuiltInDefaultsKeepMacroModeAndDeriveValueItems) {
     ActiveConfig config;

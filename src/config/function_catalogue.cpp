@@ -1,4 +1,4 @@
-#include "core/function_catalogue.h"
+#include "config/function_catalogue.h"
 
 #include <array>
 

@@ -1,19 +1,6 @@
-#include "core/thread_flags.h"
+#include "core/press_handoff.h"
 
-#include <memory>
-
-
-int ThreadFlags::DpiDirection(int button) const {
-    if (button < 1 || button > kButtonCount) return 0;
-    return dpiDirection_[static_cast<std::size_t>(button)].load();
-}
-
-void ThreadFlags::SetDpiDirection(int button, int direction) {
-    if (button < 1 || button > kButtonCount) return;
-    dpiDirection_[static_cast<std::size_t>(button)].store(direction);
-}
-
-PressOutcome ThreadFlags::OfferPress(std::uint8_t code, bool stopWhenBusy) {
+PressOutcome PressHandoff::OfferPress(std::uint8_t code, bool stopWhenBusy) {
     PressOutcome outcome;
     {
         std::lock_guard<std::mutex> hold(handoffMutex_);
@@ -33,7 +20,7 @@ PressOutcome ThreadFlags::OfferPress(std::uint8_t code, bool stopWhenBusy) {
     return outcome;
 }
 
-void ThreadFlags::RequestStop() {
+void PressHandoff::RequestStop() {
     {
         std::lock_guard<std::mutex> hold(handoffMutex_);
         stopRequest_.store(1);
@@ -42,12 +29,12 @@ void ThreadFlags::RequestStop() {
     handoff_.notify_one();
 }
 
-std::stop_token ThreadFlags::PressStop() {
+std::stop_token PressHandoff::PressStop() {
     std::lock_guard<std::mutex> hold(handoffMutex_);
     return pressStop_.get_token();
 }
 
-std::optional<std::uint8_t> ThreadFlags::TakePress(std::stop_token stop) {
+std::optional<std::uint8_t> PressHandoff::TakePress(std::stop_token stop) {
     std::unique_lock<std::mutex> lock(handoffMutex_);
     for (;;) {
         bool first = true;
@@ -67,26 +54,8 @@ std::optional<std::uint8_t> ThreadFlags::TakePress(std::stop_token stop) {
     }
 }
 
-void ThreadFlags::FinishPress() {
+void PressHandoff::FinishPress() {
     std::lock_guard<std::mutex> hold(handoffMutex_);
     pendingInput_.store(0);
     stopRequest_.store(0);
-}
-
-void ThreadFlags::Activate() {
-    DriverActive.store(true);
-    BlinkStarted.store(false);
-}
-
-std::function<std::int32_t()> ConfigFieldReader(const ProgramState& program, std::int32_t ActiveConfig::*field) {
-    auto last = std::make_shared<std::atomic<std::int32_t>>(0);
-    {
-        std::lock_guard<std::recursive_mutex> hold(program.configLock);
-        last->store(program.config.*field);
-    }
-    return [&program, field, last] {
-        std::unique_lock<std::recursive_mutex> lock(program.configLock, std::try_to_lock);
-        if (lock.owns_lock()) last->store(program.config.*field);
-        return last->load();
-    };
 }

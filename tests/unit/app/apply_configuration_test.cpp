@@ -1,7 +1,4 @@
-#include "device/apply_configuration.h"
-
-#include <future>
-#include <thread>
+#include "app/apply_configuration.h"
 
 #include <gtest/gtest.h>
 
@@ -43,10 +40,10 @@ struct ApplyRig {
     FeatureReportSender sender{link};
     MemoryProfile profile;
     FakeSettings settings;
-    ThreadFlags flags;
+    PressHandoff handoff;
     ProgramState program;
     int blinkStarts = 0;
-    ApplyContext context{program, profile, sender, flags, settings, [this] { log.Add("invalidate"); },
+    ApplyContext context{program, profile, sender, handoff, settings, [this] { log.Add("invalidate"); },
                          [this] {
                              ++blinkStarts;
                              log.Add("blink");
@@ -79,45 +76,42 @@ TEST(ApplyConfiguration, DoesEverythingInItsOrder) {
     EXPECT_EQ(rig.profile.Value(kIni, u"Init", u"CurConfig"), "2");
     EXPECT_EQ(rig.profile.Value(kIni, u"Config6", u"K6"), "18");
     EXPECT_EQ(rig.profile.Value(kIni, u"Config2", u"K7"), "17");
-    EXPECT_FALSE(rig.flags.DriverActive);
-    EXPECT_TRUE(rig.flags.BlinkStarted);
-    EXPECT_EQ(rig.flags.StartKeyIndex, 6);
+    EXPECT_FALSE(rig.handoff.HostActionsOn());
+    EXPECT_EQ(rig.program.applied.startKeyIndex, 6);
+    // The mouse's threads see the directions of this apply.
+    const std::shared_ptr<const ConfigSnapshot> published = rig.program.published.Read();
     const int directions[] = {0, 0, 0, 0, 0, -1, 1};
-    for (int button = 1; button <= 7; ++button) EXPECT_EQ(rig.flags.DpiDirection(button), directions[button - 1]);
+    for (int button = 1; button <= 7; ++button) EXPECT_EQ(published->DpiDirection(button), directions[button - 1]);
+    EXPECT_EQ(published->DpiDirection(0), 0);
+    EXPECT_EQ(published->DpiDirection(8), 0);
+    EXPECT_EQ(published->config, rig.program.config);
 }
 
 TEST(ApplyConfiguration, DeviceFunctionsOnlyLeaveHostActionsOn) {
     ApplyRig rig;
-    rig.flags.StartKeyIndex = 4;
+    rig.program.applied.startKeyIndex = 4;
     rig.SetButtons({1, 2, 11, 16, 21, 25, 0});
     rig.Apply();
     const std::vector<std::string> reports = rig.Reports();
     ASSERT_EQ(reports.size(), 10u);
     EXPECT_EQ(reports[3], "07 10 05 0C 00 00 00 00 00");  // button 4 is the mouse's 5; code 16 is function 12
-    EXPECT_TRUE(rig.flags.DriverActive);
+    EXPECT_TRUE(rig.handoff.HostActionsOn());
     EXPECT_EQ(rig.blinkStarts, 0);
-    EXPECT_FALSE(rig.flags.BlinkStarted);
-    EXPECT_EQ(rig.flags.StartKeyIndex, 4);
+    EXPECT_EQ(rig.program.applied.startKeyIndex, 4);
 }
 
-TEST(ApplyConfiguration, TheFirstHostButtonStartsOneIndicatorPerWait) {
+TEST(ApplyConfiguration, TheFirstHostButtonIsTheStartKeyOfTheWait) {
     ApplyRig rig;
     rig.SetButtons({1, 2, 40, 3, 41, 4, 5});
     rig.Apply();
-    EXPECT_EQ(rig.flags.StartKeyIndex, 3);
+    EXPECT_EQ(rig.program.applied.startKeyIndex, 3);
     EXPECT_EQ(rig.blinkStarts, 1);
 
-    // Applied again while that indicator still runs: no second one.
     rig.SetButtons({1, 2, 3, 4, 19, 5, 0});
     rig.Apply();
-    EXPECT_EQ(rig.flags.StartKeyIndex, 5);
-    EXPECT_FALSE(rig.flags.DriverActive);
-    EXPECT_EQ(rig.blinkStarts, 1);
-
-    // Once the mouse confirmed, the next wait gets its own indicator.
-    rig.flags.Activate();
-    rig.Apply();
-    EXPECT_EQ(rig.blinkStarts, 2);
+    EXPECT_EQ(rig.program.applied.startKeyIndex, 5);
+    EXPECT_FALSE(rig.handoff.HostActionsOn());
+    EXPECT_EQ(rig.blinkStarts, 2);  // the window keeps a blink under way as it is
 }
 
 TEST(ApplyConfiguration, CodesOutsideTheCatalogueAreSkippedNotSentWithAStaleByte) {
@@ -130,9 +124,9 @@ TEST(ApplyConfiguration, CodesOutsideTheCatalogueAreSkippedNotSentWithAStaleByte
     EXPECT_EQ(reports[1], "07 10 06 1F 00 00 00 00 00");
     EXPECT_EQ(reports[2], "07 10 08 02 00 00 00 00 00");
     EXPECT_EQ(reports.size(), 6u);
-    EXPECT_EQ(rig.flags.StartKeyIndex, 6);
-    EXPECT_EQ(rig.flags.DpiDirection(6), 2);
-    EXPECT_EQ(rig.flags.DpiDirection(1), 0);
+    EXPECT_EQ(rig.program.applied.startKeyIndex, 6);
+    EXPECT_EQ(rig.program.published.Read()->DpiDirection(6), 2);
+    EXPECT_EQ(rig.program.published.Read()->DpiDirection(1), 0);
 }
 
 TEST(ApplyConfiguration, DpiStageAndLedGoOutAsAppliedValues) {
@@ -146,7 +140,7 @@ TEST(ApplyConfiguration, DpiStageAndLedGoOutAsAppliedValues) {
     rig.Apply();
     EXPECT_EQ(rig.Reports().at(8), "07 09 00 93 00 00 00 00 00");
     EXPECT_EQ(config.AppliedStageValues, config.DPI_SET);
-    EXPECT_EQ(rig.flags.AppliedLed, 3);
+    EXPECT_EQ(rig.program.applied.led, 3);
 
     // A stage number from a hand-edited file is bounded to the four stages for both bytes.
     config.DPI_LEVEL = 9;
@@ -236,23 +230,8 @@ TEST(ApplyConfiguration, WithoutAWriteHandleTheHostSideAndSavesStillHappen) {
     rig.log.Take();
     rig.Apply();
     EXPECT_TRUE(rig.Reports().empty());
-    EXPECT_FALSE(rig.flags.DriverActive);
-    EXPECT_EQ(rig.flags.StartKeyIndex, 6);
+    EXPECT_FALSE(rig.handoff.HostActionsOn());
+    EXPECT_EQ(rig.program.applied.startKeyIndex, 6);
     EXPECT_EQ(rig.settings.speed, 8);
     EXPECT_EQ(rig.profile.Value(kIni, u"Config2", u"FIRE_TIME"), "50");
-}
-
-TEST(ApplyConfiguration, HoldsTheConfigLockThroughout) {
-    ApplyRig rig;
-    std::vector<bool> otherThreadGotLock;
-    auto probe = [&] {
-        otherThreadGotLock.push_back(std::async(std::launch::async, [&] {
-                                         std::unique_lock<std::recursive_mutex> lock(rig.program.configLock, std::try_to_lock);
-                                         return lock.owns_lock();
-                                     }).get());
-    };
-    rig.context.invalidate = probe;
-    rig.settings.onSet = probe;
-    rig.Apply();
-    EXPECT_EQ(otherThreadGotLock, (std::vector<bool>{false, false}));
 }

@@ -1,9 +1,7 @@
-#include "device/apply_configuration.h"
-
-#include <mutex>
+#include "app/apply_configuration.h"
 
 #include "config/config_file.h"
-#include "core/function_catalogue.h"
+#include "config/function_catalogue.h"
 #include "device/button_mapping.h"
 
 namespace {
@@ -16,19 +14,19 @@ void Invalidate(ApplyContext& context) {
 
 // Buttons in order; the first host-mode button puts host actions on hold until the mouse confirms.
 void ApplyButtons(ApplyContext& context, const ActiveConfig& config) {
-    ThreadFlags& flags = context.flags;
+    AppliedState& applied = context.program.applied;
     for (int button = 1; button <= kButtonCount; ++button) {
         const std::int32_t code = config.K[static_cast<std::size_t>(button - 1)];
-        flags.SetDpiDirection(button, DpiDirectionOf(code));
+        applied.dpiDirection[static_cast<std::size_t>(button - 1)] = static_cast<std::int8_t>(DpiDirectionOf(code));
         // A code outside the catalogue has no device function; sending the previous button's
         // byte would give this button a function nobody chose, so it is left as it is.
         const std::optional<std::uint8_t> function = DeviceMappingOf(code);
         if (!function) continue;
         context.reports.SendButtonMapping(HardwareButtonId(button), *function);
-        if (*function != kHostMode || !flags.DriverActive.load()) continue;
-        flags.DriverActive.store(false);
-        flags.StartKeyIndex.store(button);
-        if (!flags.BlinkStarted.exchange(true) && context.startBlinkIndicator) context.startBlinkIndicator();
+        if (*function != kHostMode || !context.handoff.HostActionsOn()) continue;
+        context.handoff.SetHostActionsOn(false);
+        applied.startKeyIndex = button;
+        if (context.startBlinkIndicator) context.startBlinkIndicator();
     }
 }
 }  // namespace
@@ -42,24 +40,25 @@ int PointerSpeedFor(std::uint8_t dpiSpeed) {
 unsigned WheelLinesFor(std::uint8_t wheelSpeed) { return (wheelSpeed + 1u) % 256u; }
 
 void ApplyConfiguration(ApplyContext& context) {
-    std::lock_guard<std::recursive_mutex> hold(context.program.configLock);
     ProgramState& program = context.program;
     ActiveConfig& config = program.config;
-    ConfigFile file(context.profile, config, program.configLock);
+    ConfigFile file(context.profile, config);
     const std::u16string& ini = program.paths.ConfigIniPath;
 
-    context.flags.DriverActive.store(true);
+    context.handoff.SetHostActionsOn(true);
     // A failed save does not stop the apply: the mouse still gets the configuration the window
     // shows, and the user is told once the apply is over.
     bool saved = file.WriteCurConfig(ini, program.CurConfig);
     saved = file.SaveConfig(ini, kAppliedSlot) && saved;
 
     ApplyButtons(context, config);
+    // The mouse's threads act on the new buttons from here on.
+    program.Publish();
 
     context.reports.SendWheelMode(static_cast<std::uint8_t>(config.WHEEL_STATUS));
 
     config.AppliedStageValues = config.DPI_SET;
-    context.flags.AppliedLed.store(config.LED_STATUS);
+    program.applied.led = config.LED_STATUS;
     // The stage picks a table entry, so it is bounded; byte 2 names the same stage.
     const int stage = config.BoundedDpiLevel();
     context.reports.SendDpiLed(static_cast<std::uint8_t>(stage),

@@ -1,0 +1,36 @@
+// What the mouse's threads read of the configuration: an immutable copy that the window's thread,
+// which owns the configuration, publishes after each change. A reader keeps the copy it took for
+// as long as it needs it; nobody waits for anybody.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "config/active_config.h"
+
+struct ConfigSnapshot {
+    ActiveConfig config;  // as the window shows it, edits not yet applied included
+    // DPI direction of buttons 1..7 from the last apply: 2 cycle, 1 up, -1 down, 0 none.
+    std::array<std::int8_t, kButtonCount> dpiDirection{};
+
+    // 0 for a number outside 1..7.
+    int DpiDirection(int button) const {
+        return button >= 1 && button <= kButtonCount ? dpiDirection[static_cast<std::size_t>(button - 1)] : 0;
+    }
+    // The code of button 1..7; 0 (nothing) for another number.
+    std::int32_t Code(int button) const {
+        return button >= 1 && button <= kButtonCount ? config.K[static_cast<std::size_t>(button - 1)] : 0;
+    }
+};
+
+class PublishedConfig {
+public:
+    std::shared_ptr<const ConfigSnapshot> Read() const { return current_.load(); }
+    // The window's thread only.
+    void Publish(const ConfigSnapshot& snapshot) { current_.store(std::make_shared<const ConfigSnapshot>(snapshot)); }
+
+private:
+    std::atomic<std::shared_ptr<const ConfigSnapshot>> current_{std::make_shared<const ConfigSnapshot>()};
+};
