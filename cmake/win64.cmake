@@ -83,6 +83,13 @@ add_dependencies(repaint_bench hxt_icon)
 target_compile_options(repaint_bench PRIVATE ${HXT_WARNINGS})
 target_link_libraries(repaint_bench PRIVATE hxt_shell)
 
+# The host configuration switch, from a mouse press to the apply's last report: run by hand too.
+add_executable(host_switch_bench ${CMAKE_SOURCE_DIR}/tests/bench/host_switch_win32_bench.cpp ${HXT_RC})
+target_include_directories(host_switch_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/resources ${CMAKE_BINARY_DIR}/generated)
+add_dependencies(host_switch_bench hxt_icon)
+target_compile_options(host_switch_bench PRIVATE ${HXT_WARNINGS})
+target_link_libraries(host_switch_bench PRIVATE hxt_shell)
+
 # Macro delays with the program's sleeper under Wine, run by hand as well.
 add_executable(macro_timing_bench ${CMAKE_SOURCE_DIR}/tests/bench/macro_timing_win32_bench.cpp)
 target_include_directories(macro_timing_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests)

@@ -1,0 +1,192 @@
+// How long a host configuration switch takes: from the press of a mouse button whose host action
+// is "next configuration" to the last feature report of the apply it causes (the fire interval
+// report), p50, p99 and max. The real main window and mouse side, wired as tests/win32/mouse_rig.h
+// wires them, around an in-process virtual mouse. The pointer speed and wheel lines go to fake
+// system settings, so Windows' own are never changed.
+// Slots 1..5 have fire times 8..40, so the fire report of each switch names the slot it applied.
+// The window thread pumps its messages all the while, as the program's own would.
+// Run by hand under Wine: host_switch_bench.exe [presses]. Exits 1 when the window cannot be
+// built, a switch does not end within a few seconds, a report follows the fire interval report or
+// the slots do not cycle.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/fake_settings.h"
+#include "win32/mouse_rig.h"
+#include "win32/skin_support.h"
+#include "win32/support.h"
+
+namespace {
+
+constexpr int kDefaultPresses = 300;
+constexpr int kWarmUpPresses = 10;
+constexpr int kSwitchButton = 7;
+constexpr int kSlots = 5;
+constexpr DWORD kTimeoutMs = 5000;
+// A press that comes while the previous switch still saves is taken as a stop request and
+// switches nothing. That save follows the last report and costs about what the loads and saves
+// before the first report did, so the wait after a switch is twice its own time and 20 ms more:
+// the switch is over even on a loaded machine, without reading the executor's state.
+constexpr DWORD kSettleMs = 20;
+constexpr double kSettleFactor = 2.0;
+// Report ID 7, command 0x12: the fire interval, which an apply sends last.
+const std::string kFireReport = "07 12 ";
+
+LONGLONG Now() {
+    LARGE_INTEGER t{};
+    QueryPerformanceCounter(&t);
+    return t.QuadPart;
+}
+
+double Ms(LONGLONG ticks) {
+    static const LONGLONG frequency = [] {
+        LARGE_INTEGER f{};
+        QueryPerformanceFrequency(&f);
+        return f.QuadPart;
+    }();
+    return static_cast<double>(ticks) * 1000.0 / static_cast<double>(frequency);
+}
+
+// The feature reports the mouse took, each with the moment it took it.
+struct ReportLog {
+    std::mutex mutex;
+    std::vector<std::pair<LONGLONG, std::string>> lines;
+
+    std::size_t Size() {
+        std::lock_guard<std::mutex> hold(mutex);
+        return lines.size();
+    }
+    // The first fire interval report from index from on, and its index.
+    bool FindFire(std::size_t from, std::size_t& at, std::pair<LONGLONG, std::string>& found) {
+        std::lock_guard<std::mutex> hold(mutex);
+        for (at = from; at < lines.size(); ++at) {
+            if (lines[at].second.rfind(kFireReport, 0) != 0) continue;
+            found = lines[at];
+            return true;
+        }
+        return false;
+    }
+};
+
+// Dispatches the window thread's messages until done or timeoutMs, waking as soon as one arrives.
+template <typename Done>
+bool PumpFor(DWORD timeoutMs, Done done) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done()) return true;
+        const DWORD spent = GetTickCount() - start;
+        if (spent >= timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(1, timeoutMs - spent), QS_ALLINPUT);
+    }
+}
+
+void Settle(DWORD ms) { PumpFor(ms, [] { return false; }); }
+
+std::string ConfigIni() {
+    std::string ini = "[Init]\r\nCurConfig=1\r\nVER_SEL=1\r\n";
+    // Slot 6 holds the applied configuration; the same as slot 1, where the program starts.
+    for (int slot = 1; slot <= kSlots + 1; ++slot) {
+        const int fire = 8 * (slot > kSlots ? 1 : slot);
+        ini += "[Config" + std::to_string(slot) + "]\r\nK1=1\r\nK2=2\r\nK" + std::to_string(kSwitchButton) +
+               "=40\r\nDPI_SET_EN1=1\r\nFIRE_TIME=" + std::to_string(fire) + "\r\n";
+    }
+    return ini;
+}
+
+// Presses the switch button count times; appends each switch's time to ms when given. Each switch
+// must apply slot expected, which then moves on round 1..5.
+bool Switch(VirtualMouse& mouse, ReportLog& log, int count, int& expected, std::vector<double>* ms) {
+    for (int i = 0; i < count; ++i) {
+        const std::size_t from = log.Size();
+        std::size_t at = 0;
+        std::pair<LONGLONG, std::string> fire;
+        const LONGLONG start = Now();
+        if (mouse.Press(kSwitchButton) != ButtonReport::Sent) {
+            std::fprintf(stderr, "the mouse sent no press for button %d\n", kSwitchButton);
+            return false;
+        }
+        if (!PumpFor(kTimeoutMs, [&] { return log.FindFire(from, at, fire); })) {
+            std::fprintf(stderr, "press %d: no fire interval report within %lu ms (lost to a switch still running?)\n",
+                         i, kTimeoutMs);
+            return false;
+        }
+        const double took = Ms(fire.first - start);
+        mouse.Release(kSwitchButton);  // once the apply put host actions on hold, this resumes them
+        Settle(kSettleMs + static_cast<DWORD>(kSettleFactor * took));
+        if (log.Size() != at + 1) {
+            std::fprintf(stderr, "press %d: %zu reports followed the fire interval report\n", i, log.Size() - at - 1);
+            return false;
+        }
+        const int slot = std::stoi(fire.second.substr(kFireReport.size(), 2), nullptr, 16);
+        if (slot != expected) {
+            std::fprintf(stderr, "press %d applied slot %d, not %d (%s)\n", i, slot, expected, fire.second.c_str());
+            return false;
+        }
+        expected = expected % kSlots + 1;
+        if (ms) ms->push_back(took);
+    }
+    return true;
+}
+
+double Percentile(std::vector<double> values, int percent) {
+    std::sort(values.begin(), values.end());
+    const std::size_t at = values.size() * static_cast<std::size_t>(percent) / 100;
+    return values[std::min(at, values.size() - 1)];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int presses = std::max(argc > 1 ? std::atoi(argv[1]) : kDefaultPresses, 1);
+    if (!std::filesystem::exists(BuiltSkinsDir() / "INI_EN" / "skin_main_en.ini")) {
+        std::fprintf(stderr, "the generated skin is missing beside the program\n");
+        return 1;
+    }
+    ScratchDir dir;
+    CopyBuiltSkins(dir.Path());
+    dir.Write("config.ini", ConfigIni());
+    dir.Write("Macro_EN.dat", "[Macros]\r\nmacroNum=0\r\n");
+    ReportLog log;  // outlives the mouse that writes to it
+    FakeSettings settings;
+    MouseRig rig(settings);
+    rig.services.program.paths.ProgramDir = FromWide(dir.Path());
+    CHXT_GMouseDlg dialog(rig.services, &rig.programMouse);
+    if (!dialog.Create() || !PumpFor(kTimeoutMs, [&] { return dialog.StartupFinished(); })) {
+        std::fprintf(stderr, "the main window could not be created or did not finish starting\n");
+        return 1;
+    }
+    // Button 7 is in host mode: host actions wait for the mouse's first release.
+    rig.mouse->Press(kSwitchButton);
+    rig.mouse->Release(kSwitchButton);
+    Settle(200);
+    rig.mouse->SetFeatureLog([&log](const std::string& line) {
+        const LONGLONG now = Now();
+        std::lock_guard<std::mutex> hold(log.mutex);
+        log.lines.emplace_back(now, line);
+    });
+
+    int expected = 2;  // the first switch leaves slot 1
+    std::vector<double> ms;
+    const bool ok = Switch(*rig.mouse, log, kWarmUpPresses, expected, nullptr) &&
+                    Switch(*rig.mouse, log, presses, expected, &ms);
+    SendMessageW(dialog.Hwnd(), WM_CLOSE, 0, 0);
+    rig.mouse->SetFeatureLog(nullptr);
+    if (!ok) return 1;
+    std::printf("host configuration switch, press to last feature report: p50 %.3f ms p99 %.3f ms max %.3f ms "
+                "(%d presses)\n",
+                Percentile(ms, 50), Percentile(ms, 99), *std::max_element(ms.begin(), ms.end()), presses);
+    return 0;
+}
