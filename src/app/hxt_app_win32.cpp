@@ -8,12 +8,14 @@
 #include "app/main_dialog_win32.h"
 #include "platform/clock_win32.h"
 #include "platform/crash_filter_win32.h"
+#include "platform/file_dialog_win32.h"
 #include "platform/growing_buffer_win32.h"
 #include "platform/input_injector_win32.h"
 #include "platform/message_box_win32.h"
 #include "platform/profile_win32.h"
 #include "platform/shell_win32.h"
 #include "platform/system_settings_win32.h"
+#include "ui/key_capture_win32.h"
 
 std::u16string ProgramDirOfModule() {
     return ProgramDirFromModulePath(FromWide(ModuleFileName()));
@@ -52,17 +54,21 @@ bool CHXT_GMouseApp::InitInstance() {
         status_ = 2;
         return false;
     }
+    // Every port, once; the parts get them from here.
     Win32Profile profile;
     Win32SystemSettings settings;
     SendInputInjector injector;
     Win32Shell shell;
     PreciseSleeper clock;
+    MessageBoxPort messages(ApplicationName());
+    Win32FileDialogs files;
+    KeyCaptureWin32 keys;
     HostRuntime runtime(services_, HostPorts{profile, settings, injector, shell, clock});
     // A crash, or a window's handler that fails, hands the mouse back to its own functions, as
     // a close does.
     const CrashFilter crashFilter(&HostRuntime::PrepareCloseAfterCrash, &runtime, &TellProgramFailure);
     ProgramMouse mouse{*session, runtime};
-    CHXT_GMouseDlg dialog(services_, &mouse);
+    CHXT_GMouseDlg dialog(services_, WindowPorts{profile, messages, files, keys, injector}, &mouse);
     if (command) dialog.Commands().SetStartCommand(*command);
     dialog.DoModal();
     session->Stop();

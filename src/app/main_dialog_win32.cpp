@@ -9,9 +9,7 @@
 #include "app/host_runtime_win32.h"
 #include "app/ui_fonts_win32.h"
 #include "platform/late_function_win32.h"
-#include "platform/message_box_win32.h"
 #include "platform/profile_snapshot.h"
-#include "platform/profile_win32.h"
 #include "resource.h"
 #include "ui/event_menu_command.h"
 
@@ -24,18 +22,19 @@ constexpr UINT kFinishStartupAfterPaintMs = 1;
 constexpr UINT kFinishStartupUnpaintedMs = 1000;
 }  // namespace
 
-CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
+CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, WindowPorts ports, ProgramMouse* mouse)
     : Dialog(IDD_HXT_GMOUSE_DIALOG),
       services_(services),
+      ports_(ports),
       mouse_(mouse),
-      skin_(services.program, services.handoff, services.macros, services.macroEditor, ApplicationName(),
-            [this] { Apply(); }, [this] { ResetToFactory(); }) {
+      view_(services.program, services.handoff, services.macros, services.macroEditor, ports, [this] { Apply(); },
+            [this] { ResetToFactory(); }) {
     // First of all: the first paint's pictures decode while Windows readies the desktop (the
     // icon waits for it) and makes the window.
-    skin_.PrefetchFirstPaint(SkinsDirOf(services.program.paths.ProgramDir));
+    view_.PrefetchFirstPaint(SkinsDirOf(services.program.paths.ProgramDir));
     icon_ = LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME));
-    skin_.SetEventMenu([this] { return EditMenuPopup(); });
-    skin_.SetLanguageShown([this] {
+    view_.SetEventMenu([this] { return EditMenuPopup(); });
+    view_.SetLanguageShown([this] {
         LoadMenus();
         SetTitle();
     });
@@ -67,26 +66,26 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse)
     m.OnCommand({ID_TRAY_SHOW, ID_TRAY_SHOW_CN}, this, &CHXT_GMouseDlg::OnShowWindow);
     m.OnCommand({ID_TRAY_EXIT, ID_TRAY_EXIT_CN}, this, &CHXT_GMouseDlg::CloseProgram);
     for (const int id : EventMenuIds()) {
-        m.SetCommand(static_cast<UINT>(id), [this](const CommandEvent& e) { skin_.OnEventMenuCommand(e.id); });
+        m.SetCommand(static_cast<UINT>(id), [this](const CommandEvent& e) { view_.OnEventMenuCommand(e.id); });
     }
-    m.SetCommand(kMacroListId, [this](const CommandEvent& e) { skin_.OnMacroListCommand(e.code); });
+    m.SetCommand(kMacroListId, [this](const CommandEvent& e) { view_.OnMacroListCommand(e.code); });
     m.Set(kLineEditEndedMessage, [this](WPARAM, LPARAM) -> std::optional<LRESULT> {
-        skin_.OnDelayEditEnded();
+        view_.OnDelayEditEnded();
         return 0;
     });
     m.Set(kSaveFailedMessage, [this](WPARAM, LPARAM) -> std::optional<LRESULT> {
-        skin_.TellSaveFailure();
+        view_.TellSaveFailure();
         return 0;
     });
     m.Set(kStartBlinkMessage, [this](WPARAM, LPARAM) -> std::optional<LRESULT> {
-        skin_.StartBlink();
+        view_.StartBlink();
         return 0;
     });
     // Carried out in the order the executor posted them, also under a message box or a file
     // dialog, whose loops dispatch them too.
     m.Set(kHostRequestMessage, [this](WPARAM kind, LPARAM direction) -> std::optional<LRESULT> {
         const std::optional<HostRequest> request = HostRequestOf(kind, direction);
-        if (mouse_ && request) skin_.Change([&] { mouse_->runtime.CarryOut(*request); });
+        if (mouse_ && request) view_.Change([&] { mouse_->runtime.CarryOut(*request); });
         return 0;
     });
     m.On<WM_DEVICECHANGE>(this, &CHXT_GMouseDlg::OnDeviceChange);
@@ -128,7 +127,7 @@ void CHXT_GMouseDlg::FinishStartupOnce() {
     if (startupFinished_) return;
     startupFinished_ = true;
     RunStartupAfterFirstPaint(*this);
-    skin_.PrefetchAfterFirstPaint();
+    view_.PrefetchAfterFirstPaint();
     if (Hwnd()) commands_.Ready(Hwnd());  // not when the start-up closed the program
 }
 
@@ -145,8 +144,7 @@ void CHXT_GMouseDlg::StartWorkers() {
 }
 
 void CHXT_GMouseDlg::LoadConfiguration() {
-    Win32Profile profile;
-    ProfileSnapshot snapshot(profile);
+    ProfileSnapshot snapshot(ports_.profile);
     LoadStartupConfiguration(snapshot, services_.program);
 }
 
@@ -157,25 +155,23 @@ void CHXT_GMouseDlg::SetTitle() {
 void CHXT_GMouseDlg::CreateFonts() {
     englishUiFont_ = CreateEnglishUiFont();
     chineseUiFont_ = CreateChineseUiFont();
-    skin_.SetFonts({EnglishUiFont(), ChineseUiFont()});
+    view_.SetFonts({EnglishUiFont(), ChineseUiFont()});
 }
 
 bool CHXT_GMouseDlg::LoadSkin() {
     services_.program.paths.SkinsDir = SkinsDirOf(services_.program.paths.ProgramDir);
-    return skin_.LoadDescriptions(Hwnd());
+    return view_.LoadDescriptions(Hwnd());
 }
 
 void CHXT_GMouseDlg::AbandonStartup() { DestroyWindow(Hwnd()); }
 
 void CHXT_GMouseDlg::ShapeWindow() {
-    skin_.ShapeWindow(Hwnd());
+    view_.ShapeWindow(Hwnd());
 }
 
 void CHXT_GMouseDlg::LoadMacros() {
-    Win32Profile profile;
-    ProfileSnapshot snapshot(profile);
-    MessageBoxPort messages(ApplicationName(), Hwnd());
-    LoadStartupMacros(snapshot, messages, services_);
+    ProfileSnapshot snapshot(ports_.profile);
+    LoadStartupMacros(snapshot, ports_.messages, services_);
 }
 
 void CHXT_GMouseDlg::LoadMenus() {
@@ -196,7 +192,7 @@ void CHXT_GMouseDlg::OnDrawItem(UINT controlId, const DRAWITEMSTRUCT& item) {
 bool CHXT_GMouseDlg::FindMouse() { return mouse_->session.Discover(services_.link); }
 
 void CHXT_GMouseDlg::ShowPlugInMessage() {
-    MessageBoxPort(ApplicationName(), Hwnd()).ShowMessage(PlugInMessage(services_.program.language));
+    ports_.messages.ShowMessage(PlugInMessage(services_.program.language));
 }
 
 void CHXT_GMouseDlg::WaitBeforeFirstApply() { Sleep(kWaitBeforeFirstApply); }
@@ -206,9 +202,8 @@ void CHXT_GMouseDlg::Apply() {
 }
 
 void CHXT_GMouseDlg::ResetToFactory() {
-    Win32Profile profile;
-    MessageBoxPort messages(ApplicationName(), Hwnd());
-    FactoryResetContext context{services_, profile, messages, [this] { skin_.ReloadMacros(); }, [this] { Apply(); }};
+    FactoryResetContext context{services_, ports_.profile, ports_.messages, [this] { view_.ReloadMacros(); },
+                                [this] { Apply(); }};
     FactoryReset(context);
 }
 
@@ -228,16 +223,16 @@ bool CHXT_GMouseDlg::OnSysCommand(UINT command, LPARAM) {
 void CHXT_GMouseDlg::OnClose() { CloseProgram(); }
 
 void CHXT_GMouseDlg::CloseProgram() {
-    skin_.StopRecording();  // the keyboard goes back to the desktop first
+    view_.StopRecording();  // the keyboard goes back to the desktop first
     // Alt may still count as held down by input the program injected; release it.
-    for (int i = 0; i < 7; ++i) keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
+    for (int i = 0; i < 7; ++i) ports_.injector.KeyEvent(VK_MENU, 0, kKeyUp);
     RemoveTrayIcon(Hwnd());
     if (mouse_) mouse_->runtime.PrepareClose();  // the mouse's exit command, the pointer speed back to 10
     DestroyWindow(Hwnd());
 }
 
 void CHXT_GMouseDlg::OnPaint() {
-    skin_.Paint(icon_);
+    view_.Paint(icon_);
     // Every paint before the second half brings its timer forward to 1 ms; setting it again is harmless.
     if (!startupFinished_) SetTimer(Hwnd(), kFinishStartupTimer, kFinishStartupAfterPaintMs, nullptr);
 }
@@ -248,15 +243,15 @@ HICON CHXT_GMouseDlg::OnQueryDragIcon() { return icon_; }
 
 void CHXT_GMouseDlg::OnEnterOrEscape() {}
 
-void CHXT_GMouseDlg::OnMouseMove(POINT point) { skin_.OnMouseMove(point); }
-void CHXT_GMouseDlg::OnLButtonDown(POINT point) { skin_.OnLButtonDown(point); }
-void CHXT_GMouseDlg::OnLButtonUp(POINT point) { skin_.OnLButtonUp(point); }
+void CHXT_GMouseDlg::OnMouseMove(POINT point) { view_.OnMouseMove(point); }
+void CHXT_GMouseDlg::OnLButtonDown(POINT point) { view_.OnLButtonDown(point); }
+void CHXT_GMouseDlg::OnLButtonUp(POINT point) { view_.OnLButtonUp(point); }
 void CHXT_GMouseDlg::OnTimer(UINT_PTR id) {
     if (id == kFinishStartupTimer) {
         FinishStartupOnce();
         return;
     }
-    skin_.OnTimer(id);
+    view_.OnTimer(id);
 }
 
 HBRUSH CHXT_GMouseDlg::OnCtlColor(HDC dc, HWND) { return ColourChildControl(dc, CurrentUiFont()); }

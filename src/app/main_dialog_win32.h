@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "ui/owner_drawn_menu_win32.h"
 #include "ui/tray_win32.h"
+#include "ui/window_ports_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/window_framework_win32.h"
 
@@ -22,20 +23,21 @@ struct ProgramMouse {
 
 class CHXT_GMouseDlg : public Dialog, private StartupSteps {
 public:
-    // mouse: the mouse the window serves; without one the window only shows the configuration.
-    explicit CHXT_GMouseDlg(ProgramServices& services, ProgramMouse* mouse = nullptr);
+    // ports: the system services it works through. mouse: the mouse the window serves; without
+    // one the window only shows the configuration.
+    CHXT_GMouseDlg(ProgramServices& services, WindowPorts ports, ProgramMouse* mouse = nullptr);
 
     // The language fonts, alive as long as the window.
     HFONT EnglishUiFont() const { return englishUiFont_.get(); }
     HFONT ChineseUiFont() const { return chineseUiFont_.get(); }
     HFONT CurrentUiFont() const;
 
-    // The skin: its tables, shape, painting and the mouse's state on the pages.
-    const MainWindowView& Skin() const { return skin_; }
+    // The page view: the skin's tables, the shape, the painting and the mouse's state on the pages.
+    const MainWindowView& View() const { return view_; }
     // The start-up's second half (the first apply) has run: shortly after the first paint.
     bool StartupFinished() const { return startupFinished_; }
 
-    bool PreTranslateMessage(MSG& msg) override { return skin_.PreTranslate(msg); }
+    bool PreTranslateMessage(MSG& msg) override { return view_.PreTranslate(msg); }
 
     // The macro editor's context menu of the current language (owner-drawn); null before the
     // menus are loaded. Pop it up with this window as the owner, which draws its items.
@@ -91,13 +93,14 @@ private:
     void Apply() override;
 
     ProgramServices& services_;
+    WindowPorts ports_;
     ProgramMouse* mouse_;
     HICON icon_ = nullptr;  // shared resource icon, never destroyed
     OwnedFont englishUiFont_;
     OwnedFont chineseUiFont_;
-    MainWindowView skin_;
+    MainWindowView view_;
     CHxtMenu editMenu_;
     TrayMenu trayMenu_;
-    CommandReceiver commands_{skin_};
+    CommandReceiver commands_{view_};
     bool startupFinished_ = false;
 };

@@ -4,15 +4,13 @@
 
 #include <windows.h>
 
-#include <functional>
-#include <utility>
-
 #include "platform/keyboard_hook_win32.h"
 #include "ui/macro_editor_controls.h"
 
 class KeyCaptureWin32 : public KeyCapturePort {
 public:
-    explicit KeyCaptureWin32(std::function<HWND()> mainWindow) : mainWindow_(std::move(mainWindow)) {}
+    // The window the keys go to, once it exists.
+    void SetWindow(HWND mainWindow) { mainWindow_ = mainWindow; }
 
     // True when the hook is in place, also when it was already.
     bool Install() override;
@@ -20,6 +18,6 @@ public:
     bool Installed() const { return hook_.Installed(); }
 
 private:
-    std::function<HWND()> mainWindow_;
+    HWND mainWindow_ = nullptr;
     KeyboardHook hook_;  // unhooks when this object goes
 };

@@ -4,8 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/growing_buffer_win32.h"
-#include "platform/message_box_win32.h"
+#include "platform/measurement_log_win32.h"
 #include "platform/profile_snapshot.h"
 #include "platform/window_framework_win32.h"
 #include "skin/paint_main_window.h"
@@ -16,13 +15,6 @@
 
 namespace {
 
-void AppendToLog(const std::wstring& path, const std::string& line) {
-    if (FILE* log = _wfopen(path.c_str(), L"a")) {
-        std::fputs(line.c_str(), log);
-        std::fclose(log);
-    }
-}
-
 // The animations' timers.
 constexpr UINT_PTR kBlinkTimer = 0x485A;
 constexpr UINT_PTR kLedPreviewTimer = 0x485B;
@@ -31,31 +23,30 @@ UINT_PTR TimerOf(Animation which) { return which == Animation::Blink ? kBlinkTim
 }  // namespace
 
 MainWindowView::MainWindowView(ProgramState& program, PressHandoff& handoff, MacroStore& macros,
-                               MacroEditorState& editorState, std::wstring messageCaption,
+                               MacroEditorState& editorState, WindowPorts ports,
                                std::function<void()> apply, std::function<void()> factoryReset)
     : program_(program),
       macros_(macros),
-      messages_(std::move(messageCaption)),
-      editorControls_([this] { return window_; }, skin_.editorRects, [this] { return CurrentFont(); },
-                      [this] { ShowEventMenu(); }),
-      keyCapture_([this] { return window_; }),
-      panel_({program, macros, editorState, profile_, messages_, editorControls_, keyCapture_, fileDialogs_,
-              [this] { InvalidateRect(window_, nullptr, TRUE); }}),
-      controller_(skin_, MainWindowContext{program, handoff, macros, profile_, *this, std::move(apply),
-                                           std::move(factoryReset), this, &fileDialogs_, &messages_, &panel_}) {}
+      ports_(ports),
+      editor_(program, macros, editorState, ports, skin_.editorRects, [this] { return CurrentFont(); }),
+      controller_(skin_, MainWindowContext{program, handoff, macros, ports.profile, *this, std::move(apply),
+                                           std::move(factoryReset), this, &ports.files, &ports.messages,
+                                           &editor_.Panel()}) {}
 
 bool MainWindowView::LoadDescriptions(HWND window) {
     window_ = window;
-    messages_.SetOwner(window);
-    fileDialogs_.SetOwner(window);
+    ports_.messages.SetOwner(window);
+    ports_.files.SetOwner(window);
+    ports_.keys.SetWindow(window);
+    editor_.SetWindow(window);
     const LanguageMode language = program_.language.load();
     if (!LoadSkinInto(skin_, language, [] {})) return false;
     for (const WindowPage page : {WindowPage::Main, WindowPage::Advanced, WindowPage::Colour}) {
         const PagePictures pictures = PicturesOf(page);
         for (const std::u16string_view picture : {pictures.normal, pictures.over, pictures.down}) {
             const std::u16string path = program_.paths.SkinsDir + u"\\" + std::u16string(picture);
-            if (!messages_.FileExists(path)) {
-                messages_.ShowMessage(MissingSkinFileMessage(language, path));
+            if (!ports_.messages.FileExists(path)) {
+                ports_.messages.ShowMessage(MissingSkinFileMessage(language, path));
                 return false;
             }
         }
@@ -64,8 +55,8 @@ bool MainWindowView::LoadDescriptions(HWND window) {
 }
 
 bool MainWindowView::LoadSkinInto(SkinSet& skin, LanguageMode language, std::function<void()> onMissingFile) {
-    ProfileSnapshot descriptions(profile_);
-    SkinReadContext context{descriptions, messages_, std::move(onMissingFile)};
+    ProfileSnapshot descriptions(ports_.profile);
+    SkinReadContext context{descriptions, ports_.messages, std::move(onMissingFile)};
     context.language = language;
     const std::u16string& dir = program_.paths.SkinsDir;
     // Main (with the function names), colour, advanced, then the warning; the first missing file ends it.
@@ -144,8 +135,7 @@ void MainWindowView::Paint(HICON icon) {
 }
 
 void MainWindowView::LogFirstPaint() {
-    const std::wstring path = EnvironmentVariable(kFirstPaintLogVariable);
-    if (path.empty()) return;
+    if (!MeasurementLogWanted(kFirstPaintLogVariable)) return;
     FILETIME created{}, exited{}, kernel{}, user{}, now{};
     if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return;
     GetSystemTimeAsFileTime(&now);
@@ -153,7 +143,7 @@ void MainWindowView::LogFirstPaint() {
     const double ms = static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
     char line[64];
     std::snprintf(line, sizeof line, "first paint %.1f ms after process start\n", ms);
-    AppendToLog(path, line);
+    AppendToMeasurementLog(kFirstPaintLogVariable, line);
 }
 
 void MainWindowView::Repaint(RepaintArea area) {
@@ -216,45 +206,7 @@ HFONT MainWindowView::CurrentFont() const {
 }
 
 bool MainWindowView::PreTranslate(const MSG& msg) {
-    if (panel_.Recording() && IsKeyMessage(msg.message)) {
-        SYSTEMTIME now{};
-        GetSystemTime(&now);
-        const std::int32_t shownBefore = panel_.Counters().pressLines + panel_.Counters().releaseLines;
-        panel_.RecordKey(msg.message, static_cast<std::uint32_t>(msg.wParam),
-                         MillisecondsOfDay(now.wHour, now.wMinute, now.wSecond, now.wMilliseconds));
-        if (panel_.Counters().pressLines + panel_.Counters().releaseLines != shownBefore) LogRecordedKey(msg.time);
-        // The key belongs to the macro, not to whichever control has the focus.
-        return true;
-    }
-    if (msg.message == WM_RBUTTONUP && controller_.Page() == WindowPage::Advanced) panel_.OpenEventMenu();
+    if (editor_.RecordKey(msg)) return true;
+    if (msg.message == WM_RBUTTONUP && controller_.Page() == WindowPage::Advanced) editor_.Panel().OpenEventMenu();
     return DialogMustNotSee(msg.message, msg.wParam);
-}
-
-bool MainWindowView::OnEventMenuCommand(UINT id) {
-    const std::optional<EventMenuCommand> command = EventMenuCommandOf(static_cast<int>(id));
-    if (!command) return false;
-    panel_.RunMenuCommand(*command);
-    return true;
-}
-
-void MainWindowView::OnMacroListCommand(UINT code) {
-    if (code == LBN_SELCHANGE) panel_.MacroListSelectionChanged();
-}
-
-void MainWindowView::ShowEventMenu() {
-    HMENU menu = eventMenu_ ? eventMenu_() : nullptr;
-    if (!menu) return;
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window_, nullptr);
-}
-
-// keyTime: when the key's message was posted, on the GetTickCount clock.
-void MainWindowView::LogRecordedKey(DWORD keyTime) {
-    const std::wstring path = EnvironmentVariable(kRecordLogVariable);
-    if (path.empty()) return;
-    // The line is shown once the list has painted it.
-    if (HWND list = editorControls_.EventList()) UpdateWindow(list);
-    const DWORD elapsed = GetTickCount() - keyTime;
-    AppendToLog(path, "event line shown " + std::to_string(elapsed) + " ms after the key\n");
 }

@@ -1,6 +1,6 @@
-// The main window's view: its skin (description tables, shape, repaint region, pictures), its
-// painting and the LED preview of the colour page. It forwards the mouse to the controller and
-// carries out what the controller asks of the window.
+// The main window's page view: its skin (description tables, shape, repaint region, pictures) and
+// its painting. It forwards the mouse to the controller, carries out what the controller asks of
+// the window, and hosts the macro editor of the advanced page.
 #pragma once
 
 #include <windows.h>
@@ -10,33 +10,25 @@
 #include "config/program_state.h"
 #include "core/press_handoff.h"
 #include "macros/macro_store.h"
-#include "platform/file_dialog_win32.h"
 #include "platform/handles_win32.h"
-#include "platform/message_box_win32.h"
-#include "platform/profile_win32.h"
 #include "skin/canvas_gdi_win32.h"
 #include "skin/mask_region.h"
 #include "skin/skin_description.h"
 #include "ui/animators.h"
 #include "ui/function_popup_win32.h"
-#include "ui/key_capture_win32.h"
-#include "ui/macro_editor_controls_win32.h"
-#include "ui/macro_editor_panel.h"
+#include "ui/macro_editor_host_win32.h"
 #include "ui/main_window_controller.h"
+#include "ui/window_ports_win32.h"
 
 // When this environment variable names a file, the first completed paint appends to it the
 // milliseconds since the process was created: start-up time as the user sees it.
 inline constexpr wchar_t kFirstPaintLogVariable[] = L"HXT_FIRST_PAINT_LOG";
-// When this one names a file, every recorded key appends the milliseconds from the key reaching
-// the program to its line shown in the event list.
-inline constexpr wchar_t kRecordLogVariable[] = L"HXT_RECORD_LOG";
 
 class MainWindowView : private MainWindowShell, private FunctionPopupPort {
 public:
     // apply and factoryReset: the program's operations that the apply and reset controls start.
-    // messageCaption: the caption of the program's message boxes.
     MainWindowView(ProgramState& program, PressHandoff& handoff, MacroStore& macros, MacroEditorState& editorState,
-                   std::wstring messageCaption, std::function<void()> apply, std::function<void()> factoryReset);
+                   WindowPorts ports, std::function<void()> apply, std::function<void()> factoryReset);
     MainWindowView(const MainWindowView&) = delete;
     MainWindowView& operator=(const MainWindowView&) = delete;
 
@@ -45,9 +37,10 @@ public:
     void PrefetchFirstPaint(const std::u16string& skinsDir);
     // After the first paint: the pictures that only later paints need.
     void PrefetchAfterFirstPaint();
-    // Start-up: the page descriptions (main, colour, advanced), the warning layout of the
-    // language and the pages' pictures. False, after one message box owned by window that names
-    // the first missing file, when the window cannot come up.
+    // Start-up: the window becomes the owner of what the ports show; the page descriptions
+    // (main, colour, advanced), the warning layout of the language and the pages' pictures.
+    // False, after one message box owned by window that names the first missing file, when the
+    // window cannot come up.
     bool LoadDescriptions(HWND window);
     // Start-up: MaskImagePath, the window's outline (set with redraw) and RepaintRegion. A
     // missing mask gives the window's own rectangle.
@@ -73,15 +66,15 @@ public:
     bool PreTranslate(const MSG& msg);
     // The macro editor's notifications: a context-menu command (false when id is not one), the
     // macro list's WM_COMMAND, the end of the event list's in-place edit.
-    bool OnEventMenuCommand(UINT id);
-    void OnMacroListCommand(UINT code);
-    void OnDelayEditEnded() { panel_.CommitDelayEdit(); }
+    bool OnEventMenuCommand(UINT id) { return editor_.OnEventMenuCommand(id); }
+    void OnMacroListCommand(UINT code) { editor_.OnMacroListCommand(code); }
+    void OnDelayEditEnded() { editor_.OnDelayEditEnded(); }
     // The macros were loaded again: the editor shows them. A recording stops.
-    void ReloadMacros() { panel_.Reload(); }
+    void ReloadMacros() { editor_.Panel().Reload(); }
     // The program closes: a recording stops and its capture goes.
-    void StopRecording() { panel_.StopRecording(); }
+    void StopRecording() { editor_.Panel().StopRecording(); }
     // The event list's context menu, owned by the window that loads the menus.
-    void SetEventMenu(std::function<HMENU()> popup) { eventMenu_ = std::move(popup); }
+    void SetEventMenu(std::function<HMENU()> popup) { editor_.SetEventMenu(std::move(popup)); }
     // After a language switch: the menus and title of the window that owns them.
     void SetLanguageShown(std::function<void()> shown) { languageShown_ = std::move(shown); }
 
@@ -125,15 +118,13 @@ private:
     // Screen point just below the picture of button's function box.
     POINT PopupOrigin(int button) const;
     void LogFirstPaint();
-    void ShowEventMenu();
     HFONT CurrentFont() const;
-    void LogRecordedKey(DWORD keyTime);
 
     ProgramState& program_;
     MacroStore& macros_;
+    WindowPorts ports_;
     SkinFonts fonts_;
     HWND window_ = nullptr;
-    Win32Profile profile_;
     SkinSet skin_;
     PictureCache pictures_;
     CanvasSurface surface_;  // kept from paint to paint
@@ -143,13 +134,7 @@ private:
     bool painted_ = false;
     FunctionPopup popup_;
 
-    // The macro editor; declared before the controller, which drives it.
-    MessageBoxPort messages_;
-    std::function<HMENU()> eventMenu_;
     std::function<void()> languageShown_;
-    MacroEditorControlsWin32 editorControls_;
-    KeyCaptureWin32 keyCapture_;
-    Win32FileDialogs fileDialogs_;
-    MacroEditorPanel panel_;
+    MacroEditorHost editor_;  // before the controller, which drives it
     MainWindowController controller_;
 };

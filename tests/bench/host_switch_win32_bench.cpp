@@ -163,7 +163,7 @@ int main(int argc, char** argv) {
     FakeSettings settings;
     MouseRig rig(settings);
     rig.services.program.paths.ProgramDir = FromWide(dir.Path());
-    CHXT_GMouseDlg dialog(rig.services, &rig.programMouse);
+    CHXT_GMouseDlg dialog(rig.services, rig.window.Ports(), &rig.programMouse);
     if (!dialog.Create() || !PumpFor(kTimeoutMs, [&] { return dialog.StartupFinished(); })) {
         std::fprintf(stderr, "the main window could not be created or did not finish starting\n");
         return 1;

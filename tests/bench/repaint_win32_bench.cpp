@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/main_dialog_win32.h"
+#include "win32/window_ports.h"
 #include "platform/wide_text_win32.h"
 #include "skin/canvas_gdi_win32.h"
 #include "skin/paint_main_window.h"
@@ -37,7 +38,7 @@ struct Window {
 // What the window's own paint reads, gathered from the same sources.
 PaintState PaintStateOf(const Window& w) {
     const ProgramServices& s = w.services;
-    const MainWindowView& view = w.dialog.Skin();
+    const MainWindowView& view = w.dialog.View();
     PaintState state;
     state.page = view.Page();
     state.language = s.program.language.load();
@@ -72,7 +73,7 @@ LRESULT CALLBACK DecodingPaint(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     GdiCanvas canvas(state.maskWidth, state.maskHeight, pictures, ToWide(w.services.program.paths.SkinsDir),
                      w.dialog.EnglishUiFont(), w.dialog.ChineseUiFont());
     if (!canvas.Ready()) return 0;
-    PaintMainWindow(canvas, w.dialog.Skin().Skin(), state);
+    PaintMainWindow(canvas, w.dialog.View().Skin(), state);
     canvas.CopyTo(paint.dc());
     ++w.decodedPaints;
     return 0;
@@ -140,7 +141,8 @@ int main(int argc, char** argv) {
     dir.Write("config.ini", "[Init]\r\nCurConfig=1\r\nVER_SEL=1\r\n[Config1]\r\nWHEEL_STATUS=0\r\n");
     ProgramServices services;
     services.program.paths.ProgramDir = FromWide(dir.Path());
-    CHXT_GMouseDlg dialog(services);
+    OwnWindowPorts ports;
+    CHXT_GMouseDlg dialog(services, ports.Ports());
     if (!dialog.Create()) {
         std::fprintf(stderr, "the main window could not be created\n");
         return 1;
@@ -148,7 +150,7 @@ int main(int argc, char** argv) {
     ShowWindow(dialog.Hwnd(), SW_SHOW);
     UpdateWindow(dialog.Hwnd());
 
-    const SkinSet& skin = dialog.Skin().Skin();
+    const SkinSet& skin = dialog.View().Skin();
     POINT entries[2];
     int index = 0;
     for (int id : {MainEntry::kWheelNormal, MainEntry::kWheelReverse}) {

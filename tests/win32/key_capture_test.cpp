@@ -26,7 +26,8 @@ TEST(KeyCapture, TakesTheKeysToTheWindowUntilGone) {
         PumpUntil([] { return false; }, 300);
     };
     {
-        KeyCaptureWin32 capture([&] { return window; });
+        KeyCaptureWin32 capture;
+        capture.SetWindow(window);
         ASSERT_TRUE(capture.Install());
         type('Q');
         EXPECT_EQ(posted, WPARAM{'Q'});

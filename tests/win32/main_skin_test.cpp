@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_dialog_win32.h"
+#include "win32/window_ports.h"
 #include "app/startup.h"
 #include "config/program_state.h"
 #include "core/press_handoff.h"
@@ -82,7 +83,8 @@ protected:
     ProgramServices services;
     ScratchDir dir;
     std::wstring skins;
-    CHXT_GMouseDlg dialog{services};
+    OwnWindowPorts ports;
+    CHXT_GMouseDlg dialog{services, ports.Ports()};
     HWND window = nullptr;
     RgbPicture mainNormal, mainOver, mainDown, advancedNormal;
 };
@@ -94,13 +96,13 @@ TEST_F(MainSkinWindow, TakesTheMasksOutlineAndPaintsTheMainPage) {
     ASSERT_NE(GetWindowRgn(window, actual.get()), ERROR);
     EXPECT_TRUE(EqualRgn(actual.get(), expected.get()));
     EXPECT_EQ(services.program.paths.MaskImagePath, FromWide(skins + L"\\main_mask.jpg"));
-    EXPECT_EQ(dialog.Skin().MaskSize().cx, shape.width);
-    EXPECT_EQ(dialog.Skin().MaskSize().cy, shape.height);
+    EXPECT_EQ(dialog.View().MaskSize().cx, shape.width);
+    EXPECT_EQ(dialog.View().MaskSize().cy, shape.height);
 
     // The repaint region is the outline without the macro editor's name box and two lists,
     // from the advanced description; the repeat-count box stays in it.
-    const MacroEditorRects& editor = dialog.Skin().Skin().editorRects;
-    const HRGN repaint = dialog.Skin().RepaintRegion();
+    const MacroEditorRects& editor = dialog.View().Skin().editorRects;
+    const HRGN repaint = dialog.View().RepaintRegion();
     ASSERT_NE(repaint, nullptr);
     for (const PixelRect& out : {editor.nameBox, editor.macroList, editor.eventList}) {
         ASSERT_FALSE(out.Empty());
@@ -112,7 +114,7 @@ TEST_F(MainSkinWindow, TakesTheMasksOutlineAndPaintsTheMainPage) {
     EXPECT_FALSE(PtInRegion(repaint, 0, 0));
 
     // The current page's tab is shown down; the window shows the composed page, not a placeholder.
-    const SkinEntry tab = dialog.Skin().Skin().main.At(MainEntry::Tab(WindowPage::Main));
+    const SkinEntry tab = dialog.View().Skin().main.At(MainEntry::Tab(WindowPage::Main));
     ASSERT_GT(tab.width, 0);
     const POINT p = MostDifferentPoint(tab, mainNormal, mainDown);
     EXPECT_TRUE(Near(ScreenPixel(window, p.x, p.y), PictureAt(mainDown, p.x, p.y)));
@@ -122,21 +124,21 @@ TEST_F(MainSkinWindow, TakesTheMasksOutlineAndPaintsTheMainPage) {
 }
 
 TEST_F(MainSkinWindow, HoverAndPressShowTheOverAndDownPicturesAndTabsSwitchPages) {
-    const SkinSet& skin = dialog.Skin().Skin();
+    const SkinSet& skin = dialog.View().Skin();
     const SkinEntry advancedTab = skin.main.At(MainEntry::Tab(WindowPage::Advanced));
     const POINT p = MostDifferentPoint(advancedTab, mainNormal, mainOver);
     ASSERT_GT(Difference(mainNormal.At(p.x, p.y), mainOver.At(p.x, p.y)), 40) << "the tab looks alike hovered";
     EXPECT_TRUE(Near(ScreenPixel(window, p.x, p.y), PictureAt(mainNormal, p.x, p.y)));
     Move(window, p);
-    EXPECT_EQ(dialog.Skin().Model().MainHot(), MainEntry::Tab(WindowPage::Advanced));
+    EXPECT_EQ(dialog.View().Model().MainHot(), MainEntry::Tab(WindowPage::Advanced));
     EXPECT_TRUE(Near(ScreenPixel(window, p.x, p.y), PictureAt(mainOver, p.x, p.y)));
 
     // Pressing the tab shows the advanced page; its tab is then the current one.
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-    EXPECT_EQ(dialog.Skin().Page(), WindowPage::Advanced);
-    EXPECT_TRUE(dialog.Skin().Model().Pressed());
+    EXPECT_EQ(dialog.View().Page(), WindowPage::Advanced);
+    EXPECT_TRUE(dialog.View().Model().Pressed());
     SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
-    EXPECT_FALSE(dialog.Skin().Model().Pressed());
+    EXPECT_FALSE(dialog.View().Model().Pressed());
     UpdateWindow(window);
     int agreeing = 0, tested = 0;
     for (int y = 140; y < 420; y += 23) {
@@ -150,14 +152,14 @@ TEST_F(MainSkinWindow, HoverAndPressShowTheOverAndDownPicturesAndTabsSwitchPages
     EXPECT_GT(agreeing, tested * 8 / 10) << agreeing << " of " << tested;
 
     Click(window, Centre(skin.main.At(MainEntry::Tab(WindowPage::Colour))));
-    EXPECT_EQ(dialog.Skin().Page(), WindowPage::Colour);
+    EXPECT_EQ(dialog.View().Page(), WindowPage::Colour);
     // The window's timer steps the LED preview on: a flashing mode goes dark in its first step.
-    const LedPreview& preview = dialog.Skin().Preview();
+    const LedPreview& preview = dialog.View().Preview();
     ASSERT_TRUE(preview.Running());
     const bool offAtFirst = preview.Off();
     EXPECT_TRUE(PumpUntil([&] { return preview.Off() != offAtFirst; }, 10000));
     Click(window, Centre(skin.main.At(MainEntry::Tab(WindowPage::Main))));
-    EXPECT_EQ(dialog.Skin().Page(), WindowPage::Main);
+    EXPECT_EQ(dialog.View().Page(), WindowPage::Main);
     EXPECT_TRUE(PumpUntil([&] { return !preview.Running(); }, 10000));
 }
 
@@ -165,12 +167,12 @@ TEST_F(MainSkinWindow, TheCloseControlKeepsTheStageDropsEditsAndHidesToTheTrayUn
     ProgramState& program = services.program;
     EXPECT_EQ(program.config.WHEEL_SPEED, 3);
     program.config.WHEEL_SPEED = 9;  // an edit not applied
-    const SkinEntry close = dialog.Skin().Skin().main.At(MainEntry::kClose);
+    const SkinEntry close = dialog.View().Skin().main.At(MainEntry::kClose);
     ASSERT_GT(close.width, 0);
     Click(window, Centre(close));
 
     EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_EQ(dialog.Skin().Model().MainHot(), kNoEntry);
+    EXPECT_EQ(dialog.View().Model().MainHot(), kNoEntry);
     // Config6 came back, with the stage the window had saved into it first.
     EXPECT_EQ(program.config.WHEEL_SPEED, 7);
     EXPECT_EQ(program.config.DPI_LEVEL, 1);
@@ -187,7 +189,7 @@ TEST_F(MainSkinWindow, TheCloseControlKeepsTheStageDropsEditsAndHidesToTheTrayUn
     EXPECT_FALSE(IsIconic(window));
 
     // The tray control hides it too, and the menu's "Show Window" brings it back.
-    Click(window, Centre(dialog.Skin().Skin().main.At(MainEntry::kTray)));
+    Click(window, Centre(dialog.View().Skin().main.At(MainEntry::kTray)));
     EXPECT_FALSE(IsWindowVisible(window));
     SendMessageW(window, WM_COMMAND, ID_TRAY_SHOW, 0);
     EXPECT_TRUE(IsWindowVisible(window));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_dialog_win32.h"
+#include "win32/window_ports.h"
 #include "app/startup.h"
 #include "config/program_state.h"
 #include "app/ui_fonts_win32.h"
@@ -45,7 +46,9 @@ TEST_P(MainWindow, StartsFromTheConfigurationAndClosesOnWmClose) {
     ProgramState& program = services.program;
     program.paths.ProgramDir = FromWide(dir.Path());
 
-    CHXT_GMouseDlg dialog(services);
+    OwnWindowPorts ports;
+
+    CHXT_GMouseDlg dialog(services, ports.Ports());
     ASSERT_TRUE(dialog.Create());
     const HWND hwnd = dialog.Hwnd();
 
@@ -77,7 +80,7 @@ TEST_P(MainWindow, StartsFromTheConfigurationAndClosesOnWmClose) {
 
     // The skin paints the dark page in the middle of the window.
     UpdateWindow(hwnd);
-    const SIZE mask = dialog.Skin().MaskSize();
+    const SIZE mask = dialog.View().MaskSize();
     HDC dc = GetDC(hwnd);
     const COLORREF middle = GetPixel(dc, mask.cx / 2, mask.cy - 40);
     ReleaseDC(hwnd, dc);
@@ -101,7 +104,8 @@ TEST(MainWindow, AboutBoxRunsModallyFromTheSystemMenuAndClosesWithOk) {
     CopyBuiltSkins(dir.Path());
     ProgramServices services;
     services.program.paths.ProgramDir = FromWide(dir.Path());
-    CHXT_GMouseDlg dialog(services);
+    OwnWindowPorts ports;
+    CHXT_GMouseDlg dialog(services, ports.Ports());
     ASSERT_TRUE(dialog.Create());
 
     // While the About box runs its own loop, a timer presses its OK button.

@@ -13,6 +13,7 @@
 #include "platform/profile_win32.h"
 #include "platform/shell_win32.h"
 #include "platform/system_settings_win32.h"
+#include "win32/window_ports.h"
 
 struct MouseRig {
     MouseRig() : MouseRig(windowsSettings) {}
@@ -44,4 +45,5 @@ struct MouseRig {
     PreciseSleeper clock;
     HostRuntime runtime;
     ProgramMouse programMouse{session, runtime};
+    OwnWindowPorts window;
 };

@@ -19,6 +19,7 @@
 #include "skin/skin_entries.h"
 #include "support/event_log.h"
 #include "support/fake_settings.h"
+#include "support/recording_injector.h"
 #include "win32/device_window.h"
 #include "win32/mouse_rig.h"
 #include "win32/skin_support.h"
@@ -208,8 +209,12 @@ TEST(MainWindowMouse, TheWindowDownloadsAtStartReappliesOnPowerEventsAndSaysGood
         mouse->ClearFeatureReports();
         return hex;
     };
+    EventLog keysLog;
+    RecordingInjector keys(keysLog);
+    OwnWindowPorts& own = rig.window;
     {
-        CHXT_GMouseDlg dialog(rig.services, &rig.programMouse);
+        CHXT_GMouseDlg dialog(rig.services, WindowPorts{own.profile, own.messages, own.files, own.keys, keys},
+                              &rig.programMouse);
         ASSERT_TRUE(dialog.Create());
         const HWND hwnd = dialog.Hwnd();
         EXPECT_TRUE(rig.services.link.DevicePresent());
@@ -223,9 +228,11 @@ TEST(MainWindowMouse, TheWindowDownloadsAtStartReappliesOnPowerEventsAndSaysGood
         SendMessageW(hwnd, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
         EXPECT_EQ(received(), applied);
 
-        // The tray menu's "Exit Driver" ends with the exit command.
+        // The tray menu's "Exit Driver" lets go of Alt, which injected input may have left down,
+        // and ends with the exit command.
         SendMessageW(hwnd, WM_COMMAND, ID_TRAY_EXIT, 0);
         EXPECT_FALSE(IsWindow(hwnd));
+        EXPECT_EQ(keysLog.Lines(), std::vector<std::string>(7, "key 12 00 2"));
         EXPECT_EQ(received(), (std::vector<std::string>{"07 20 00 00 00 00 00 00 00"}));
         EXPECT_EQ(settingsLog.Lines().back(), "speed 10");  // the pointer speed goes back to Windows' default
     }
@@ -278,7 +285,7 @@ TEST(MainWindowMouse, TheWindowNeverWaitsForTheExecutorAndServesItUnderAMessageB
     } keys(letGo, blocked, released);
     MouseRig rig(settings, keys);
     rig.services.program.paths.ProgramDir = FromWide(dir.Path());
-    CHXT_GMouseDlg dialog(rig.services, &rig.programMouse);
+    CHXT_GMouseDlg dialog(rig.services, rig.window.Ports(), &rig.programMouse);
     ASSERT_TRUE(dialog.Create());
     ASSERT_TRUE(PumpUntil([&] { return dialog.StartupFinished(); }));
     const HWND hwnd = dialog.Hwnd();
@@ -292,7 +299,7 @@ TEST(MainWindowMouse, TheWindowNeverWaitsForTheExecutorAndServesItUnderAMessageB
     rig.mouse->Release(6);
     ASSERT_TRUE(PumpUntil([&] { return blocked.load(); }));
     const auto centre = [&](int entry) {
-        const SkinEntry& e = dialog.Skin().Skin().main.At(entry);
+        const SkinEntry& e = dialog.View().Skin().main.At(entry);
         return MAKELPARAM(e.x + e.width / 2, e.y + e.height / 2);
     };
     const auto click = [&](int entry) {
