@@ -22,6 +22,7 @@
 #include "support/fake_settings.h"
 #include "win32/mouse_rig.h"
 #include "win32/skin_support.h"
+#include "support/percentile.h"
 #include "win32/support.h"
 
 namespace {
@@ -141,12 +142,6 @@ bool Switch(VirtualMouse& mouse, ReportLog& log, int count, int& expected, std::
     return true;
 }
 
-double Percentile(std::vector<double> values, int percent) {
-    std::sort(values.begin(), values.end());
-    const std::size_t at = values.size() * static_cast<std::size_t>(percent) / 100;
-    return values[std::min(at, values.size() - 1)];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -187,6 +182,6 @@ int main(int argc, char** argv) {
     if (!ok) return 1;
     std::printf("host configuration switch, press to last feature report: p50 %.3f ms p99 %.3f ms max %.3f ms "
                 "(%d presses)\n",
-                Percentile(ms, 50), Percentile(ms, 99), *std::max_element(ms.begin(), ms.end()), presses);
+                Percentile(ms, 0.50), Percentile(ms, 0.99), *std::max_element(ms.begin(), ms.end()), presses);
     return 0;
 }

@@ -20,6 +20,7 @@
 #include "skin/paint_main_window.h"
 #include "skin/skin_entries.h"
 #include "win32/skin_support.h"
+#include "support/percentile.h"
 #include "win32/support.h"
 
 namespace {
@@ -122,12 +123,6 @@ bool Press(Window& w, const POINT (&entries)[2], int first, int count, std::vect
     return true;
 }
 
-double Percentile(std::vector<double> values, int percent) {
-    std::sort(values.begin(), values.end());
-    const std::size_t at = values.size() * static_cast<std::size_t>(percent) / 100;
-    return values[std::min(at, values.size() - 1)];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -181,10 +176,10 @@ int main(int argc, char** argv) {
                      w.decodedPaints);
         return 1;
     }
-    std::printf("press \u2192 repaint, pictures kept: p50 %.2f ms, p99 %.2f ms (%d presses)\n", Percentile(kept, 50),
-                Percentile(kept, 99), presses);
+    std::printf("press \u2192 repaint, pictures kept: p50 %.2f ms, p99 %.2f ms (%d presses)\n", Percentile(kept, 0.50),
+                Percentile(kept, 0.99), presses);
     std::printf("press \u2192 repaint, pictures decoded at every paint: p50 %.2f ms, p99 %.2f ms\n",
-                Percentile(decoded, 50), Percentile(decoded, 99));
+                Percentile(decoded, 0.50), Percentile(decoded, 0.99));
     SendMessageW(dialog.Hwnd(), WM_CLOSE, 0, 0);
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "macros/macro_store.h"
+#include "support/percentile.h"
 
 constexpr int kTimingEvents = 200;
 
@@ -36,9 +37,4 @@ inline std::vector<double> DelayErrorsMs(const MacroRecord& macro, const std::ve
         errors.push_back(stampsMs[k + 1] - stampsMs[k] - macro.events[k].delay);
     }
     return errors;
-}
-
-inline double Percentile(std::vector<double> values, double p) {
-    std::sort(values.begin(), values.end());
-    return values[static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5)];
 }

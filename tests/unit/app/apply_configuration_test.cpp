@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/host_requests.h"
 #include "config/config_file.h"
+#include "core/led_mode.h"
+#include "platform/text.h"
 #include "support/event_log.h"
 #include "support/fake_hid.h"
 #include "support/fake_settings.h"
@@ -26,6 +29,16 @@ struct ApplyRig {
     }
     void Apply() { ApplyConfiguration(context); }
     void SetButtons(std::array<std::int32_t, kButtonCount> codes) { program.config.K = codes; }
+    // A button's request carried out by the window's thread: its reports and repaint requests.
+    std::vector<std::string> Carry(HostRequest request) {
+        log.Take();
+        CarryOut(context, request);
+        std::vector<std::string> lines;
+        for (const std::string& e : log.Take()) {
+            if (e.rfind("report ", 0) == 0 || e.rfind("invalidate", 0) == 0) lines.push_back(e);
+        }
+        return lines;
+    }
     std::vector<std::string> Reports() {
         std::vector<std::string> reports;
         for (const std::string& e : log.Take()) {
@@ -43,7 +56,9 @@ struct ApplyRig {
     PressHandoff handoff;
     ProgramState program;
     int blinkStarts = 0;
-    ApplyContext context{program, profile, sender, handoff, settings, [this] { log.Add("invalidate"); },
+    // What the window paints after a failed save tells it.
+    ApplyContext context{program, profile, sender, handoff, settings,
+                         [this] { log.Add(program.configSaveFailed.load() ? "invalidate, save failed" : "invalidate"); },
                          [this] {
                              ++blinkStarts;
                              log.Add("blink");
@@ -234,4 +249,88 @@ TEST(ApplyConfiguration, WithoutAWriteHandleTheHostSideAndSavesStillHappen) {
     EXPECT_EQ(rig.program.applied.startKeyIndex, 6);
     EXPECT_EQ(rig.settings.speed, 8);
     EXPECT_EQ(rig.profile.Value(kIni, u"Config2", u"FIRE_TIME"), "50");
+}
+
+namespace {
+using Lines = std::vector<std::string>;
+HostRequest Step(int direction) { return {HostRequestKind::StepDpi, direction}; }
+}  // namespace
+
+TEST(HostRequests, DpiStepsAmongTheEnabledStagesAndIsSaved) {
+    ApplyRig rig;
+    ActiveConfig& c = rig.program.config;
+    c.DPI_LEVEL = 3;
+    // Up at stage 3: stays, still sent, with the applied value of stage 3 (0) and LED 0.
+    EXPECT_EQ(rig.Carry(Step(1)), (Lines{"report 07 09 03 80 00 00 00 00 00", "invalidate"}));
+    EXPECT_EQ(rig.profile.Value(kIni, u"Config2", u"DPI_LEVEL"), "3");
+
+    struct Case {
+        int direction;
+        std::array<std::uint8_t, 4> enabled;
+        int from;
+        int to;
+    };
+    const Case cases[] = {
+        {1, {1, 0, 1, 1}, 0, 2},   {1, {1, 0, 0, 0}, 0, 0},  {-1, {1, 1, 0, 1}, 3, 1},
+        {-1, {0, 1, 1, 1}, 1, 1},  {-1, {1, 1, 1, 1}, 0, 0}, {2, {0, 1, 0, 0}, 1, 1},
+        {2, {1, 1, 1, 1}, 3, 0},   {2, {0, 0, 0, 0}, 2, 2},  {2, {1, 0, 1, 0}, 2, 0},
+        {-1, {1, 1, 2, 1}, 3, 1},  // only a flag of exactly 1 enables a stage
+        {1, {1, 1, 1, 1}, 9, 3},   {-1, {1, 1, 1, 1}, 9, 2}, {2, {1, 1, 1, 1}, -4, 1},  // bounded start
+    };
+    for (const Case& k : cases) {
+        c.DPI_SET_EN = k.enabled;
+        c.DPI_LEVEL = k.from;
+        rig.Carry(Step(k.direction));
+        EXPECT_EQ(c.DPI_LEVEL, k.to) << k.direction << " from " << k.from;
+        EXPECT_EQ(rig.profile.Value(kIni, u"Config2", u"DPI_LEVEL"), std::to_string(k.to));
+    }
+
+    // With the LED switched off by the toggle, the step keeps it off.
+    rig.program.applied.ledToggle = kLedOff;
+    rig.program.applied.led = kLedSteady;
+    c.DPI_SET_EN = {1, 1, 1, 1};
+    c.DPI_LEVEL = 0;
+    EXPECT_EQ(rig.Carry(Step(2)), (Lines{"report 07 09 01 A3 00 00 00 00 00", "invalidate"}));
+
+    // A stage that cannot be saved stays current, and the repaint request comes after the
+    // failure is recorded, so the window can tell it.
+    rig.profile.failWrites = true;
+    EXPECT_EQ(rig.Carry(Step(2)), (Lines{"report 07 09 02 C3 00 00 00 00 00", "invalidate, save failed"}));
+    EXPECT_EQ(c.DPI_LEVEL, 2);
+}
+
+TEST(HostRequests, TheLedToggleSwitchesOffAndBackToTheAppliedMode) {
+    ApplyRig rig;
+    rig.program.config.DPI_LEVEL = 2;
+    const HostRequest toggle{HostRequestKind::ToggleLed};
+    EXPECT_EQ(rig.Carry(toggle), (Lines{"report 07 09 02 C3 00 00 00 00 00", "invalidate"}));
+    EXPECT_EQ(rig.Carry(toggle), (Lines{"report 07 09 02 C0 00 00 00 00 00", "invalidate"}));
+    rig.program.applied.led = kLedFast;
+    EXPECT_EQ(rig.Carry(toggle), (Lines{"report 07 09 02 C3 00 00 00 00 00", "invalidate"}));
+    EXPECT_EQ(rig.Carry(toggle), (Lines{"report 07 09 02 C1 00 00 00 00 00", "invalidate"}));
+}
+
+TEST(HostRequests, TheConfigurationSwitchCyclesTheUserSlotsAndAppliesThem) {
+    ApplyRig rig;
+    for (int slot = 1; slot <= 5; ++slot) {
+        rig.profile.values[{kIni, u"Config" + DecimalText(slot), u"FIRE_TIME"}] = DecimalText(8 * slot);
+    }
+    struct Case {
+        int from;
+        int to;
+    };
+    for (const Case k : {Case{5, 1}, Case{0, 1}, Case{2, 3}, Case{4, 5}, Case{1, 2}, Case{-3, 1}, Case{77, 1}}) {
+        rig.program.CurConfig = k.from;
+        const Lines lines = rig.Carry({HostRequestKind::NextConfiguration});
+        EXPECT_EQ(rig.program.CurConfig, k.to);
+        // The slot is loaded before the apply sends it: its fire interval is the last report.
+        ASSERT_GE(lines.size(), 2u) << k.from;
+        char fire[40];
+        std::snprintf(fire, sizeof fire, "report 07 12 %02X 00 00 00 00 00 00", k.to);
+        EXPECT_EQ(lines[lines.size() - 2], fire) << k.from;
+        EXPECT_EQ(lines.back(), "invalidate");
+        EXPECT_EQ(rig.profile.Value(kIni, u"Init", u"CurConfig"), std::to_string(k.to));
+        // The mouse's threads see the new slot's buttons.
+        EXPECT_EQ(rig.program.published.Read()->config.FIRE_TIME, 8 * k.to);
+    }
 }
