@@ -1,12 +1,14 @@
 // What the mouse's threads read of the configuration: an immutable copy that the window's thread,
 // which owns the configuration, publishes after each change. A reader keeps the copy it took for
-// as long as it needs it; nobody waits for anybody.
+// as long as it needs it. The mutex guards only the pointer, held for its copy: no thread ever
+// waits while another works on the configuration. (libstdc++ 12's atomic shared_ptr unlocks a
+// load with relaxed order, a data race that ThreadSanitizer reports.)
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 #include "config/active_config.h"
 
@@ -27,10 +29,21 @@ struct ConfigSnapshot {
 
 class PublishedConfig {
 public:
-    std::shared_ptr<const ConfigSnapshot> Read() const { return current_.load(); }
-    // The window's thread only.
-    void Publish(const ConfigSnapshot& snapshot) { current_.store(std::make_shared<const ConfigSnapshot>(snapshot)); }
+    std::shared_ptr<const ConfigSnapshot> Read() const {
+        const std::lock_guard<std::mutex> hold(pointer_);
+        return current_;
+    }
+    // The window's thread only. The copy is made before the pointer is taken, and the old copy
+    // goes after it is let go.
+    void Publish(const ConfigSnapshot& snapshot) {
+        std::shared_ptr<const ConfigSnapshot> fresh = std::make_shared<const ConfigSnapshot>(snapshot);
+        {
+            const std::lock_guard<std::mutex> hold(pointer_);
+            current_.swap(fresh);
+        }
+    }
 
 private:
-    std::atomic<std::shared_ptr<const ConfigSnapshot>> current_{std::make_shared<const ConfigSnapshot>()};
+    mutable std::mutex pointer_;
+    std::shared_ptr<const ConfigSnapshot> current_ = std::make_shared<const ConfigSnapshot>();
 };
