@@ -1,7 +1,9 @@
 #include "config/config_file.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
+#include <vector>
 
 #include "core/led_mode.h"
 #include "platform/text.h"
@@ -63,6 +65,19 @@ void ConfigFile::LoadConfig(const std::u16string& file, int slot, bool preset, L
     c.WHEEL_SPEED = static_cast<std::uint8_t>(read(u"WHEEL_SPEED", kShortBuffer, c.WHEEL_SPEED, 0, kSpeedMax));
     c.FIRE_TIME = read(u"FIRE_TIME", kShortBuffer, c.FIRE_TIME, 0, kFireTimeMax);
     config_ = c;
+}
+
+bool ConfigFile::HoldsConfig(const std::u16string& file, int slot) {
+    const std::u16string section = SlotSection(slot, false, LanguageMode::Chinese);
+    std::vector<const char16_t*> keys(std::begin(kButtonKeys), std::end(kButtonKeys));
+    keys.insert(keys.end(), std::begin(kStageKeys), std::end(kStageKeys));
+    keys.insert(keys.end(), std::begin(kEnableKeys), std::end(kEnableKeys));
+    keys.insert(keys.end(), {u"DPI_LEVEL", u"WHEEL_STATUS", u"MACRO_MODE2", u"LED_STATUS", u"DPI_SPEED", u"WHEEL_SPEED",
+                             u"FIRE_TIME"});
+    for (const char16_t* key : keys) {
+        if (!profile_.ReadString(file, section, key, kShortBuffer).empty()) return true;
+    }
+    return false;
 }
 
 bool ConfigFile::SaveConfig(const std::u16string& file, int slot) {

@@ -25,6 +25,9 @@ public:
     // (button codes stay as read); a missing or empty key keeps its built-in value, so a missing
     // file or section loads the built-in configuration. Some button always keeps the left click.
     void LoadConfig(const std::u16string& file, int slot, bool preset, LanguageMode language);
+    // Whether section "Config" + slot of file holds a value of any configuration key: a missing
+    // file, section or key-less section holds no configuration.
+    bool HoldsConfig(const std::u16string& file, int slot);
     // Writes every field into section "Config" + slot, in the established key order. Every key
     // is attempted; false when any write failed.
     bool SaveConfig(const std::u16string& file, int slot);

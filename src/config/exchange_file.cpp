@@ -6,7 +6,9 @@ bool ExportConfig(ProfilePort& profile, ProgramState& program, const std::u16str
     return ConfigFile(profile, program.config).SaveConfig(file, kExchangeSlot);
 }
 
-void ImportConfig(ProfilePort& profile, ProgramState& program, const std::u16string& file) {
-    ConfigFile(profile, program.config)
-        .LoadConfig(file, kExchangeSlot, false, program.language.load());
+bool ImportConfig(ProfilePort& profile, ProgramState& program, const std::u16string& file) {
+    ConfigFile exchange(profile, program.config);
+    if (!exchange.HoldsConfig(file, kExchangeSlot)) return false;
+    exchange.LoadConfig(file, kExchangeSlot, false, program.language.load());
+    return true;
 }

@@ -12,5 +12,6 @@
 bool ExportConfig(ProfilePort& profile, ProgramState& program, const std::u16string& file);
 
 // The file's "Config7" replaces the configuration of the window (not config.ini, not the mouse:
-// those follow at the next apply).
-void ImportConfig(ProfilePort& profile, ProgramState& program, const std::u16string& file);
+// those follow at the next apply). False, with nothing changed, when the file holds no
+// configuration there: the window's would otherwise become the built-in one.
+bool ImportConfig(ProfilePort& profile, ProgramState& program, const std::u16string& file);

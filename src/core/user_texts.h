@@ -24,6 +24,22 @@ inline std::u16string_view ExportFailedMessage(LanguageMode language) {
                                              : u"无法将配置保存到此文件。";
 }
 
+// A file to import holds no configuration (no "Config7" values, or no readable file at all);
+// nothing was changed.
+inline std::u16string ImportRefusedMessage(LanguageMode language, std::u16string_view path) {
+    const std::u16string_view lead = language == LanguageMode::English
+                                         ? u"This file holds no configuration to import; nothing was changed.\n"
+                                         : u"此文件中没有可导入的配置，未做任何更改。\n";
+    return std::u16string(lead) + std::u16string(path);
+}
+
+// Asked before the factory reset, which cannot be undone.
+inline std::u16string_view FactoryResetQuestion(LanguageMode language) {
+    return language == LanguageMode::English
+               ? u"Reset all five configurations and the macros to the factory settings? This cannot be undone."
+               : u"将全部五个配置和宏恢复为出厂设置吗？此操作无法撤销。";
+}
+
 // A file of the skin that the window cannot do without is missing; the program does not start.
 inline std::u16string MissingSkinFileMessage(LanguageMode language, std::u16string_view path) {
     const std::u16string_view lead = language == LanguageMode::English

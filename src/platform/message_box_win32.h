@@ -16,6 +16,7 @@ public:
     void SetOwner(HWND owner) { owner_ = owner; }
 
     void ShowMessage(std::u16string_view text) override;
+    Answer Ask(std::u16string_view question, bool withCancel) override;
     // The same for text the shell made itself.
     void Show(const std::wstring& text) const;
 

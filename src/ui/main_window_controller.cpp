@@ -60,6 +60,10 @@ void MainWindowController::Carry(const UiAction& action) {
             });
             break;
         case UiCommand::FactoryReset:
+            if (context_.messages &&
+                context_.messages->Ask(FactoryResetQuestion(context_.program.language.load()), false) != Answer::Yes) {
+                break;
+            }
             Change([this] {
                 if (context_.factoryReset) context_.factoryReset();
                 context_.shell.Repaint(RepaintArea::Whole);
@@ -148,10 +152,14 @@ void MainWindowController::ImportConfigByDialog() {
         context_.messages->ShowMessage(kMissingFileMessage);
         return;
     }
-    Change([this, file = *file] {
-        ImportConfig(context_.profile, context_.program, file);
+    bool imported = false;
+    Change([&] {
+        imported = ImportConfig(context_.profile, context_.program, *file);
         context_.shell.Repaint(RepaintArea::Whole);
     });
+    if (!imported && context_.messages) {
+        context_.messages->ShowMessage(ImportRefusedMessage(context_.program.language.load(), *file));
+    }
 }
 
 void MainWindowController::ExportConfigByDialog() {
@@ -186,12 +194,13 @@ void MainWindowController::ImportConfigFrom(const std::u16string& file, std::fun
         done(false);
         return;
     }
-    Change([this, file] {
-        ImportConfig(context_.profile, context_.program, file);
-        if (context_.apply) context_.apply();  // the apply saves the current slot too
+    bool imported = false;
+    Change([&] {
+        imported = ImportConfig(context_.profile, context_.program, file);
+        if (imported && context_.apply) context_.apply();  // the apply saves the current slot too
         context_.shell.Repaint(RepaintArea::Whole);
     });
-    done(true);
+    done(imported);
 }
 
 void MainWindowController::Edit(const std::function<void(ActiveConfig&)>& edit, bool repaint) {

@@ -315,8 +315,23 @@ TEST_F(ControllerTest, ExchangeFilesMoveOnlyTheWindowsConfigurationAndACancelCha
     EXPECT_EQ(profile.ReadString(dir.File("out.ini"), u"Config7", u"WHEEL_STATUS", 8), u"0");
     EXPECT_TRUE(messages.shown.empty());
 
+    // A file without "Config7" (or a folder) is refused: told, nothing changed, nothing applied.
+    dir.Write("not-exchange.ini", "[Config6]\r\nWHEEL_STATUS=1\r\nK1=1\r\n");
+    files.answer = dir.File("not-exchange.ini");
+    click(MainEntry::kImportConfig);
+    EXPECT_EQ(program.config.WHEEL_STATUS, 0);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].find(u"not-exchange.ini"), std::u16string::npos);
+    bool imported = true;
+    for (const std::u16string& source : {dir.File("not-exchange.ini"), dir.File("")}) {
+        exchanging.ImportConfigFrom(source, [&](bool ok) { imported = ok; });
+        EXPECT_FALSE(imported);
+    }
+    EXPECT_TRUE(appliedWheels.empty());
+    EXPECT_EQ(program.config.WHEEL_STATUS, 0);
+    messages.shown.clear();
+
     // A script's import applies and so saves the current slot; a file that cannot be written is told.
-    bool imported = false;
     exchanging.ImportConfigFrom(dir.File("other.ini"), [&](bool ok) { imported = ok; });
     EXPECT_TRUE(imported);
     EXPECT_EQ(appliedWheels, std::vector<int>{1});
@@ -324,6 +339,27 @@ TEST_F(ControllerTest, ExchangeFilesMoveOnlyTheWindowsConfigurationAndACancelCha
     click(MainEntry::kExportConfig);
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(profile.ReadString(dir.File("other.ini"), u"Keep", u"A", 8), u"1");
+}
+
+TEST_F(ControllerTest, TheFactoryResetAsksFirstAndNoChangesNothing) {
+    FakeSkinFiles messages;
+    int resets = 0;
+    MainWindowController resetting{skin, {program, handoff, macros, profile, shell, {}, [&] { ++resets; }, &popups,
+                                          nullptr, &messages}};
+    const SkinEntry& reset = skin.main.At(MainEntry::kFactoryReset);
+    const auto click = [&] {
+        resetting.MouseMove(reset.x + 1, reset.y + 1);
+        resetting.Press(reset.x + 1, reset.y + 1);
+        resetting.Release(reset.x + 1, reset.y + 1);
+    };
+    program.language = LanguageMode::English;
+    click();  // answered No, as the default button would
+    EXPECT_EQ(resets, 0);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], u"? " + std::u16string(FactoryResetQuestion(LanguageMode::English)));
+    messages.answer = Answer::Yes;
+    click();
+    EXPECT_EQ(resets, 1);
 }
 
 // The texts shown, in order.
