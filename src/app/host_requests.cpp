@@ -6,6 +6,8 @@
 #include "core/led_mode.h"
 
 namespace {
+constexpr std::uint8_t kOff = kLedOff;
+
 bool StageEnabled(const ActiveConfig& config, int stage) {
     return stage >= 0 && stage < kDpiStageCount && config.DPI_SET_EN[stage] == 1;
 }
@@ -43,7 +45,7 @@ void StepDpi(ApplyContext& context, int direction) {
     }
     config.DPI_LEVEL = level;
     const AppliedState& applied = program.applied;
-    SendDpiLed(context, level, applied.ledToggle == kLedOff ? kLedOff : applied.led);
+    SendDpiLed(context, level, applied.ledToggle == kOff ? kOff : applied.led);
     // Saved before the repaint is asked for: the window learns of a failed save with it.
     if (!ConfigFile(context.profile, config).SaveDpiLevel(program.paths.ConfigIniPath, program.CurConfig)) {
         program.configSaveFailed.store(true);
@@ -53,7 +55,7 @@ void StepDpi(ApplyContext& context, int direction) {
 
 void ToggleLed(ApplyContext& context) {
     AppliedState& applied = context.program.applied;
-    applied.ledToggle = applied.ledToggle != kLedOff ? kLedOff : applied.led;
+    applied.ledToggle = applied.ledToggle != kOff ? kOff : applied.led;
     SendDpiLed(context, context.program.config.BoundedDpiLevel(), applied.ledToggle);
     Invalidate(context);
 }

@@ -81,11 +81,15 @@ bool ConfigFile::HoldsConfig(const std::u16string& file, int slot) {
 }
 
 bool ConfigFile::SaveConfig(const std::u16string& file, int slot) {
+    return profile_.SaveWhole(file, [&](const std::u16string& target) { return WriteSlot(target, slot); });
+}
+
+bool ConfigFile::WriteSlot(const std::u16string& file, int slot) {
     const std::u16string section = SlotSection(slot, false, LanguageMode::Chinese);
     const ActiveConfig& c = config_;
-    // A failed key does not stop the others: as much of the slot as possible reaches the file.
+    // The save is whole or nothing, so the first failed key ends it.
     bool ok = true;
-    const auto write = [&](const char16_t* key, long long value) { ok = WriteInt(file, section, key, value) && ok; };
+    const auto write = [&](const char16_t* key, long long value) { ok = ok && WriteInt(file, section, key, value); };
     for (int i = 0; i < kButtonCount; ++i) write(kButtonKeys[i], c.K[i]);
     write(u"DPI_LEVEL", c.DPI_LEVEL);
     write(u"WHEEL_STATUS", c.WHEEL_STATUS);
@@ -102,7 +106,9 @@ bool ConfigFile::SaveConfig(const std::u16string& file, int slot) {
 }
 
 bool ConfigFile::SaveDpiLevel(const std::u16string& file, int slot) {
-    return WriteInt(file, SlotSection(slot, false, LanguageMode::Chinese), u"DPI_LEVEL", config_.DPI_LEVEL);
+    return profile_.SaveWhole(file, [&](const std::u16string& target) {
+        return WriteInt(target, SlotSection(slot, false, LanguageMode::Chinese), u"DPI_LEVEL", config_.DPI_LEVEL);
+    });
 }
 
 std::uint8_t ConfigFile::ReadLanguage(const std::u16string& file) {
@@ -118,7 +124,9 @@ ConfigFile::CurConfigValue ConfigFile::ReadCurConfig(const std::u16string& file)
 }
 
 bool ConfigFile::WriteCurConfig(const std::u16string& file, int slot) {
-    return WriteInt(file, kInitSection, u"CurConfig", slot);
+    return profile_.SaveWhole(file, [&](const std::u16string& target) {
+        return WriteInt(target, kInitSection, u"CurConfig", slot);
+    });
 }
 
 bool ConfigFile::FactoryReset(const std::u16string& file, int curConfig, LanguageMode language) {

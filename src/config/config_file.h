@@ -28,10 +28,11 @@ public:
     // Whether section "Config" + slot of file holds a value of any configuration key: a missing
     // file, section or key-less section holds no configuration.
     bool HoldsConfig(const std::u16string& file, int slot);
-    // Writes every field into section "Config" + slot, in the established key order. Every key
-    // is attempted; false when any write failed.
+    // The saves below are whole or nothing (ProfilePort::SaveWhole): false, with the file as it
+    // was, when a write failed.
+    // Writes every field into section "Config" + slot, in the established key order.
     bool SaveConfig(const std::u16string& file, int slot);
-    // Writes only DPI_LEVEL of section "Config" + slot; false when the write failed.
+    // Writes only DPI_LEVEL of section "Config" + slot.
     bool SaveDpiLevel(const std::u16string& file, int slot);
     // VER_SEL of section "Init", low 8 bits.
     std::uint8_t ReadLanguage(const std::u16string& file);
@@ -56,6 +57,7 @@ private:
                 std::size_t bufferChars);
     bool WriteInt(const std::u16string& file, const std::u16string& section, const char16_t* key,
                   long long value);
+    bool WriteSlot(const std::u16string& file, int slot);
 
     ProfilePort& profile_;
     ActiveConfig& config_;

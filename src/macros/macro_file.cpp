@@ -53,14 +53,16 @@ void LoadMacroFile(ProfilePort& profile, MessagePort& messages, MacroStore& stor
 bool SaveMacroFile(ProfilePort& profile, const MacroStore& store, const std::u16string& path) {
     const MacroStoreData data = store.Copy();
     const int count = std::clamp<int>(data.count, 0, kMaxMacros);
-    // The count goes last and only after every macro was written: a save that fails part way
-    // leaves the earlier count, which never bounds the file to macros it does not hold.
-    for (int m = 0; m < count; ++m) {
-        if (!profile.WriteString(path, kMacroSection, DecimalText(m), EncodeMacroValue(EncodeRecord(data.records[m])))) {
-            return false;
+    return profile.SaveWhole(path, [&](const std::u16string& target) {
+        // The count goes last, after every macro it counts.
+        for (int m = 0; m < count; ++m) {
+            if (!profile.WriteString(target, kMacroSection, DecimalText(m),
+                                     EncodeMacroValue(EncodeRecord(data.records[m])))) {
+                return false;
+            }
         }
-    }
-    return profile.WriteString(path, kMacroSection, kMacroCountKey, DecimalText(count));
+        return profile.WriteString(target, kMacroSection, kMacroCountKey, DecimalText(count));
+    });
 }
 
 void SelectMacroFile(MacroStore& store, AppPaths& paths, LanguageMode language) {

@@ -73,3 +73,23 @@ bool IniProfile::WriteString(const std::u16string& file, const std::u16string& s
     if (!doc.Set(section, key, value)) return true;
     return WriteAll(path, doc.Serialize());
 }
+
+bool IniProfile::SaveWhole(const std::u16string& file, const std::function<bool(const std::u16string& target)>& write) {
+    const std::u16string copy = SavingCopyOf(file);
+    const std::filesystem::path path = FileSystemPath(file);
+    const std::filesystem::path copyPath = FileSystemPath(copy);
+    std::error_code ec;
+    std::filesystem::remove(copyPath, ec);  // left by a save that was cut short
+    if (std::filesystem::exists(path, ec) &&
+        !std::filesystem::copy_file(path, copyPath, std::filesystem::copy_options::overwrite_existing, ec)) {
+        return false;
+    }
+    if (!write(copy)) {
+        std::filesystem::remove(copyPath, ec);
+        return false;
+    }
+    std::error_code renamed;
+    std::filesystem::rename(copyPath, path, renamed);
+    if (renamed) std::filesystem::remove(copyPath, ec);
+    return !renamed;
+}

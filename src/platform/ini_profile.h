@@ -16,4 +16,6 @@ public:
                               const std::u16string& key, std::size_t bufferChars) override;
     bool WriteString(const std::u16string& file, const std::u16string& section, const std::u16string& key,
                      const std::u16string& value) override;
+    // The copy is made and put in place with the file system's copy and rename.
+    bool SaveWhole(const std::u16string& file, const std::function<bool(const std::u16string& target)>& write) override;
 };

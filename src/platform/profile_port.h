@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 class ProfilePort {
@@ -20,4 +21,14 @@ public:
     // Returns false when the file could not be written.
     virtual bool WriteString(const std::u16string& file, const std::u16string& section,
                              const std::u16string& key, const std::u16string& value) = 0;
+
+    // One save of file, whole or not at all: write makes its writes to target, a copy of file
+    // beside it, which replaces file only when write returned true. False, with file as it was,
+    // when write or the replacement failed. A store that keeps no files writes to file itself.
+    virtual bool SaveWhole(const std::u16string& file, const std::function<bool(const std::u16string& target)>& write) {
+        return write(file);
+    }
 };
+
+// The copy a whole save writes to, beside the file it replaces.
+inline std::u16string SavingCopyOf(const std::u16string& file) { return file + u".saving"; }

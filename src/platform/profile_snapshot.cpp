@@ -16,3 +16,9 @@ bool ProfileSnapshot::WriteString(const std::u16string& file, const std::u16stri
     documents_.erase(file);
     return writer_.WriteString(file, section, key, value);
 }
+
+bool ProfileSnapshot::SaveWhole(const std::u16string& file,
+                                const std::function<bool(const std::u16string& target)>& write) {
+    documents_.erase(file);
+    return writer_.SaveWhole(file, write);
+}

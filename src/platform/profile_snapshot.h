@@ -18,6 +18,7 @@ public:
                               const std::u16string& key, std::size_t bufferChars) override;
     bool WriteString(const std::u16string& file, const std::u16string& section, const std::u16string& key,
                      const std::u16string& value) override;
+    bool SaveWhole(const std::u16string& file, const std::function<bool(const std::u16string& target)>& write) override;
 
 private:
     ProfilePort& writer_;

@@ -54,3 +54,22 @@ bool Win32Profile::WriteString(const std::u16string& file, const std::u16string&
     ForgetCachedCopy(path);
     return ok;
 }
+
+bool Win32Profile::SaveWhole(const std::u16string& file, const std::function<bool(const std::u16string& target)>& write) {
+    const std::wstring path = ToWide(file);
+    const std::u16string copy = SavingCopyOf(file);
+    const std::wstring copyPath = ToWide(copy);
+    if (BeyondProfileFunctions(copyPath)) return IniProfile().SaveWhole(file, write);
+    DeleteFileW(copyPath.c_str());  // left by a save that was cut short
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES && !CopyFileW(path.c_str(), copyPath.c_str(), FALSE)) {
+        return false;
+    }
+    ForgetCachedCopy(copyPath);
+    const bool written = write(copy);
+    ForgetCachedCopy(copyPath);  // every write is on disk before the copy moves
+    const bool replaced =
+        written && MoveFileExW(copyPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!replaced) DeleteFileW(copyPath.c_str());
+    ForgetCachedCopy(path);
+    return replaced;
+}

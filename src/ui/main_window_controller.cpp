@@ -322,8 +322,10 @@ void MainWindowController::SwitchLanguage(LanguageMode language) {
     if (!context_.shell.LoadSkinOf(language)) return;
     ProgramState& program = context_.program;
     program.language = language;
-    if (!context_.profile.WriteString(program.paths.ConfigIniPath, u"Init", u"VER_SEL",
-                                      language == LanguageMode::English ? u"1" : u"0")) {
+    const bool saved = context_.profile.SaveWhole(program.paths.ConfigIniPath, [&](const std::u16string& target) {
+        return context_.profile.WriteString(target, u"Init", u"VER_SEL", language == LanguageMode::English ? u"1" : u"0");
+    });
+    if (!saved) {
         program.configSaveFailed.store(true);
     }
     if (context_.messages) {

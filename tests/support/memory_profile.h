@@ -39,6 +39,31 @@ public:
         return true;
     }
 
+    // As the file system would: the file's values are copied to the target, and moved back in
+    // place of the file's only when write succeeded.
+    bool SaveWhole(const std::u16string& file, const std::function<bool(const std::u16string& target)>& write) override {
+        const std::u16string copy = SavingCopyOf(file);
+        const auto valuesOf = [this](const std::u16string& of) {
+            std::map<Key, std::u16string, std::less<>> found;
+            for (const auto& [key, value] : values) {
+                if (std::get<0>(key) == of) found.emplace(key, value);
+            }
+            return found;
+        };
+        const auto drop = [this](const std::u16string& of) {
+            std::erase_if(values, [&](const auto& v) { return std::get<0>(v.first) == of; });
+        };
+        drop(copy);
+        for (const auto& [key, value] : valuesOf(file)) values[{copy, std::get<1>(key), std::get<2>(key)}] = value;
+        const bool written = write(copy);
+        if (written) {
+            drop(file);
+            for (const auto& [key, value] : valuesOf(copy)) values[{file, std::get<1>(key), std::get<2>(key)}] = value;
+        }
+        drop(copy);
+        return written;
+    }
+
     // Numbered keys, as the skin descriptions have them.
     void Set(const std::u16string& file, const std::u16string& section, int key, const std::u16string& value) {
         values[{file, section, DecimalText(key)}] = value;

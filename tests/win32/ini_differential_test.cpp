@@ -300,3 +300,42 @@ TEST(IniDifferential, LinesCutByNulOrCtrlZMatchWindows) {
 }
 
 }  // namespace
+
+// A save that fails part way leaves the file byte for byte, one that succeeds replaces it, and
+// neither leaves its copy behind; with Windows' profile functions and with the portable engine.
+TEST(IniDifferential, WholeSavesLeaveTheFileAsItWasOrReplaceIt) {
+    ScratchDir dir;
+    IniProfile portable;
+    Win32Profile windows;
+    for (ProfilePort* profile : std::initializer_list<ProfilePort*>{&portable, &windows}) {
+        const auto path = std::filesystem::path(dir.Path()) / (profile == &windows ? "windows.ini" : "portable.ini");
+        const std::string original = "[a]\r\nk=1\r\nj=1\r\n";
+        std::ofstream(path, std::ios::binary) << original;
+        const std::u16string file = path.u16string();
+        const auto copy = std::filesystem::path(SavingCopyOf(file));
+        SCOPED_TRACE(path.filename().string());
+
+        EXPECT_FALSE(profile->SaveWhole(file, [&](const std::u16string& target) {
+            EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(target)));
+            EXPECT_TRUE(profile->WriteString(target, u"a", u"k", u"2"));
+            return false;  // the next key failed
+        }));
+        EXPECT_EQ(Contents(path), original);
+        EXPECT_FALSE(std::filesystem::exists(copy));
+
+        EXPECT_TRUE(profile->SaveWhole(file, [&](const std::u16string& target) {
+            return profile->WriteString(target, u"a", u"k", u"3") && profile->WriteString(target, u"b", u"m", u"4");
+        }));
+        EXPECT_EQ(profile->ReadString(file, u"a", u"k", 8), u"3");
+        EXPECT_EQ(profile->ReadString(file, u"b", u"m", 8), u"4");
+        EXPECT_EQ(profile->ReadString(file, u"a", u"j", 8), u"1");
+        EXPECT_FALSE(std::filesystem::exists(copy));
+
+        // A file not there yet comes into being whole.
+        const std::u16string fresh = file + u".new";
+        EXPECT_TRUE(profile->SaveWhole(fresh, [&](const std::u16string& target) {
+            return profile->WriteString(target, u"c", u"n", u"5");
+        }));
+        EXPECT_EQ(profile->ReadString(fresh, u"c", u"n", 8), u"5");
+    }
+}

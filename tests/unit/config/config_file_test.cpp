@@ -200,7 +200,7 @@ TEST_F(ConfigFileTest, FactoryResetRewritesAllSlotsFromPresetsByLanguage) {
     EXPECT_EQ(profile.ReadString(ini, u"CfgReset5", u"K2", 5), u"55");  // presets are never written
 }
 
-TEST(ConfigFileWriteTest, AnyFailedWriteReachesTheCallerAndTheOtherKeysAreStillWritten) {
+TEST(ConfigFileWriteTest, ASaveIsWholeOrNothingAndAFailureReachesTheCaller) {
     MemoryProfile profile;
     ActiveConfig config;
     ConfigFile file(profile, config);
@@ -209,23 +209,28 @@ TEST(ConfigFileWriteTest, AnyFailedWriteReachesTheCallerAndTheOtherKeysAreStillW
     EXPECT_TRUE(file.SaveDpiLevel(ini, 6));
     EXPECT_TRUE(file.WriteCurConfig(ini, 2));
     EXPECT_TRUE(file.FactoryReset(ini, 2, LanguageMode::English));
+    const auto before = profile.values;
 
-    // The first key of a slot fails: the slot's save fails, its later keys are written anyway.
-    profile.values.clear();
-    profile.failingKeys = {{u"Config1", u"K1"}};
+    // A key of a slot fails: the save fails and the file keeps every value it had, the keys
+    // before the failed one included; no copy is left beside it.
+    config.FIRE_TIME = 99;
+    config.K[0] = 7;
+    profile.failingKeys = {{u"Config1", u"FIRE_TIME"}};
     EXPECT_FALSE(file.SaveConfig(ini, 1));
-    EXPECT_FALSE(profile.Has(ini, u"Config1", u"K1"));
-    EXPECT_TRUE(profile.Has(ini, u"Config1", u"FIRE_TIME"));
+    EXPECT_EQ(profile.values, before);
     EXPECT_TRUE(file.SaveConfig(ini, 2));
+    EXPECT_EQ(profile.Value(ini, u"Config2", u"FIRE_TIME"), "99");
     EXPECT_FALSE(file.FactoryReset(ini, 2, LanguageMode::English));
     // A slot the reset writes before its last one.
     profile.failingKeys = {{u"Config5", u"FIRE_TIME"}};
     EXPECT_FALSE(file.FactoryReset(ini, 2, LanguageMode::English));
     EXPECT_TRUE(file.SaveDpiLevel(ini, 5));
 
+    const auto beforeSingleKeys = profile.values;
     profile.failingKeys = {{u"Config6", u"DPI_LEVEL"}, {u"Init", u"CurConfig"}};
     EXPECT_FALSE(file.SaveDpiLevel(ini, 6));
-    EXPECT_FALSE(file.WriteCurConfig(ini, 2));
+    EXPECT_FALSE(file.WriteCurConfig(ini, 3));
+    EXPECT_EQ(profile.values, beforeSingleKeys);
 }
 
 }  // namespace
