@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "app/command_wait.h"
+
 namespace {
 constexpr std::u16string_view kPortOption = u"--virtual-mouse=";
 constexpr std::u16string_view kLogOption = u"--virtual-mouse-log=";
@@ -126,5 +128,6 @@ std::u16string CommandLineUsage() {
            u"  --import FILE  make FILE's configuration the current slot's and apply it\n"
            u"  --help         show this text\n"
            u"The copy of the program that runs carries the option out; when none runs, the program starts and does.\n"
-           u"Exit status: 0 done, 1 not done (the reason is printed), 2 a bad command line.";
+           u"Exit status: 0 done, 1 not done (the reason is printed), 2 a bad command line,\n"
+           u"  3 still running (the copy took the option but did not finish it within " + CommandDeadlineText() + u").";
 }

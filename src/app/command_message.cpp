@@ -96,6 +96,6 @@ std::optional<CommandReply> DecodeReply(const void* data, std::size_t size) {
     const Reader r(data);
     if (r.Get(0, 4) != kReplyTag || r.Get(4, 2) != kCommandMessageVersion) return std::nullopt;
     const std::uint64_t outcome = r.Get(6, 2);
-    if (outcome > static_cast<std::uint16_t>(CommandOutcome::Refused)) return std::nullopt;
+    if (outcome > static_cast<std::uint16_t>(CommandOutcome::Accepted)) return std::nullopt;
     return CommandReply{static_cast<std::uint32_t>(r.Get(8, 4)), static_cast<CommandOutcome>(outcome)};
 }

@@ -1,9 +1,13 @@
 // The messages by which a second start hands its command to the running copy and gets the
-// answer back, each the data of a WM_COPYDATA. Little-endian, version 1:
+// answers back, each the data of a WM_COPYDATA. Little-endian, version 2:
 //   request (tag kRequestTag): u32 tag, u16 version, u16 kind (1 slot, 2 export, 3 import),
 //     u32 id, u64 reply window, u32 slot (1..5 for a slot switch, else 0), u32 n (the file's
 //     UTF-16 units: 0 for a slot switch, else 1..kMaxFileUnits), then n units, no NUL among them;
-//   reply (tag kReplyTag): u32 tag, u16 version, u16 outcome (0 done, 1 failed, 2 refused), u32 id.
+//   reply (tag kReplyTag): u32 tag, u16 version, u16 outcome (0 done, 1 failed, 2 refused,
+//     3 accepted), u32 id.
+// The copy's handler of a request only acknowledges it: it sends an "accepted" reply, and takes the
+// command (returns TRUE) only when the start's window takes that (answers TRUE), i.e. still waits.
+// The copy carries the command out later, from a message of its own, and then sends the outcome.
 // A message is exactly that long. The receiving copy reads whatever another process sends, so
 // decoding checks every field and length before using it.
 #pragma once
@@ -17,7 +21,7 @@
 
 inline constexpr std::uint32_t kRequestTag = 0x51545848;  // "HXTQ"
 inline constexpr std::uint32_t kReplyTag = 0x41545848;    // "HXTA"
-inline constexpr std::uint16_t kCommandMessageVersion = 1;
+inline constexpr std::uint16_t kCommandMessageVersion = 2;
 inline constexpr std::size_t kMaxFileUnits = 32767;  // the longest path Windows takes
 
 struct CommandRequest {

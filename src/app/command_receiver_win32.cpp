@@ -10,11 +10,30 @@
 
 namespace {
 constexpr DWORD kReplyTimeout = 5000;
+// The start is in its request's send, which takes sent messages at once; one that does not
+// answer soon has given up.
+constexpr DWORD kAcknowledgeTimeout = 2000;
 
 // Posted to the window when answers wait to be sent.
 UINT AnswersWaitingMessage() {
     static const UINT message = RegisterWindowMessageW(L"HXT_GMouse.AnswersWaiting");
     return message;
+}
+// Posted to the window once per command taken, which it then carries out.
+UINT CommandWaitingMessage() {
+    static const UINT message = RegisterWindowMessageW(L"HXT_GMouse.CommandWaiting");
+    return message;
+}
+
+// Sends a reply to the start's window to; whether that took it. Not SMTO_ABORTIFHUNG: a start
+// that slept while this copy started up may count as hung, though it takes sent messages.
+bool SendReply(HWND from, HWND to, const CommandReply& reply, DWORD timeout) {
+    std::vector<std::uint8_t> bytes = EncodeReply(reply);
+    COPYDATASTRUCT data{kReplyTag, static_cast<DWORD>(bytes.size()), bytes.data()};
+    DWORD_PTR taken = 0;
+    return SendMessageTimeoutW(to, WM_COPYDATA, reinterpret_cast<WPARAM>(from),
+                               reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, timeout, &taken) &&
+           taken;
 }
 }  // namespace
 
@@ -23,6 +42,13 @@ void CommandReceiver::Listen(MessageTable& messages) {
     messages.Set(WM_COPYDATA, [this](WPARAM, LPARAM data) { return OnCopyData(data); });
     messages.Set(AnswersWaitingMessage(), [this](WPARAM, LPARAM) -> std::optional<LRESULT> {
         SendAnswers();
+        return 0;
+    });
+    messages.Set(CommandWaitingMessage(), [this](WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (commands_.empty()) return 0;
+        Answer next = std::move(commands_.front());
+        commands_.pop_front();
+        CarryOut(std::move(next));
         return 0;
     });
 }
@@ -49,7 +75,14 @@ std::optional<LRESULT> CommandReceiver::OnCopyData(LPARAM data) {
     if (!request) return FALSE;
     const HWND replyTo = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request->replyWindow));
     if (!IsWindow(replyTo)) return FALSE;
-    CarryOut({replyTo, request->id, request->command, CommandOutcome::Done});
+    // Only acknowledged here, also under a message box or dialog of ours (their loops dispatch
+    // this message too): carrying it out may take long, or show a box of its own, while the start
+    // waits in its send. A start that no longer takes the acknowledgement has told its user the
+    // copy does not respond, so the command is dropped.
+    Answer answer{replyTo, request->id, request->command, CommandOutcome::Done};
+    if (!SendReply(window_, replyTo, {request->id, CommandOutcome::Accepted}, kAcknowledgeTimeout)) return FALSE;
+    commands_.push_back(std::move(answer));
+    PostMessageW(window_, CommandWaitingMessage(), 0, 0);
     return TRUE;
 }
 
@@ -76,11 +109,7 @@ void CommandReceiver::SendAnswers() {
             WriteToStartingConsole(ToWide(OutcomeLine(answer.command, answer.outcome)));
             continue;
         }
-        std::vector<std::uint8_t> bytes = EncodeReply({answer.id, answer.outcome});
-        COPYDATASTRUCT data{kReplyTag, static_cast<DWORD>(bytes.size()), bytes.data()};
-        DWORD_PTR taken = 0;
         // A start that gave up waiting is gone: the answer then reaches nobody, which is fine.
-        SendMessageTimeoutW(answer.replyTo, WM_COPYDATA, reinterpret_cast<WPARAM>(window_),
-                            reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kReplyTimeout, &taken);
+        SendReply(window_, answer.replyTo, {answer.id, answer.outcome}, kReplyTimeout);
     }
 }

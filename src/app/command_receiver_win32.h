@@ -1,6 +1,7 @@
 // The running copy's side of the script commands: another start's questions (are you ours and
-// ready, show yourself), the commands it hands over, and this start's own command. A command runs
-// through the window's controller; its answer then leaves from a message of the window's own.
+// ready, show yourself), the commands it hands over, and this start's own command. A command handed
+// over is acknowledged at once and carried out from a message of the window's own, through its
+// controller; its outcome then leaves from another message of the window's.
 #pragma once
 
 #include <windows.h>
@@ -44,5 +45,6 @@ private:
     HWND window_ = nullptr;  // set once ready
     std::optional<ProgramCommand> startCommand_;
     std::optional<CommandOutcome> startOutcome_;
+    std::deque<Answer> commands_;  // acknowledged, to be carried out in order
     std::deque<Answer> answers_;
 };

@@ -2,6 +2,7 @@
 
 std::u16string OutcomeLine(const ProgramCommand& command, CommandOutcome outcome) {
     if (outcome == CommandOutcome::Refused) return u"The running copy of the program refused the command (another version?).";
+    if (outcome == CommandOutcome::Accepted) return u"The running copy of the program took the command.";
     const bool done = outcome == CommandOutcome::Done;
     switch (command.kind) {
         case CommandKind::Slot: {

@@ -15,7 +15,8 @@ struct ProgramCommand {
 };
 
 // Refused: the running copy could not read the request (another version, or garbage).
-enum class CommandOutcome : std::uint16_t { Done = 0, Failed = 1, Refused = 2 };
+// Accepted is no end: the copy took the command and carries it out later.
+enum class CommandOutcome : std::uint16_t { Done = 0, Failed = 1, Refused = 2, Accepted = 3 };
 
 // The one line a start prints about how its command ended.
 std::u16string OutcomeLine(const ProgramCommand& command, CommandOutcome outcome);

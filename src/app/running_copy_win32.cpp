@@ -5,18 +5,28 @@
 #include <vector>
 
 #include "app/command_message.h"
+#include "app/command_wait.h"
 #include "core/app_paths.h"
 #include "platform/wide_text_win32.h"
 
 namespace {
 constexpr DWORD kAskTimeout = 1000;
-constexpr DWORD kHandOverTimeout = 10000;
 constexpr wchar_t kDialogClass[] = L"#32770";
 
-// A message-only window of this start that takes the copy's reply to one request.
+// Milliseconds since the hand-over began, the model's time.
+class Stopwatch {
+public:
+    CommandWait::Time Now() const { return CommandWait::Time{static_cast<long long>(GetTickCount64() - start_)}; }
+
+private:
+    ULONGLONG start_ = GetTickCount64();
+};
+
+// A message-only window of this start that takes the copy's acknowledgement and outcome of one
+// request and feeds them to the wait.
 class ReplyWindow {
 public:
-    explicit ReplyWindow(std::uint32_t id) : id_(id) {
+    ReplyWindow(std::uint32_t id, CommandWait& wait, const Stopwatch& clock) : id_(id), wait_(wait), clock_(clock) {
         static const ATOM kClass = [] {
             WNDCLASSW c{};
             c.lpfnWndProc = &ReplyWindow::Proc;
@@ -37,7 +47,6 @@ public:
     ReplyWindow& operator=(const ReplyWindow&) = delete;
 
     HWND Hwnd() const { return hwnd_; }
-    const std::optional<CommandOutcome>& Outcome() const { return outcome_; }
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
@@ -47,13 +56,16 @@ private:
         if (!data || data->dwData != kReplyTag) return FALSE;
         const std::optional<CommandReply> reply = DecodeReply(data->lpData, data->cbData);
         if (!reply || reply->id != self->id_) return FALSE;
-        self->outcome_ = reply->outcome;
+        // The answer to the acknowledgement tells the copy whether to carry the command out.
+        if (reply->outcome == CommandOutcome::Accepted) return self->wait_.Acknowledged(self->clock_.Now()) ? TRUE : FALSE;
+        self->wait_.OutcomeArrived(reply->outcome, self->clock_.Now());
         return TRUE;
     }
 
     std::uint32_t id_;
+    CommandWait& wait_;
+    const Stopwatch& clock_;
     HWND hwnd_ = nullptr;
-    std::optional<CommandOutcome> outcome_;
 };
 
 // The copy's answer to kAskReady; 0 when it is not ours or does not answer.
@@ -63,15 +75,14 @@ LRESULT Ask(HWND window) {
     return static_cast<LRESULT>(answer);
 }
 
-// Runs this thread's messages (the reply comes as a sent message) until the reply came, the copy
-// is gone or the time is over.
-void WaitForReply(const ReplyWindow& window, HWND copy, DWORD wait) {
-    const ULONGLONG deadline = GetTickCount64() + wait;
-    while (!window.Outcome() && IsWindow(copy)) {
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline) break;
-        const DWORD slice = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 250));
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, slice, QS_ALLINPUT);
+// Runs this thread's messages (the copy's replies come as sent messages) until the wait is decided.
+void WaitForOutcome(CommandWait& wait, const Stopwatch& clock, HWND copy) {
+    for (;;) {
+        wait.TimePassed(clock.Now());
+        if (!IsWindow(copy)) wait.CopyGone(clock.Now());
+        if (wait.Decided()) return;
+        const auto slice = std::min<long long>(wait.Left(clock.Now()).count(), 250);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::max<long long>(slice, 1)), QS_ALLINPUT);
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     }
@@ -109,25 +120,21 @@ void AskToShow(HWND copy) {
     SendMessageTimeoutW(copy, RunningCopyMessage(), kAskShow, 0, SMTO_ABORTIFHUNG, kAskTimeout, &answer);
 }
 
-HandOverResult HandOver(HWND copy, const ProgramCommand& command, DWORD wait) {
+HandOverResult HandOver(HWND copy, const ProgramCommand& command) {
     const auto id = static_cast<std::uint32_t>(GetCurrentProcessId());
-    const ReplyWindow window(id);
-    if (!window.Hwnd()) return {false, L"Cannot create a window for the running copy's answer."};
+    const Stopwatch clock;
+    CommandWait wait;
+    const ReplyWindow window(id, wait, clock);
+    if (!window.Hwnd()) return {kStatusNotDone, L"Cannot create a window for the running copy's answer."};
     const std::vector<std::uint8_t> bytes =
         EncodeRequest({id, static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(window.Hwnd())), command});
     COPYDATASTRUCT data{kRequestTag, static_cast<DWORD>(bytes.size()), const_cast<std::uint8_t*>(bytes.data())};
     DWORD_PTR taken = 0;
-    // Not SMTO_BLOCK: an answer that comes at once is a message sent to this thread meanwhile.
-    if (!SendMessageTimeoutW(copy, WM_COPYDATA, reinterpret_cast<WPARAM>(window.Hwnd()), reinterpret_cast<LPARAM>(&data),
-                             SMTO_ABORTIFHUNG, kHandOverTimeout, &taken)) {
-        return {false, L"The running copy of the program does not respond."};
-    }
-    if (!taken) return {false, ToWide(OutcomeLine(command, CommandOutcome::Refused))};
-    WaitForReply(window, copy, wait);
-    if (!window.Outcome()) {
-        return {false, IsWindow(copy) ? L"The running copy of the program did not answer within " +
-                                            std::to_wstring(wait / 1000) + L" s."
-                                      : L"The running copy of the program ended before it answered."};
-    }
-    return {*window.Outcome() == CommandOutcome::Done, ToWide(OutcomeLine(command, *window.Outcome()))};
+    // Not SMTO_BLOCK: the copy's acknowledgement is a message sent to this thread meanwhile.
+    const bool answered =
+        SendMessageTimeoutW(copy, WM_COPYDATA, reinterpret_cast<WPARAM>(window.Hwnd()), reinterpret_cast<LPARAM>(&data),
+                            SMTO_ABORTIFHUNG, static_cast<UINT>(kAcknowledgementWait.count()), &taken) != 0;
+    wait.RequestReturned(answered, clock.Now());
+    WaitForOutcome(wait, clock, copy);
+    return {wait.ExitStatus(), ToWide(wait.Line(command))};
 }

@@ -26,8 +26,8 @@ HWND FindRunningCopy(DWORD wait, bool ready);
 void AskToShow(HWND copy);
 
 struct HandOverResult {
-    bool done = false;
+    int status = 1;     // the start's exit status
     std::wstring line;  // what to tell the user
 };
-// Hands command over and waits up to wait milliseconds for the copy's answer.
-HandOverResult HandOver(HWND copy, const ProgramCommand& command, DWORD wait);
+// Hands command over and waits for the copy's acknowledgement and outcome as CommandWait says.
+HandOverResult HandOver(HWND copy, const ProgramCommand& command);

@@ -16,8 +16,6 @@ namespace {
 // and take no command yet; one that is only to show itself answers even then.
 constexpr DWORD kFindReadyCopyWait = 20000;
 constexpr DWORD kFindCopyWait = 5000;
-// How long the copy may take: a message box of its own may hold up its window.
-constexpr DWORD kAnswerWait = 30000;
 }  // namespace
 
 std::vector<std::u16string> CommandLineArguments() {
@@ -70,7 +68,7 @@ int CommandRunningCopy(const std::optional<ProgramCommand>& command) {
         AskToShow(copy);
         return 0;
     }
-    const HandOverResult result = HandOver(copy, *command, kAnswerWait);
-    TellStarter(result.line, !result.done);
-    return result.done ? 0 : 1;
+    const HandOverResult result = HandOver(copy, *command);
+    TellStarter(result.line, result.status != 0);
+    return result.status;
 }

@@ -8,7 +8,8 @@
 #   - against the running copy, --slot, --export and --import (relative files) are carried out by
 #     it: the mouse receives the slot's reports, config.ini and the exported file hold the
 #     expected values; each start prints one line and exits 0, or 1 with the reason, or 2 for a
-#     bad command line that never reaches the copy; a copy that does not answer gives 1;
+#     bad command line that never reaches the copy; a copy that does not answer gives 1; a
+#     --slot while the copy shows a message box is carried out under the box and reported done;
 #   - export through the real save dialog: the file's Config7 is the configuration the window
 #     shows, and its other sections stay; a file that is no exchange file imports without harm;
 #     import through the open dialog: the window shows the file's configuration, config.ini and
@@ -135,6 +136,23 @@ second --slot 1
 kill -CONT "$pid"
 expect 1 "The program runs, but its window does not answer." "--slot to a stopped copy"
 step "the command line against the running copy"
+
+# A command while the copy shows a message box (the name of a missing file typed into the Import
+# dialog): the box's loop takes the request, the copy carries it out under the box, and the start
+# reports it done.
+e2e_geometry
+click main import
+use_dialog "Open" "$(e2e_windows_path "$work/missing.ini")" exchange-open-missing
+e2e_wait_for_window '^HXT_GMouse$' 30 >/dev/null || fail "no message about the missing file"
+vm clear > /dev/null
+second --slot 4
+expect 0 "Slot 4 is the current configuration and applied." "--slot under a message box"
+reports_are "$ini" 4 "--slot under a message box"
+ini_is Init CurConfig 4 || fail "CurConfig is $(ini_value Init CurConfig) after --slot 4, not 4"
+[ "$(window_count '^HXT_GMouse$')" -eq 1 ] || fail "the message box was not open through the --slot"
+answer_message_with_ok "the missing file"
+slot=4
+step "a command under a message box"
 
 # ------------------------------------------------------------------------------------------------
 # 4. Export through the save dialog into a file that has a section of its own: Config7 is the

@@ -20,10 +20,11 @@ TEST(CommandMessage, RequestsAndRepliesSurviveTheTrip) {
     const std::vector<std::uint8_t> slot = EncodeRequest(kSlot);
     ASSERT_EQ(slot.size(), 28u);
     EXPECT_EQ(std::vector<std::uint8_t>(slot.begin(), slot.begin() + 8),
-              (std::vector<std::uint8_t>{'H', 'X', 'T', 'Q', 1, 0, 1, 0}));
+              (std::vector<std::uint8_t>{'H', 'X', 'T', 'Q', 2, 0, 1, 0}));
     EXPECT_EQ(slot[20], 4);
 
-    for (const CommandOutcome outcome : {CommandOutcome::Done, CommandOutcome::Failed, CommandOutcome::Refused}) {
+    for (const CommandOutcome outcome :
+         {CommandOutcome::Done, CommandOutcome::Failed, CommandOutcome::Refused, CommandOutcome::Accepted}) {
         const std::vector<std::uint8_t> bytes = EncodeReply({42, outcome});
         EXPECT_EQ(DecodeReply(bytes.data(), bytes.size()), (CommandReply{42, outcome}));
     }
@@ -47,7 +48,7 @@ TEST(CommandMessage, MalformedMessagesAreRefused) {
         return Decode(bytes);
     };
     EXPECT_FALSE(spoiled(good, 0, 'h'));
-    EXPECT_FALSE(spoiled(good, 4, 2));
+    EXPECT_FALSE(spoiled(good, 4, 1));  // the version before the acknowledgement
     EXPECT_FALSE(spoiled(good, 6, 0));
     EXPECT_FALSE(spoiled(good, 6, 4));
     EXPECT_FALSE(spoiled(good, 12, 0));
@@ -63,6 +64,9 @@ TEST(CommandMessage, MalformedMessagesAreRefused) {
     EXPECT_FALSE(DecodeReply(reply.data(), reply.size() - 1));
     EXPECT_FALSE(DecodeReply(good.data(), good.size()));
     std::vector<std::uint8_t> unknown = reply;
-    unknown[6] = 3;
+    unknown[6] = 4;
+    EXPECT_FALSE(DecodeReply(unknown.data(), unknown.size()));
+    unknown = reply;
+    unknown[4] = 1;
     EXPECT_FALSE(DecodeReply(unknown.data(), unknown.size()));
 }
