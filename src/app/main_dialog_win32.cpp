@@ -8,6 +8,7 @@
 #include "app/device_session_win32.h"
 #include "app/host_runtime_win32.h"
 #include "app/ui_fonts_win32.h"
+#include "core/user_texts.h"
 #include "platform/late_function_win32.h"
 #include "platform/profile_snapshot.h"
 #include "resource.h"
@@ -145,7 +146,9 @@ void CHXT_GMouseDlg::StartWorkers() {
 
 void CHXT_GMouseDlg::LoadConfiguration() {
     ProfileSnapshot snapshot(ports_.profile);
-    LoadStartupConfiguration(snapshot, services_.program);
+    if (const std::optional<std::u16string> keptAs = LoadStartupConfiguration(snapshot, services_.program)) {
+        ports_.messages.ShowMessage(UnreadableConfigMessage(*keptAs));
+    }
 }
 
 void CHXT_GMouseDlg::SetTitle() {

@@ -1,17 +1,47 @@
 #include "app/startup.h"
 
 #include "config/config_file.h"
+#include "platform/file_path.h"
 #include "macros/macro_editor_state.h"
 
-void LoadStartupConfiguration(ProfilePort& profile, ProgramState& state) {
+namespace {
+bool Unreadable(ProfilePort& profile, ConfigFile& file, const std::u16string& ini) {
+    const std::optional<std::uintmax_t> size = FileSize(ini);
+    if (!size) return false;  // no file: the built-in configuration, saved at the first apply
+    if (*size > kMaxConfigIniBytes) return true;
+    for (const char16_t* key : {u"CurConfig", u"VER_SEL"}) {
+        if (!profile.ReadString(ini, u"Init", key, 8).empty()) return false;
+    }
+    for (int slot = 1; slot <= kUserSlotCount; ++slot) {
+        if (file.HoldsConfig(ini, slot)) return false;
+    }
+    return true;
+}
+}  // namespace
+
+std::optional<std::u16string> LoadStartupConfiguration(ProfilePort& profile, ProgramState& state) {
     ConfigFile file(profile, state.config);
     state.paths.ConfigIniPath = ConfigIniPathOf(state.paths.ProgramDir);
-    const auto cur = file.ReadCurConfig(state.paths.ConfigIniPath);
+    const std::u16string& ini = state.paths.ConfigIniPath;
+    std::optional<std::u16string> keptAs;
+    if (Unreadable(profile, file, ini)) {
+        keptAs = MoveAside(ini, u".unreadable");
+        // Kept or not, it is not read: what the program saves must not replace it with the defaults
+        // unless it could be moved.
+        if (!keptAs) keptAs = u"";
+        state.CurrentSection = SlotSection(1, false, LanguageMode::Chinese);
+        state.CurConfig = 1;
+        SetBuiltInDefaults(state.config);
+        state.Publish();
+        return keptAs;
+    }
+    const auto cur = file.ReadCurConfig(ini);
     state.CurrentSection = SlotSection(cur.value, false, LanguageMode::Chinese);
     state.CurConfig = cur.value;
-    state.language = LanguageFromVerSel(file.ReadLanguage(state.paths.ConfigIniPath));
-    file.LoadConfig(state.paths.ConfigIniPath, state.CurConfig, false, state.language);
+    state.language = LanguageFromVerSel(file.ReadLanguage(ini));
+    file.LoadConfig(ini, state.CurConfig, false, state.language);
     state.Publish();
+    return keptAs;
 }
 
 void LoadStartupMacros(ProfilePort& profile, MessagePort& messages, ProgramServices& services) {

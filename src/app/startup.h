@@ -2,13 +2,24 @@
 // program's own (the configuration and the macros), portable so that they can be tested.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+#include <string>
+
 #include "app/program_services.h"
 #include "config/program_state.h"
 #include "macros/macro_file.h"
 #include "platform/profile_port.h"
 
-// Builds ConfigIniPath, reads CurConfig and the language, and loads the current slot.
-void LoadStartupConfiguration(ProfilePort& profile, ProgramState& state);
+// Larger than this, config.ini is not one the program wrote.
+constexpr std::uintmax_t kMaxConfigIniBytes = 1u << 20;
+
+// Builds ConfigIniPath, reads CurConfig and the language, and loads the current slot. A
+// config.ini that is there but holds none of the sections the program writes (another encoding,
+// another file) or is larger than kMaxConfigIniBytes is kept aside as config.ini.unreadable (or
+// .unreadable2, ...), never saved over, and the program starts from the built-in configuration:
+// the name it was kept as comes back, for the user to be told.
+std::optional<std::u16string> LoadStartupConfiguration(ProfilePort& profile, ProgramState& state);
 
 // The language's macro file becomes MacroFilePath and is loaded (a missing file is reported),
 // and the editor's current line is the last event line of the selected macro.

@@ -33,6 +33,19 @@ inline std::u16string ImportRefusedMessage(LanguageMode language, std::u16string
     return std::u16string(lead) + std::u16string(path);
 }
 
+// config.ini could not be read and the program starts from the built-in configuration. Its
+// language is unknown then, so both are said. keptAs: where it was kept; empty when it could not be.
+inline std::u16string UnreadableConfigMessage(std::u16string_view keptAs) {
+    if (keptAs.empty()) {
+        return u"config.ini could not be read, nor kept aside. The program starts from the factory configuration.\n\n"
+               u"无法读取 config.ini，也无法另存。程序将使用出厂配置启动。";
+    }
+    const std::u16string path(keptAs);
+    return u"config.ini could not be read. It was kept as:\n" + path +
+           u"\nThe program starts from the factory configuration.\n\n无法读取 config.ini，已另存为：\n" + path +
+           u"\n程序将使用出厂配置启动。";
+}
+
 // Asked before the factory reset, which cannot be undone.
 inline std::u16string_view FactoryResetQuestion(LanguageMode language) {
     return language == LanguageMode::English

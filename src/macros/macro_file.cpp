@@ -37,11 +37,14 @@ void LoadMacroFile(ProfilePort& profile, MessagePort& messages, MacroStore& stor
 
     // Read everything first, then replace the store in one step under its lock.
     const int rawCount = WtoI(profile.ReadString(path, kMacroSection, kMacroCountKey, kCountBufferChars));
-    const int count = std::clamp(rawCount, 0, kMaxMacros);
+    const int counted = std::clamp(rawCount, 0, kMaxMacros);
     std::array<MacroRecord, kMaxMacros> loaded{};
-    for (int m = 0; m < count; ++m) {
-        const std::u16string value = profile.ReadString(path, kMacroSection, DecimalText(m), kMacroValueChars + 1);
-        loaded[m] = DecodeRecord(DecodeMacroValue(value));
+    int count = 0;
+    for (; count < counted; ++count) {
+        const std::u16string value = profile.ReadString(path, kMacroSection, DecimalText(count), kMacroValueChars + 1);
+        // A count beyond the records would show empty macros that play nothing.
+        if (value.empty()) break;
+        loaded[count] = DecodeRecord(DecodeMacroValue(value));
     }
     store.Edit([&](MacroStoreData& data) {
         std::copy_n(loaded.begin(), count, data.records.begin());

@@ -19,3 +19,23 @@ bool PathExists(std::u16string_view path) {
     std::error_code ignored;
     return std::filesystem::exists(FileSystemPath(path), ignored);
 }
+
+std::optional<std::uintmax_t> FileSize(std::u16string_view path) {
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(FileSystemPath(path), ec);
+    if (ec) return std::nullopt;
+    return size;
+}
+
+std::optional<std::u16string> MoveAside(const std::u16string& path, std::u16string_view suffix) {
+    constexpr int kMostKept = 1000;
+    for (int n = 1; n <= kMostKept; ++n) {
+        const std::u16string aside = path + std::u16string(suffix) + (n == 1 ? u"" : DecimalText(n));
+        if (PathExists(aside)) continue;
+        std::error_code ec;
+        std::filesystem::rename(FileSystemPath(path), FileSystemPath(aside), ec);
+        if (ec) return std::nullopt;
+        return aside;
+    }
+    return std::nullopt;
+}

@@ -1,7 +1,10 @@
 // Paths the portable core keeps as UTF-16 text, as the file system sees them.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 // The path up to its first NUL, as a Win32 call would read it; UTF-8 where paths are bytes.
@@ -10,3 +13,11 @@ std::filesystem::path FileSystemPath(std::u16string_view path);
 // True when something is at path, a file or a folder, as a find-first-file search would find
 // it; false for an empty path and for one the system cannot look at.
 bool PathExists(std::u16string_view path);
+
+// The size of the file at path; nothing when there is none or it cannot be looked at.
+std::optional<std::uintmax_t> FileSize(std::u16string_view path);
+
+// The file at path renamed to path + suffix, or to path + suffix + 2, 3, ... where that name is
+// taken, so that nothing kept aside earlier is overwritten. The new name; nothing when the file
+// could not be moved.
+std::optional<std::u16string> MoveAside(const std::u16string& path, std::u16string_view suffix);

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "app/startup.h"
+#include "platform/file_path.h"
 #include "platform/ini_profile.h"
+#include "platform/text.h"
 #include "temp_dir.h"
 
 namespace {
@@ -42,6 +44,29 @@ TEST_F(StartupTest, MissingFileLoadsSlotOneWithTheBuiltInConfigurationInChinese)
     SetBuiltInDefaults(defaults);
     EXPECT_EQ(state.config, defaults);
     EXPECT_EQ(state.paths.ConfigIniPath, dir.File("prog") + u"\\config.ini");
+}
+
+// A config.ini the program cannot read is kept aside, never read as empty and saved over.
+TEST_F(StartupTest, AnUnreadableConfigIniIsKeptAsideAndTheBuiltInOneServes) {
+    const std::string utf16WithoutMark("[\0I\0n\0i\0t\0]\0\r\0\n\0C\0u\0r\0C\0o\0n\0f\0i\0g\0=\0""3\0", 34);
+    const std::u16string ini = dir.File("prog\\config.ini");
+    ActiveConfig defaults;
+    SetBuiltInDefaults(defaults);
+    for (const std::u16string suffix : {u".unreadable", u".unreadable2"}) {
+        WriteIni(utf16WithoutMark);
+        state.config.FIRE_TIME = 7;
+        EXPECT_EQ(LoadStartupConfiguration(profile, state), ini + suffix);
+        EXPECT_EQ(dir.Read("prog\\config.ini" + Utf8FromUtf16(suffix)), utf16WithoutMark);  // byte for byte
+        EXPECT_FALSE(PathExists(ini));
+        EXPECT_EQ(state.config, defaults);
+        EXPECT_EQ(state.CurConfig, 1);
+    }
+    WriteIni("[Init]\r\nCurConfig=2\r\n" + std::string(kMaxConfigIniBytes, ';'));  // too big to be ours
+    EXPECT_EQ(LoadStartupConfiguration(profile, state), ini + u".unreadable3");
+    // A file with any of its sections is the user's, however little it holds.
+    WriteIni("[Config4]\r\nFIRE_TIME=16\r\n");
+    EXPECT_EQ(LoadStartupConfiguration(profile, state), std::nullopt);
+    EXPECT_TRUE(PathExists(ini));
 }
 
 TEST_F(StartupTest, OnlyVerSelOneMeansEnglish) {

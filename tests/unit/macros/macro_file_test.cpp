@@ -179,6 +179,11 @@ TEST_F(MacroFileTest, CountsOutsideTheStoreAreBounded) {
         EXPECT_EQ(store.Count(), c.macros) << Utf8FromUtf16(c.count);
         EXPECT_EQ(store.Copy().selected, c.macros == 0 ? 0 : c.macros - 1);
     }
+    // A count beyond the records held: only those present, so no empty macro shows.
+    for (int m = 3; m < 20; ++m) memory.values.erase({path, u"Macros", DecimalText(m)});
+    memory.values[{path, u"Macros", u"macroNum"}] = u"7";
+    LoadMacroFile(memory, messages, store, path);
+    EXPECT_EQ(store.Count(), 3);
     EXPECT_TRUE(messages.shown.empty());
 }
 
