@@ -96,7 +96,8 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, WindowPorts ports, Pro
 
 BOOL CHXT_GMouseDlg::OnDeviceChange(UINT event, LPARAM record) {
     if (mouse_ && mouse_->session.OnDeviceChange(services_.link, event, record) == DeviceChangeOutcome::MouseRemoved) {
-        // The mouse is gone: the program ends without the other close steps.
+        // The mouse is gone: the program ends without the other close steps, and without a question.
+        view_.KeepUnsavedMacros();
         RemoveTrayIcon(Hwnd());
         DestroyWindow(Hwnd());
     }
@@ -226,7 +227,8 @@ bool CHXT_GMouseDlg::OnSysCommand(UINT command, LPARAM) {
 void CHXT_GMouseDlg::OnClose() { CloseProgram(); }
 
 void CHXT_GMouseDlg::CloseProgram() {
-    view_.StopRecording();  // the keyboard goes back to the desktop first
+    // The keyboard goes back to the desktop first; the user may keep the program for unsaved macros.
+    if (!view_.ReadyToClose()) return;
     // Alt may still count as held down by input the program injected; release it.
     for (int i = 0; i < 7; ++i) ports_.injector.KeyEvent(VK_MENU, 0, kKeyUp);
     RemoveTrayIcon(Hwnd());

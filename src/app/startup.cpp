@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "config/config_file.h"
+#include "core/user_texts.h"
 #include "platform/file_path.h"
 #include "macros/macro_editor_state.h"
 
@@ -47,6 +48,14 @@ std::optional<std::u16string> LoadStartupConfiguration(ProfilePort& profile, Pro
 void LoadStartupMacros(ProfilePort& profile, MessagePort& messages, ProgramServices& services) {
     ProgramState& program = services.program;
     LoadLanguageMacros(profile, messages, services.macros, program.paths, program.language);
+    // Macros left unsaved when the mouse was unplugged; restored, they are still to be saved.
+    const std::u16string unsaved = UnsavedMacrosCopyOf(program.paths.MacroFilePath);
+    if (PathExists(unsaved)) {
+        if (messages.Ask(RestoreMacrosQuestion(program.language), false) == Answer::Yes) {
+            LoadMacroFile(profile, messages, services.macros, unsaved);
+        }
+        RemoveFile(unsaved);
+    }
     services.macroEditor.selectedLine =
         services.macros.Read([](const MacroStoreData& macros) { return LastEventLine(macros); });
 }

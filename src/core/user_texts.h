@@ -46,6 +46,19 @@ inline std::u16string UnreadableConfigMessage(std::u16string_view keptAs) {
            u"\n程序将使用出厂配置启动。";
 }
 
+// Asked before the program ends or its language changes while macros are not saved.
+inline std::u16string_view SaveMacrosQuestion(LanguageMode language) {
+    return language == LanguageMode::English ? u"The macros were changed and not saved. Save them now?"
+                                             : u"宏已更改但尚未保存。现在保存吗？";
+}
+
+// Asked at start-up when the last run ended with the mouse unplugged and macros not saved.
+inline std::u16string_view RestoreMacrosQuestion(LanguageMode language) {
+    return language == LanguageMode::English
+               ? u"Macros that were not saved when the program last ended were kept. Restore them?"
+               : u"程序上次结束时未保存的宏已被保留。要恢复它们吗？";
+}
+
 // Asked before the factory reset, which cannot be undone.
 inline std::u16string_view FactoryResetQuestion(LanguageMode language) {
     return language == LanguageMode::English

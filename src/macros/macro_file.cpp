@@ -50,13 +50,15 @@ void LoadMacroFile(ProfilePort& profile, MessagePort& messages, MacroStore& stor
         std::copy_n(loaded.begin(), count, data.records.begin());
         data.count = static_cast<std::int16_t>(count);
         data.selected = count >= 1 ? count - 1 : 0;
+        // Macros imported from another file are not in the program's file yet.
+        if (path == data.filePath) MarkMacrosSaved(data);
     });
 }
 
-bool SaveMacroFile(ProfilePort& profile, const MacroStore& store, const std::u16string& path) {
+bool SaveMacroFile(ProfilePort& profile, MacroStore& store, const std::u16string& path) {
     const MacroStoreData data = store.Copy();
     const int count = std::clamp<int>(data.count, 0, kMaxMacros);
-    return profile.SaveWhole(path, [&](const std::u16string& target) {
+    const bool saved = profile.SaveWhole(path, [&](const std::u16string& target) {
         // The count goes last, after every macro it counts.
         for (int m = 0; m < count; ++m) {
             if (!profile.WriteString(target, kMacroSection, DecimalText(m),
@@ -66,6 +68,14 @@ bool SaveMacroFile(ProfilePort& profile, const MacroStore& store, const std::u16
         }
         return profile.WriteString(target, kMacroSection, kMacroCountKey, DecimalText(count));
     });
+    if (saved && path == data.filePath) {
+        store.Edit([&](MacroStoreData& now) {
+            // What was written, even when an edit came meanwhile.
+            now.saved = data.records;
+            now.savedCount = data.count;
+        });
+    }
+    return saved;
 }
 
 void SelectMacroFile(MacroStore& store, AppPaths& paths, LanguageMode language) {

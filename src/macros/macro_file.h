@@ -27,10 +27,13 @@ MacroImage DecodeMacroValue(std::u16string_view value);
 // The store's file path is not changed.
 void LoadMacroFile(ProfilePort& profile, MessagePort& messages, MacroStore& store, const std::u16string& path);
 
-// Writes keys 0..count-1, then "macroNum"; keys of a larger earlier count stay. False when a write
-// failed: the writing stops there and "macroNum" keeps its earlier value, so the file may hold
-// some of the new macros under the old count, but a failed save never lowers that count.
-bool SaveMacroFile(ProfilePort& profile, const MacroStore& store, const std::u16string& path);
+// Writes keys 0..count-1, then "macroNum", whole or not at all; keys of a larger earlier count
+// stay. False, with the file as it was, when a write failed. Saved to the store's own file, the
+// macros count as saved.
+bool SaveMacroFile(ProfilePort& profile, MacroStore& store, const std::u16string& path);
+
+// Where macros not saved at an unplug are kept until the next start offers them back.
+inline std::u16string UnsavedMacrosCopyOf(const std::u16string& macroFile) { return macroFile + u".unsaved"; }
 
 // The macro file of the language in the program directory becomes paths.MacroFilePath and the
 // store's file path.

@@ -79,3 +79,14 @@ std::optional<MacroRecord> MacroStore::Snapshot(int index) const {
     if (index < 0 || index >= count) return std::nullopt;
     return data_.records[index];
 }
+
+void MarkMacrosSaved(MacroStoreData& data) {
+    data.saved = data.records;
+    data.savedCount = data.count;
+}
+
+bool HasUnsavedMacros(const MacroStoreData& data) {
+    if (data.count != data.savedCount) return true;
+    const int count = std::clamp<int>(data.count, 0, kMaxMacros);
+    return !std::equal(data.records.begin(), data.records.begin() + count, data.saved.begin());
+}

@@ -62,9 +62,17 @@ struct MacroStoreData {
     std::int16_t count = 0;          // 0..12
     std::int32_t selected = 0;       // the macro the editor shows
     std::u16string filePath;         // the macro file of the current language
+    // The macros as that file holds them since they were last loaded from it or saved to it.
+    std::array<MacroRecord, kMaxMacros> saved{};
+    std::int16_t savedCount = 0;
 
     bool operator==(const MacroStoreData&) const = default;
 };
+
+// The macros now are what the macro file holds.
+void MarkMacrosSaved(MacroStoreData& data);
+// The macros differ from what the macro file holds: recorded or edited and not saved.
+bool HasUnsavedMacros(const MacroStoreData& data);
 
 // Every access goes through one lock, so a load, an edit or a playback snapshot always sees
 // whole records. Playback takes its copy once and plays that, whatever changes meanwhile.

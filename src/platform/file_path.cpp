@@ -39,3 +39,9 @@ std::optional<std::u16string> MoveAside(const std::u16string& path, std::u16stri
     }
     return std::nullopt;
 }
+
+bool RemoveFile(std::u16string_view path) {
+    std::error_code ec;
+    std::filesystem::remove(FileSystemPath(path), ec);
+    return !ec;
+}

@@ -21,3 +21,6 @@ std::optional<std::uintmax_t> FileSize(std::u16string_view path);
 // taken, so that nothing kept aside earlier is overwritten. The new name; nothing when the file
 // could not be moved.
 std::optional<std::u16string> MoveAside(const std::u16string& path, std::u16string_view suffix);
+
+// Removes the file at path; false when it is there and could not be removed.
+bool RemoveFile(std::u16string_view path);

@@ -1,7 +1,9 @@
 #include "ui/macro_editor_panel.h"
 
+#include <utility>
 #include <vector>
 
+#include "core/user_texts.h"
 #include "macros/macro_file.h"
 
 namespace {
@@ -191,4 +193,28 @@ void MacroEditorPanel::Carry(const EditorUpdate& update) {
     if (update.repeatBox) controls.SetRepeatText(update.repeatBox->text, update.repeatBox->enabled);
     if (update.editDelay) controls.BeginDelayEdit();
     if (update.eventListOf || update.repaint) context_.repaint();
+}
+
+bool MacroEditorPanel::SaveOrDropUnsaved(bool cancellable) {
+    StopRecording();
+    const auto [unsaved, path] = context_.macros.Read(
+        [](const MacroStoreData& data) { return std::pair(HasUnsavedMacros(data), data.filePath); });
+    if (!unsaved) return true;
+    const LanguageMode language = context_.program.language.load();
+    switch (context_.messages.Ask(SaveMacrosQuestion(language), cancellable)) {
+        case Answer::Yes:
+            if (SaveMacroFile(context_.profile, context_.macros, path)) return true;
+            context_.messages.ShowMessage(MacroSaveFailedMessage(language));
+            return !cancellable;
+        case Answer::No: return true;
+        case Answer::Cancel: return false;
+    }
+    return true;
+}
+
+void MacroEditorPanel::KeepUnsavedCopy() {
+    StopRecording();
+    const auto [unsaved, path] = context_.macros.Read(
+        [](const MacroStoreData& data) { return std::pair(HasUnsavedMacros(data), data.filePath); });
+    if (unsaved) SaveMacroFile(context_.profile, context_.macros, UnsavedMacrosCopyOf(path));
 }

@@ -64,6 +64,14 @@ public:
     bool Recording() const { return recorder_.Recording(); }
     const EventLineCounters& Counters() const { return counters_; }
 
+    // Before the macros go (the program ends, the language changes): a recording stops, and
+    // macros not saved are saved or dropped as the user answers. False when the user called the
+    // step off, or when saving failed and the step can be called off.
+    bool SaveOrDropUnsaved(bool cancellable);
+    // The mouse went and the program ends without a question: macros not saved are kept in a
+    // copy beside the macro file, which the next start offers back.
+    void KeepUnsavedCopy();
+
 private:
     void Carry(const EditorUpdate& update);
     // Appends the lines of events first..end-1 of the recorded macro and selects the last.

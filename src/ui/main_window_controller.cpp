@@ -316,8 +316,9 @@ PaintState MainWindowController::PaintStateNow(std::int32_t maskWidth, std::int3
 }
 
 void MainWindowController::SwitchLanguage(LanguageMode language) {
-    // A recording would go on in a window whose texts and macros are no longer its own.
-    if (context_.macroPanel) context_.macroPanel->StopRecording();
+    // The other language has macros of its own: these are saved or dropped first, as the user
+    // answers (a recording stops: it would go on in a window no longer its own).
+    if (context_.macroPanel && !context_.macroPanel->SaveOrDropUnsaved(true)) return;
     // Checked first, so a missing file never leaves new pictures on an old layout.
     if (!context_.shell.LoadSkinOf(language)) return;
     ProgramState& program = context_.program;

@@ -71,8 +71,11 @@ public:
     void OnDelayEditEnded() { editor_.OnDelayEditEnded(); }
     // The macros were loaded again: the editor shows them. A recording stops.
     void ReloadMacros() { editor_.Panel().Reload(); }
-    // The program closes: a recording stops and its capture goes.
-    void StopRecording() { editor_.Panel().StopRecording(); }
+    // The program closes: a recording stops and its capture goes; unsaved macros are saved or
+    // dropped as the user answers. False when the user stays.
+    bool ReadyToClose() { return editor_.Panel().SaveOrDropUnsaved(true); }
+    // The mouse went: unsaved macros are kept aside for the next start.
+    void KeepUnsavedMacros() { editor_.Panel().KeepUnsavedCopy(); }
     // The event list's context menu, owned by the window that loads the menus.
     void SetEventMenu(std::function<HMENU()> popup) { editor_.SetEventMenu(std::move(popup)); }
     // After a language switch: the menus and title of the window that owns them.

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "app/startup.h"
+#include "core/user_texts.h"
+#include "support/recording_messages.h"
 #include "platform/file_path.h"
 #include "platform/ini_profile.h"
 #include "platform/text.h"
@@ -67,6 +69,32 @@ TEST_F(StartupTest, AnUnreadableConfigIniIsKeptAsideAndTheBuiltInOneServes) {
     WriteIni("[Config4]\r\nFIRE_TIME=16\r\n");
     EXPECT_EQ(LoadStartupConfiguration(profile, state), std::nullopt);
     EXPECT_TRUE(PathExists(ini));
+}
+
+// Macros an unplug left unsaved are offered back once; restored, they still wait to be saved.
+TEST_F(StartupTest, MacrosKeptAtAnUnplugAreOfferedBackOnce) {
+    ProgramServices services;
+    services.program.paths.ProgramDir = dir.File("prog");
+    services.program.language = LanguageMode::English;
+    const auto macroFile = [](int count) {
+        std::string text = "[Macros]\r\nmacroNum=" + std::to_string(count) + "\r\n";
+        for (int m = 0; m < count; ++m) {
+            text += std::to_string(m) + "=" + Utf8FromUtf16(EncodeMacroValue(EncodeRecord(NewMacro(u"m")))) + "\r\n";
+        }
+        return text;
+    };
+    for (const Answer answer : {Answer::Yes, Answer::No}) {
+        dir.Write("prog\\Macro_EN.dat", macroFile(1));
+        dir.Write("prog\\Macro_EN.dat.unsaved", macroFile(2));
+        RecordingMessages messages;
+        messages.answer = answer;
+        LoadStartupMacros(profile, messages, services);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0], u"? " + std::u16string(RestoreMacrosQuestion(LanguageMode::English)));
+        EXPECT_EQ(services.macros.Count(), answer == Answer::Yes ? 2 : 1);
+        EXPECT_EQ(services.macros.Read(HasUnsavedMacros), answer == Answer::Yes);
+        EXPECT_FALSE(PathExists(dir.File("prog\\Macro_EN.dat.unsaved")));
+    }
 }
 
 TEST_F(StartupTest, OnlyVerSelOneMeansEnglish) {

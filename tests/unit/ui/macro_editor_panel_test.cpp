@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/user_texts.h"
 #include "macros/macro_file.h"
 #include "support/fake_macro_controls.h"
 #include "support/macro_builder.h"
@@ -133,4 +134,38 @@ TEST_F(MacroEditorPanelTest, ImportAndExportKeepTheMacrosOnScreenUnlessAFileWasR
     EXPECT_EQ(controls.name, u"");
 }
 
+}  // namespace
+
+namespace {
+// Macros recorded or edited since the last save are saved, dropped or kept as the user answers;
+// nothing the user made goes without a word.
+TEST_F(MacroEditorPanelTest, UnsavedMacrosAreAskedForBeforeTheyGoAndKeptAsideAtAnUnplug) {
+    const std::u16string file = u"C:\\prog\\Macro_EN.dat";
+    macros.Edit([](MacroStoreData& d) { MarkMacrosSaved(d); });  // as the file holds them
+    EXPECT_TRUE(panel.SaveOrDropUnsaved(true));
+    EXPECT_TRUE(messages.shown.empty());  // nothing to ask
+
+    panel.Show();
+    controls.name = u"third";
+    panel.AddMacro();
+    messages.answer = Answer::Cancel;
+    EXPECT_FALSE(panel.SaveOrDropUnsaved(true));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], u"? " + std::u16string(SaveMacrosQuestion(LanguageMode::English)));
+    messages.answer = Answer::No;
+    EXPECT_TRUE(panel.SaveOrDropUnsaved(true));
+    EXPECT_FALSE(profile.Has(file, u"Macros", u"macroNum"));  // dropped: nothing written
+
+    // Unplugged: a copy beside the file, the file itself untouched.
+    panel.KeepUnsavedCopy();
+    EXPECT_EQ(profile.Value(UnsavedMacrosCopyOf(file), u"Macros", u"macroNum"), "3");
+    EXPECT_FALSE(profile.Has(file, u"Macros", u"macroNum"));
+
+    messages.answer = Answer::Yes;
+    EXPECT_TRUE(panel.SaveOrDropUnsaved(true));
+    EXPECT_EQ(profile.Value(file, u"Macros", u"macroNum"), "3");
+    messages.shown.clear();
+    EXPECT_TRUE(panel.SaveOrDropUnsaved(true));  // saved now: no question
+    EXPECT_TRUE(messages.shown.empty());
+}
 }  // namespace
