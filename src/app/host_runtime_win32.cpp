@@ -1,8 +1,7 @@
 #include "app/host_runtime_win32.h"
 
-#include <cstdint>
-
 #include "app/host_requests.h"
+#include "platform/system_settings_win32.h"
 
 namespace {
 void RaiseThreadPriority() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST); }
@@ -77,8 +76,7 @@ void HostRuntime::PrepareClose() {
 void HostRuntime::PrepareCloseAfterCrash(void* runtime) noexcept {
     auto& self = *static_cast<HostRuntime*>(runtime);
     self.services_.reports.SendExitAfterCrash();
-    SystemParametersInfoW(SPI_SETMOUSESPEED, 0, reinterpret_cast<PVOID>(static_cast<std::intptr_t>(kClosingPointerSpeed)),
-                          SPIF_UPDATEINIFILE);
+    SetPointerSpeed(kClosingPointerSpeed, SPIF_UPDATEINIFILE);
 }
 
 void HostRuntime::Stop() {

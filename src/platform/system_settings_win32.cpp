@@ -10,11 +10,13 @@ std::optional<int> Win32SystemSettings::MouseSpeed() {
     return speed;
 }
 
-bool Win32SystemSettings::SetMouseSpeed(int speed) {
+bool SetPointerSpeed(int speed, unsigned flags) noexcept {
     // The speed travels in pvParam itself, not behind a pointer.
-    return SystemParametersInfoW(SPI_SETMOUSESPEED, 0, reinterpret_cast<PVOID>(static_cast<std::intptr_t>(speed)),
-                                 SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != FALSE;
+    return SystemParametersInfoW(SPI_SETMOUSESPEED, static_cast<UINT>(speed),
+                                 reinterpret_cast<PVOID>(static_cast<std::intptr_t>(speed)), flags) != FALSE;
 }
+
+bool Win32SystemSettings::SetMouseSpeed(int speed) { return SetPointerSpeed(speed, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE); }
 
 std::optional<unsigned> Win32SystemSettings::WheelScrollLines() {
     UINT lines = 0;

@@ -4,6 +4,11 @@
 
 #include "platform/system_settings_port.h"
 
+// Sets the pointer speed (1 to 20) with SystemParametersInfoW's flags; nothing else, so a crash
+// filter may call it. Windows takes the speed from pvParam, Wine from uiParam: it goes in both,
+// or Wine sets the speed to 0 and the pointer stops.
+bool SetPointerSpeed(int speed, unsigned flags) noexcept;
+
 class Win32SystemSettings : public SystemSettingsPort {
 public:
     std::optional<int> MouseSpeed() override;

@@ -34,6 +34,20 @@ SkinFields SplitSkinValue(std::u16string_view value, int* commaCount) {
     return fields;
 }
 
+std::u16string MalformedSkinEntryMessage(LanguageMode language, std::u16string_view path, std::u16string_view section,
+                                         int key) {
+    const bool english = language == LanguageMode::English;
+    std::u16string text = english ? u"A line of the window's description has more than six commas; the window "
+                                    u"shows it as far as it can be read.\nFile: "
+                                  : u"窗口描述文件中有一行的逗号多于六个；窗口只显示其中能读取的部分。\n文件：";
+    text += path;
+    text += english ? u"\nEntry: [" : u"\n条目：[";
+    text += section;
+    text += u"] ";
+    text += DecimalText(key);
+    return text;
+}
+
 SkinFileReader::SkinFileReader(SkinReadContext& context, std::u16string path)
     : context_(context), path_(std::move(path)) {
     found_ = context_.messages.FileExists(path_);
@@ -54,7 +68,10 @@ SkinFields SkinFileReader::ReadSkinEntry(std::u16string_view section, int key) {
         context_.profile.ReadString(path_, std::u16string(section), DecimalText(key), kValueBufferChars);
     int commas = 0;
     SkinFields fields = SplitSkinValue(value, &commas);
-    if (commas > kSkinFieldCount - 1) context_.messages.ShowMessage(kMalformedSkinEntryMessage);
+    if (commas > kSkinFieldCount - 1 && !context_.malformedReported) {
+        context_.malformedReported = true;
+        context_.messages.ShowMessage(MalformedSkinEntryMessage(context_.language, path_, section, key));
+    }
     return fields;
 }
 
@@ -109,7 +126,7 @@ void LoadAdvancedSkin(SkinReadContext& context, const std::u16string& skinsDir, 
                       SkinSet& skin) {
     SkinFileReader reader(context, SkinDescriptionPath(skinsDir, SkinDescription::Advanced, language));
     LoadPositions(reader, skin.advanced);
-    // Read in this order so the malformed-entry messages come in file order.
+    // Read in file order, so a malformed entry reported is the first of the file.
     const auto read = [&reader](const EditorEntry::Key& at) { return reader.ReadPosition(at.section, at.key); };
     const SkinEntry repeatCount = read(EditorEntry::kRepeatCountBox);
     const SkinEntry name = read(EditorEntry::kNameBox);

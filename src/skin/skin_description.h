@@ -15,7 +15,6 @@
 #include "platform/profile_port.h"
 #include "skin/skin_entry.h"
 
-inline constexpr char16_t kMalformedSkinEntryMessage[] = u"加载ini错误！";
 // The section of every description that holds the numbered layout entries.
 inline constexpr char16_t kPositionSection[] = u"BUTTONPOS";
 
@@ -28,12 +27,19 @@ using SkinFields = std::array<std::u16string, kSkinFieldCount>;
 // receives the number of commas.
 SkinFields SplitSkinValue(std::u16string_view value, int* commaCount = nullptr);
 
+// An entry with more than six commas: it names the file and the entry, in the program's language.
+std::u16string MalformedSkinEntryMessage(LanguageMode language, std::u16string_view path, std::u16string_view section,
+                                         int key);
+
 struct SkinReadContext {
     ProfilePort& profile;
     MessagePort& messages;               // boxes owned by the main window
     std::function<void()> closeProgram;  // run after the first missing file has been reported
     bool closeRequested = false;         // closeProgram has run; it runs once per context
     LanguageMode language = LanguageMode::Chinese;  // of the messages
+    // A broken description has its faults on many lines: only the first is reported, once for
+    // all the files read with this context, and the loaders go on with what they could cut.
+    bool malformedReported = false;
 };
 
 // Reads the entries of one description file. A missing file is reported once, when the reader
@@ -43,7 +49,7 @@ public:
     SkinFileReader(SkinReadContext& context, std::u16string path);
 
     bool FileFound() const { return found_; }
-    // Fields 0..6 of key in section; shows the malformed-entry message for more than six commas.
+    // Fields 0..6 of key in section; more than six commas are reported if nothing was before.
     SkinFields ReadSkinEntry(std::u16string_view section, int key);
     // x, y, width and height from fields 1 to 4, the text from field 5.
     SkinEntry ReadPosition(std::u16string_view section, int key);

@@ -89,7 +89,8 @@ void MainWindowController::Carry(const UiAction& action) {
             Edit([](ActiveConfig& c) { c.SetFireTime(std::int64_t{c.FIRE_TIME} - 1); }, true);
             break;
         case UiCommand::SetLedMode:
-            Edit([action](ActiveConfig& c) { c.LED_STATUS = static_cast<std::uint8_t>(action.ledMode); });
+            Edit([action](ActiveConfig& c) { c.LED_STATUS = static_cast<std::uint8_t>(action.ledMode); }, true);
+            StartPreview();  // the chosen mode shows at once, from its first picture
             break;
         case UiCommand::SwitchToChinese: SwitchLanguage(LanguageMode::Chinese); break;
         case UiCommand::SwitchToEnglish: SwitchLanguage(LanguageMode::English); break;
@@ -237,11 +238,7 @@ void MainWindowController::ShowPage(WindowPage page) {
             context_.shell.Repaint(RepaintArea::Whole);
             break;
         case WindowPage::Colour:
-            // The stage as the window shows it: a host button's DPI step repaints the window.
-            if (!preview_.Running()) {
-                context_.shell.ScheduleAnimation(
-                    Animation::LedPreview, preview_.Start(true, context_.program.applied.led, context_.program.config.DPI_LEVEL));
-            }
+            if (!preview_.Running()) StartPreview();
             context_.shell.Repaint(RepaintArea::Whole);
             break;
         case WindowPage::Advanced:
@@ -250,6 +247,14 @@ void MainWindowController::ShowPage(WindowPage page) {
             context_.shell.PaintNow();
             break;
     }
+}
+
+void MainWindowController::StartPreview() {
+    // The mode and the stage the page shows, applied or not: the preview is there to see a mode
+    // before it is applied. A host button's DPI step repaints the window.
+    const ActiveConfig& config = context_.program.config;
+    context_.shell.ScheduleAnimation(Animation::LedPreview,
+                                     preview_.Start(Page() == WindowPage::Colour, config.LED_STATUS, config.DPI_LEVEL));
 }
 
 void MainWindowController::StartBlink() {
@@ -262,7 +267,7 @@ void MainWindowController::AnimationStep(Animation which) {
     const AnimationDelay next =
         which == Animation::Blink
             ? blink_.Step(Page() == WindowPage::Main, WaitingForMouse())
-            : preview_.Step(Page() == WindowPage::Colour, context_.program.applied.led, context_.program.config.DPI_LEVEL);
+            : preview_.Step(Page() == WindowPage::Colour, context_.program.config.LED_STATUS, context_.program.config.DPI_LEVEL);
     context_.shell.ScheduleAnimation(which, next);
     context_.shell.Repaint(RepaintArea::Whole);
 }

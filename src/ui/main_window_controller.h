@@ -88,6 +88,8 @@ public:
     // dropped, and the window hides in the tray. When the stage cannot be saved the file no
     // longer holds what was applied, so the configuration stays as it is and the user is told.
     void CloseToTray();
+    // (Re)starts the LED preview on the colour page with the mode and stage the page shows.
+    void StartPreview();
     // The start key blinks while host actions wait for the mouse (after start-up and an apply);
     // a blink under way goes on as it is.
     void StartBlink();

@@ -239,7 +239,7 @@ TEST(MainWindowMouse, TheWindowDownloadsAtStartReappliesOnPowerEventsAndSaysGood
     if (lines) settings.SetWheelScrollLines(*lines);
 }
 
-TEST(SystemSettings, WheelLinesRoundTripAndThePointerSpeedCanBeRead) {
+TEST(SystemSettings, WheelLinesAndPointerSpeedRoundTrip) {
     Win32SystemSettings settings;
     const std::optional<unsigned> old = settings.WheelScrollLines();
     ASSERT_TRUE(old);
@@ -248,8 +248,15 @@ TEST(SystemSettings, WheelLinesRoundTripAndThePointerSpeedCanBeRead) {
     EXPECT_EQ(settings.WheelScrollLines(), other);
     EXPECT_TRUE(settings.SetWheelScrollLines(*old));
     EXPECT_EQ(settings.WheelScrollLines(), *old);
-    // The speed's value does not survive Wine's round trip; the query itself must work.
-    EXPECT_TRUE(settings.MouseSpeed().has_value());
+
+    // Windows and Wine read the speed from different parameters: either way it must come back,
+    // and never as 0, which stops the pointer.
+    const std::optional<int> speed = settings.MouseSpeed();
+    ASSERT_TRUE(speed);
+    const int otherSpeed = *speed == 7 ? 13 : 7;
+    EXPECT_TRUE(settings.SetMouseSpeed(otherSpeed));
+    EXPECT_EQ(settings.MouseSpeed(), otherSpeed);
+    EXPECT_TRUE(settings.SetMouseSpeed(*speed >= 1 && *speed <= 20 ? *speed : 10));
 }
 
 // The executor is busy in a shortcut whose key does not go down until the test lets go. Meanwhile

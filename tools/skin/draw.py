@@ -341,8 +341,9 @@ def advanced_page(state):
         button(m, *rect_of(ADVANCED, key), state, 4)
     x, y, w, h = rect_of(ADVANCED, 4)
     if state == "down":  # recording
-        m.rrect(x, y, w, h, 5, m.gradient(0, y, 0, y + h, [(0, "#b3212e"), (1, "#7a141e")]), "#ff6b6b")
-        m.rrect(x + 10, y + h / 2 - 5, 10, 10, 2, "#ffffff")
+        # Dark with a red rim: the label ("Stop") is white, and red while the pointer is on it.
+        m.rrect(x, y, w, h, 5, m.gradient(0, y, 0, y + h, [(0, "#3a1519"), (1, "#220b0e")]), "#ff4b4b", 1.5)
+        m.rrect(x + 10, y + h / 2 - 5, 10, 10, 2, "#ff4b4b")
     else:
         button(m, x, y, w, h, state)
         m.circle(x + 15, y + h / 2, 5, "#e0433a" if state == "normal" else "#ff5b52")

@@ -63,7 +63,7 @@ def check_layout():
                     fits(name, key, entry, text, english)
     # Texts the program writes at run time, in their worst case.
     live = [(MAIN, 1, "Configuration done,click key [7] to start driver", "配置完成，请点击鼠标第[7]键运行驱动"),
-            (ADVANCED, 4, "Record", "录制"), (ADVANCED, 33, "300ms", "300ms"),
+            (ADVANCED, 4, "Record", "录制"), (ADVANCED, 4, "Stop", "停止"), (ADVANCED, 33, "300ms", "300ms"),
             (ADVANCED, 38, "[↓]254", "[↓]254"), (ADVANCED, 39, "[↑]254", "[↑]254"),
             (COLOUR, 9, "3200", "3200")]
     for table, key, en, cn in live:
@@ -185,6 +185,30 @@ def read_rgb(path):
     return subprocess.run(["convert", path, "-depth", "8", "rgb:-"], check=True, capture_output=True).stdout
 
 
+def contrast(a, b):
+    """Contrast ratio of two colours (1 to 21), from their relative luminance."""
+    def luminance(rgb):
+        linear = [v / 255 / 12.92 if v <= 10 else ((v / 255 + 0.055) / 1.055) ** 2.4 for v in rgb]
+        return 0.2126 * linear[0] + 0.7152 * linear[1] + 0.0722 * linear[2]
+    la, lb = luminance(a), luminance(b)
+    return (max(la, lb) + 0.05) / (min(la, lb) + 0.05)
+
+
+def check_readable(work):
+    """The record button stays down while recording, under its label: white at rest and red
+    while the pointer is on it, the colours the program writes it in. Both must stay readable on
+    the picture's mean colour there."""
+    _, x, y, w, h, _, _ = ADVANCED[4]
+    mean = subprocess.run(["convert", os.path.join(work, "advanced_down.jpg"), "-crop", "%dx%d+%d+%d" % (w, h, x, y),
+                           "-resize", "1x1!", "-depth", "8", "rgb:-"], check=True, capture_output=True).stdout[:3]
+    problems = []
+    for name, colour in (("white", (255, 255, 255)), ("red", (255, 0, 0))):
+        ratio = contrast(tuple(mean), colour)
+        if ratio < 3:
+            problems.append("advanced 4 while recording: %s text has contrast %.1f on %s" % (name, ratio, tuple(mean)))
+    return problems
+
+
 def pictures(out):
     made = []
 
@@ -249,7 +273,7 @@ def main():
 
     with tempfile.TemporaryDirectory() as work:
         made = pictures(work)
-        problems = check_inside_mask(read_rgb(os.path.join(work, "main_mask.jpg")), W, H)
+        problems = check_inside_mask(read_rgb(os.path.join(work, "main_mask.jpg")), W, H) + check_readable(work)
         if problems:
             sys.exit("make_skin: layout problems:\n  " + "\n  ".join(problems))
         for name in made:

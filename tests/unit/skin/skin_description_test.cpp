@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text.h"
 #include "skin/skin_entries.h"
 #include "support/fake_skin_files.h"
 #include "support/memory_profile.h"
@@ -87,14 +88,38 @@ TEST(SkinLoaders, MainDescriptionFillsRectanglesTextsAndFunctionNames) {
     EXPECT_EQ(l.closes, 0);
 }
 
-TEST(SkinLoaders, EntryWithTooManyCommasIsReportedOnceAndKeepsItsFields) {
-    Loader l;
-    l.messages.existing.insert(kMainEn);
-    l.profile.Set(kMainEn, u"BUTTONPOS", MainEntry::Slot(4), u"a,1,2,3,4,Text,x,y");
-    LoadMainSkin(l.context, kSkins, LanguageMode::English, l.skin);
-    EXPECT_EQ(l.messages.shown, std::vector<std::u16string>{kMalformedSkinEntryMessage});
-    EXPECT_EQ(l.skin.main.At(MainEntry::Slot(4)), (SkinEntry{1, 2, 3, 4, u"Text"}));
-    EXPECT_EQ(l.closes, 0);
+TEST(SkinLoaders, MalformedEntriesGiveOneMessageNamingTheFirstAndKeepTheirFields) {
+    const auto contains = [](const std::u16string& text, const std::u16string& part) {
+        return text.find(part) != std::u16string::npos;
+    };
+    std::u16string shownIn[2];
+    for (const LanguageMode language : {LanguageMode::English, LanguageMode::Chinese}) {
+        Loader l;
+        l.context.language = language;
+        l.messages.everyFileExists = true;
+        const std::u16string main = SkinDescriptionPath(kSkins, SkinDescription::Main, language);
+        const std::u16string colour = SkinDescriptionPath(kSkins, SkinDescription::Colour, language);
+        l.profile.Set(main, u"BUTTONPOS", MainEntry::Slot(4), u"a,1,2,3,4,Text,x,y");
+        l.profile.Set(main, u"BUTTONPOS", 77, u"a,1,2,3,4,T,x,y");
+        l.profile.Set(main, u"FUN_STRING", 3, u"a,b,c,d,e,f,g,h");
+        l.profile.Set(colour, u"BUTTONPOS", 2, u"a,1,2,3,4,T,x,y");
+        LoadAllSkins(l.context, kSkins, language, l.skin);
+
+        // One message for every file read together; it names the first bad entry and its file.
+        ASSERT_EQ(l.messages.shown.size(), 1u);
+        const std::u16string& message = l.messages.shown[0];
+        EXPECT_TRUE(contains(message, main));
+        EXPECT_TRUE(contains(message, u"[BUTTONPOS] " + DecimalText(MainEntry::Slot(4))));
+        EXPECT_FALSE(contains(message, u"77") || contains(message, u"FUN_STRING") || contains(message, colour));
+        EXPECT_EQ(contains(message, u"文件"), language == LanguageMode::Chinese);
+        shownIn[language == LanguageMode::English ? 0 : 1] = message;
+
+        // The entry keeps the fields it has, and the program goes on.
+        EXPECT_EQ(l.skin.main.At(MainEntry::Slot(4)), (SkinEntry{1, 2, 3, 4, u"Text"}));
+        EXPECT_EQ(l.skin.colour.At(2), (SkinEntry{1, 2, 3, 4, u"T"}));
+        EXPECT_EQ(l.closes, 0);
+    }
+    EXPECT_NE(shownIn[0], shownIn[1]);
 }
 
 TEST(SkinLoaders, MissingFileIsReportedOnceAndEmptiesItsTable) {

@@ -9,9 +9,11 @@
 #include "core/user_texts.h"
 #include "platform/ini_profile.h"
 #include "platform/text.h"
+#include "skin/paint_main_window.h"
 #include "support/memory_profile.h"
 #include "support/fake_macro_controls.h"
 #include "support/fake_skin_files.h"
+#include "support/recording_canvas.h"
 #include "support/recording_messages.h"
 #include "temp_dir.h"
 #include "ui/small_layout.h"
@@ -186,6 +188,43 @@ TEST_F(ControllerTest, EditsStayInTheWindowUntilApplyAndASlotIsShownNotApplied) 
     controller.ShowPage(WindowPage::Colour);
     PressOn(skin.colour, ColourEntry::LedModeButton(kLedSteady));
     EXPECT_EQ(program.config.LED_STATUS, kLedSteady);
+}
+
+// The preview as painted: the picture its entry is copied from, the normal (pink) one when none.
+TEST_F(ControllerTest, TheLedPreviewShowsTheChosenModeAndStageBeforeTheyAreApplied) {
+    Put(skin.colour, ColourEntry::LedModeButton(kLedOff), 150, 300, 40, 20);
+    Put(skin.colour, ColourEntry::kPreview, 400, 100, 100, 120);
+    const auto preview = [this] {
+        RecordingCanvas canvas;
+        PaintMainWindow(canvas, skin, controller.PaintStateNow(640, 480));
+        std::u16string from = PicturesOf(WindowPage::Colour).normal.data();
+        for (const CanvasCall& call : canvas.calls) {
+            if (call.kind == CanvasCall::Copy && call.rect == skin.colour.At(ColourEntry::kPreview).Rect()) {
+                from = call.picture;
+            }
+        }
+        return from;
+    };
+    // The mouse's LED was last applied off, and so the page starts.
+    program.applied.led = kLedOff;
+    program.config.LED_STATUS = kLedOff;
+    program.config.DPI_LEVEL = 0;
+    controller.ShowPage(WindowPage::Colour);
+    EXPECT_EQ(preview(), kPreviewUnlitPicture);
+
+    // Steady, not applied: stage 0's colour at once, then the colour of each stage the page shows.
+    Click(skin.colour, ColourEntry::LedModeButton(kLedSteady));
+    EXPECT_EQ(preview(), kPreviewBluePicture);
+    const std::u16string stageColours[] = {kPreviewBluePicture, u"color_normal_pink.jpg", u"color_over_red.jpg",
+                                           u"color_down_purple.jpg"};
+    for (int stage : {2, 3, 1}) {
+        program.config.DPI_LEVEL = stage;
+        controller.AnimationStep(Animation::LedPreview);
+        EXPECT_EQ(preview(), stageColours[stage]) << stage;
+    }
+    Click(skin.colour, ColourEntry::LedModeButton(kLedOff));
+    EXPECT_EQ(preview(), kPreviewUnlitPicture);
+    EXPECT_EQ(program.applied.led, kLedOff);
 }
 
 TEST_F(ControllerTest, TheOnlyLeftClickIsGuardedByTheWarningAndAChoiceKeepsOneLeftClick) {
