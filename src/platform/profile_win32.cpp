@@ -47,6 +47,7 @@ std::u16string Win32Profile::ReadString(const std::u16string& file, const std::u
 bool Win32Profile::WriteString(const std::u16string& file, const std::u16string& section, const std::u16string& key,
                                const std::u16string& value) {
     const std::wstring path = ToWide(file);
+    if (!savingTo_.empty() && file == savingTo_) written_.push_back({section, key, value});
     if (BeyondProfileFunctions(path)) return IniProfile().WriteString(file, section, key, value);
     ForgetCachedCopy(path);
     const bool ok = WritePrivateProfileStringW(ToWide(section).c_str(), ToWide(key).c_str(), ToWide(value).c_str(),
@@ -65,8 +66,18 @@ bool Win32Profile::SaveWhole(const std::u16string& file, const std::function<boo
         return false;
     }
     ForgetCachedCopy(copyPath);
-    const bool written = write(copy);
+    savingTo_ = copy;
+    written_.clear();
+    bool written = write(copy);
+    savingTo_.clear();
     ForgetCachedCopy(copyPath);  // every write is on disk before the copy moves
+    if (written) {
+        const IniDocument saved = ReadIniFile(copy);
+        for (const Written& w : written_) {
+            const std::u16string* value = saved.Find(w.section, w.key);
+            written = written && value && *value == w.value;
+        }
+    }
     const bool replaced =
         written && MoveFileExW(copyPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!replaced) DeleteFileW(copyPath.c_str());

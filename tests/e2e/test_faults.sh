@@ -10,6 +10,11 @@
 #   - without config.ini the built-in defaults load, and hand-edited values out of range reach
 #     the mouse in range;
 #   - a config.ini that cannot be written is told once per failed save and stays as it was;
+#   - the factory reset answered No changes nothing; an import of a folder or of a file without
+#     the exchange section is refused with status 1, config.ini left byte for byte;
+#   - a config.ini the program cannot read (UTF-16 without its byte-order mark) is kept aside,
+#     byte for byte, and the user told;
+#   - a save that the file-size limit cuts short leaves config.ini whole, and the user told;
 #   - a mask of noise still gives a window within seconds that closes at once;
 #   - the main page's pictures are kept decoded between starts, yet an edited picture shows at
 #     the next start;
@@ -132,6 +137,60 @@ if chattr +i "$ini" 2>/dev/null; then
 else
     echo "note: chattr +i is not available here; the read-only config.ini case is not run"
 fi
+
+# ------------------------------------------------------------------------------------------------
+# 7b. The factory reset asks first: No (the default button) changes nothing, in the file or the
+# mouse. An import of a folder, or of a file without the exchange section, is refused.
+shipped_config
+LOG_NAME=reset.log e2e_start_with_virtual_mouse
+e2e_poll 20 log_has '07 12' || fail "no start-up apply before the reset"
+before=$(sha1sum < "$ini")
+reports=$(logged | wc -l)
+click main reset
+answer_message_with_return "asking before the factory reset"
+e2e_poll 20 no_window '^HXT_GMouse$' || fail "the reset's question stayed after Return"
+e2e_holds 1 no_window '^HXT_GMouse$' || fail "a message followed the reset's No"
+[ "$(sha1sum < "$ini")" = "$before" ] && [ "$(logged | wc -l)" -eq "$reports" ] || fail "the reset's No changed something"
+mkdir -p "$work/empty-folder"
+printf '[Config6]\r\nK1=1\r\nFIRE_TIME=16\r\n' > "$work/not-exchange.ini"
+for source in "$work/empty-folder" "$work/not-exchange.ini"; do
+    timeout 60 "$wine_run" "$app/HXT_GMouse.exe" --import "$(e2e_windows_path "$source")" > "$work/import.out" 2>/dev/null
+    rc=$?
+    [ $rc -eq 1 ] || fail "--import of $(basename "$source") ended with status $rc, not 1: $(cat "$work/import.out")"
+done
+[ "$(sha1sum < "$ini")" = "$before" ] || fail "a refused import changed config.ini"
+e2e_close "after the refused imports"
+step "the reset's question and refused imports"
+
+# 7c. A config.ini in UTF-16 without its byte-order mark reads as nothing: kept aside byte for byte
+# and the user told, never saved over.
+shipped_config
+iconv -f ascii -t UTF-16LE "$ini" > "$work/utf16.ini" && cp "$work/utf16.ini" "$ini"
+rm -f "$ini.unreadable"
+saved_title=$title
+title='.*K-R7T.*'  # the defaults' language
+e2e_start --virtual-mouse="$(e2e_free_port)"
+answer_message_with_ok "the unreadable config.ini"
+cmp -s "$work/utf16.ini" "$ini.unreadable" || fail "the unreadable config.ini was not kept aside byte for byte"
+wid=$(e2e_wait_for_window "^${title}\$" 60) || fail "no window after the unreadable config.ini"
+e2e_close "after the unreadable config.ini"
+title=$saved_title
+step "an unreadable config.ini kept aside"
+
+# 7d. A save cut short by the file-size limit (3 KiB; the apply's applied copy makes the file
+# larger): config.ini stays byte for byte as it was, and the user is told.
+shipped_config
+sed -i '/^\[Config6\]/,/^\[/{/^\[Config6\]/d;/^[^[]/d}' "$ini"
+while [ "$(stat -c %s "$ini")" -lt 3000 ]; do printf ';\r\n' >> "$ini"; done
+before=$(sha1sum < "$ini")
+bash -c 'trap "" XFSZ; ulimit -f 3; exec "$@"' limited "$wine_run" "$app/HXT_GMouse.exe" --virtual-mouse="$(e2e_free_port)" &
+pid=$!
+answer_message_with_ok "the save cut short by the size limit"
+[ "$(sha1sum < "$ini")" = "$before" ] || fail "a save cut short changed config.ini"
+ls "$ini".saving >/dev/null 2>&1 && fail "the cut save left its copy beside config.ini"
+wid=$(e2e_wait_for_window "^${title}\$" 60) || fail "no window after the save cut short"
+e2e_close "after the save cut short"
+step "a save cut short by the size limit"
 
 # ------------------------------------------------------------------------------------------------
 # 8. A mask of noise, at the window's size, still gives a window within seconds that Alt+F4 ends.

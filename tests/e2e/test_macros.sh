@@ -162,8 +162,22 @@ for language in 1 0; do
         [ "${got% }" = "$(expected_keys)" ] || fail "the key logger received '${got% }' for '$letters'"
         # Wine keeps the logger in front until a click on the program's window makes it active.
         click main status
+
+        # 1e. A macro added and not saved: the exit asks first, and Yes saves it.
+        click_page main tab-advanced
+        click advance macro-name EDIT
+        xdotool key --clearmodifiers End $(printf 'BackSpace %.0s' $(seq 30))
+        xdotool type --delay 20 "Unsaved"
+        click advance macro-add
+        e2e_alt_f4 "$wid"
+        box=$(e2e_wait_for_window '^HXT_GMouse$' 30) || fail "the exit did not ask about the unsaved macro"
+        xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
+        xdotool key --clearmodifiers y
+        e2e_wait_for_exit 30 || fail "the program was still running 30 s after Yes to saving the macros"
+        macro_count_is $((before + 2)) || fail "Yes did not save the unsaved macro ($(record macroNum) macros)"
+    else
+        e2e_close "$name"
     fi
-    e2e_close "$name"
     step "$name: macro recorded, edited and saved"
     cp "$src/data/config.ini" "$ini"
 done
