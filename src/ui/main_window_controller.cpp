@@ -13,6 +13,9 @@ RepaintArea MainWindowController::PageArea() {
 }
 
 void MainWindowController::MouseMove(std::int64_t x, std::int64_t y) {
+    if (const std::optional<UiAction> drag = model_.DragStep(x)) {
+        Edit([step = *drag](ActiveConfig& c) { c.SetStageValue(step.stage, static_cast<std::uint8_t>(step.step)); }, true);
+    }
     if (!model_.MouseMove(x, y, Page())) return;
     context_.shell.Repaint(PageArea());
     context_.shell.PaintNow();

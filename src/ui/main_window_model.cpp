@@ -1,6 +1,7 @@
 #include "ui/main_window_model.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "skin/skin_entries.h"
 
@@ -38,6 +39,9 @@ MainWindowModel::PressResult MainWindowModel::Press(std::int64_t x, std::int64_t
         pressed_ = true;
         result.repaint = true;
     }
+    const bool onStep = page == WindowPage::Main && MainEntry::kStageSteps.Contains(mainHot_);
+    draggedStage_ = onStep ? MainEntry::StageOfStep(mainHot_) : -1;
+    draggedStep_ = onStep ? MainEntry::StepOfStep(mainHot_) : -1;
     // The tab of another page acts on every page; the current page's tab does nothing.
     if (MainEntry::kTabs.Contains(mainHot_) && MainEntry::PageOfTab(mainHot_) != page) {
         result.action = {.command = UiCommand::ShowPage, .page = MainEntry::PageOfTab(mainHot_)};
@@ -112,9 +116,28 @@ UiAction MainWindowModel::PressOnColour(std::int64_t x, std::int64_t y) const {
     return {};
 }
 
+std::optional<UiAction> MainWindowModel::DragStep(std::int64_t x) {
+    if (!pressed_ || draggedStage_ < 0) return std::nullopt;
+    int nearest = -1;
+    std::int64_t nearestDistance = 0;
+    for (int step = 0; step < kDpiStepCount; ++step) {
+        const SkinEntry& tick = skin_.main.At(MainEntry::StageStep(draggedStage_, step));
+        if (tick.width <= 0) continue;  // a layout without that tick
+        const std::int64_t distance = std::abs(x - (std::int64_t{tick.x} + tick.width / 2));
+        if (nearest < 0 || distance < nearestDistance) {
+            nearest = step;
+            nearestDistance = distance;
+        }
+    }
+    if (nearest < 0 || nearest == draggedStep_) return std::nullopt;
+    draggedStep_ = nearest;
+    return UiAction{.command = UiCommand::SetStageStep, .stage = draggedStage_, .step = nearest};
+}
+
 UiAction MainWindowModel::Release() {
     using namespace MainEntry;
     pressed_ = false;
+    draggedStage_ = -1;
     const int item = mainHot_;
     switch (item) {
         case kClose: mainHot_ = kNoEntry; return Command(UiCommand::CloseToTray);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "skin/window_page.h"
 #include "skin/paint_state.h"
@@ -82,6 +83,9 @@ public:
     PressResult Press(std::int64_t x, std::int64_t y, WindowPage page);
     // The left button's release: the frame's release commands, on any page.
     UiAction Release();
+    // While a press that began on a stage's steps stays down, the pointer at x drags that stage's
+    // knob: the step whose tick is nearest, when it is another than the one it gave last.
+    std::optional<UiAction> DragStep(std::int64_t x);
 
     int MainHot() const { return mainHot_; }
     int AdvancedHot() const { return advancedHot_; }
@@ -103,4 +107,6 @@ private:
     int previousAdvanced_ = kNoEntry;
     int previousColour_ = kNoEntry;
     bool pressed_ = false;
+    int draggedStage_ = -1;  // the stage whose knob the pressed button holds
+    int draggedStep_ = -1;
 };

@@ -4,7 +4,7 @@
 # until the start key, after which host actions step the DPI stage in the mouse and in
 # config.ini; the three pages, a hovered and a pressed control; the window's outline follows the
 # mouse-shaped mask; edits stay in the window until Apply, which sends the reports and writes
-# config.ini, on every page; the close control hides the window into the tray, whose icon brings
+# config.ini, on every page (the DPI knob dragged, a quick double click counted twice); the close control hides the window into the tray, whose icon brings
 # it back as it was; a slot button followed by the close control sends nothing; Alt+F4 ends the
 # program with the exit command last.
 # Then a start in Chinese: its pages, whose texts differ from the English ones.
@@ -187,7 +187,10 @@ step "pages, outline, hover and press"
 section=Config$slot
 wheel_before=$(ini_value "$section" WHEEL_STATUS)
 click main wheel-reverse
-click main stage-step-1-3
+# Stage 1's knob, pressed on its first tick and dragged to its fourth.
+read -r kx ky < <(entry_on_screen main stage-step-1-0)
+read -r tx _ < <(entry_on_screen main stage-step-1-3)
+xdotool mousemove "$kx" "$ky" mousedown 1 mousemove $(((kx + tx) / 2)) "$ky" mousemove "$tx" "$ky" mouseup 1
 click_page main tab-advanced
 no_features || fail "an edit reached the mouse before Apply: $(features)"
 [ "$(ini_value "$section" WHEEL_STATUS)" = "$wheel_before" ] || fail "an edit reached config.ini before Apply"
@@ -206,10 +209,16 @@ for s in "$section" Config6; do
         fail "$s has WHEEL_STATUS $(ini_value "$s" WHEEL_STATUS), DPI_SET2 $(ini_value "$s" DPI_SET2) after Apply"
 done
 
-# 13. The advanced page: a pointer speed, applied.
+# 13. The advanced page: a pointer speed, and two quick clicks on the fire interval's "+" (a
+# double click to Windows) that count as two, applied.
 click advance pointer-step-5
+fire_before=$(ini_value "$section" FIRE_TIME)
+read -r fx fy < <(entry_on_screen advance fire-plus)
+xdotool mousemove "$fx" "$fy" click --repeat 2 --delay 60 1
 click main apply
 e2e_poll 20 ini_is "$section" DPI_SPEED 5 || fail "DPI_SPEED is $(ini_value "$section" DPI_SPEED) after Apply"
+e2e_poll 20 ini_is "$section" FIRE_TIME $((fire_before + 2)) ||
+    fail "two quick clicks on + took FIRE_TIME from $fire_before to $(ini_value "$section" FIRE_TIME)"
 
 # 14. The colour page: the LED off, applied; the DPI report carries LED value 3.
 click_page main tab-colour

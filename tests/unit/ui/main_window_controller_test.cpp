@@ -227,6 +227,26 @@ TEST_F(ControllerTest, TheLedPreviewShowsTheChosenModeAndStageBeforeTheyAreAppli
     EXPECT_EQ(program.applied.led, kLedOff);
 }
 
+// A press on a stage's ticks holds its knob: moving with the button down moves the step along,
+// to the tick nearest the pointer; after the release the pointer moves nothing.
+TEST_F(ControllerTest, TheDpiKnobFollowsThePointerWhileTheButtonIsDown) {
+    for (int step = 0; step < kDpiStepCount; ++step) Put(skin.main, MainEntry::StageStep(2, step), 300 + 30 * step, 200, 10, 10);
+    SetBuiltInDefaults(program.config);
+    PressOn(skin.main, MainEntry::StageStep(2, 1));
+    EXPECT_EQ(program.config.DPI_SET[2], 1);
+    shell.Take();
+    controller.MouseMove(300 + 30 * 3 + 2, 260);  // below the row: only x counts
+    EXPECT_EQ(program.config.DPI_SET[2], 3);
+    EXPECT_EQ(program.config.ValueItem[2], MainEntry::StageStep(2, 3));
+    EXPECT_NE(std::find(shell.effects.begin(), shell.effects.end(), "repaint"), shell.effects.end());
+    controller.MouseMove(1000, 260);  // beyond the last tick
+    EXPECT_EQ(program.config.DPI_SET[2], 4);
+    controller.Release(1000, 260);
+    controller.MouseMove(300, 205);
+    EXPECT_EQ(program.config.DPI_SET[2], 4);
+    EXPECT_EQ(program.published.Read()->config.DPI_SET[2], 4);
+}
+
 TEST_F(ControllerTest, TheOnlyLeftClickIsGuardedByTheWarningAndAChoiceKeepsOneLeftClick) {
     SetBuiltInDefaults(program.config);  // K1 is the only left click
     popups.warningAnswer = 2;
