@@ -139,24 +139,17 @@ std::optional<PictureStamp> PictureCache::StampOf(const std::wstring& path) {
         (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return std::nullopt;
     }
-    return StampOfAttributes(attributes);
+    return PictureStamp{(std::uint64_t{attributes.nFileSizeHigh} << 32) | attributes.nFileSizeLow,
+                        (std::uint64_t{attributes.ftLastWriteTime.dwHighDateTime} << 32) |
+                            attributes.ftLastWriteTime.dwLowDateTime};
 }
 
-std::optional<PictureCache::Entry> PictureCache::Decode(const std::wstring& path, const DecodedPictureStore* store) {
+std::optional<PictureCache::Entry> PictureCache::Decode(const std::wstring& path) {
     // The stamp is taken first: a file changed during the decode is decoded again at its next Get.
     const std::optional<PictureStamp> stamp = StampOf(path);
     if (!stamp) return std::nullopt;
     Entry entry{*stamp, nullptr};
-    std::optional<SkinBitmap> dib;
-    if (store && store->Load(path, *stamp, [&](std::int32_t width, std::int32_t height) {
-            return NewDibSection(width, height, dib);
-        })) {
-        entry.picture = std::make_shared<const SkinBitmap>(std::move(*dib));
-        return entry;
-    }
-    dib = DecodeDibSection(path);
-    if (dib) {
-        if (store) store->Save(path, *stamp, dib->width, dib->height, dib->bits);
+    if (std::optional<SkinBitmap> dib = DecodeDibSection(path)) {
         entry.picture = std::make_shared<const SkinBitmap>(std::move(*dib));
     }
     return entry;
@@ -166,11 +159,11 @@ void PictureCache::Prefetch(const std::vector<std::wstring>& paths) {
     std::vector<std::promise<std::optional<Entry>>> promises(paths.size());
     for (std::size_t i = 0; i < paths.size(); ++i) pending_[paths[i]] = promises[i].get_future();
     // One thread, in the order given: the first picture is the first one needed.
-    prefetchers_.emplace_back([paths, store = store_, promises = std::move(promises)]() mutable {
+    prefetchers_.emplace_back([paths, promises = std::move(promises)]() mutable {
         for (std::size_t i = 0; i < paths.size(); ++i) {
             std::optional<Entry> entry;
             try {
-                entry = Decode(paths[i], &store);
+                entry = Decode(paths[i]);
             } catch (const std::bad_alloc&) {
                 // Get decodes it again on the window's thread.
             }
@@ -194,7 +187,7 @@ std::shared_ptr<const SkinBitmap> PictureCache::Get(const std::wstring& path) {
     if (found != entries_.end() && found->second.stamp == *stamp) return found->second.picture;
     if (found == entries_.end() && entries_.size() >= kMaxEntries) entries_.clear();
     Entry& entry = entries_[path];
-    entry = Decode(path, nullptr).value_or(Entry{*stamp, nullptr});
+    entry = Decode(path).value_or(Entry{*stamp, nullptr});
     return entry.picture;
 }
 

@@ -17,7 +17,6 @@
 
 #include "platform/handles_win32.h"
 #include "skin/canvas_port.h"
-#include "skin/decoded_picture_store_win32.h"
 #include "skin/mask_region.h"
 
 // Decodes a picture file (JPEG, or anything else GDI+ reads) into RGB rows without padding.
@@ -34,6 +33,13 @@ struct SkinBitmap {
 
 // The picture's pixels, for a mask's shape.
 MaskPixels PixelsOf(const SkinBitmap& picture);
+
+// What identifies a picture file's content: its size and last-write time.
+struct PictureStamp {
+    std::uint64_t size = 0;
+    std::uint64_t lastWrite = 0;
+    bool operator==(const PictureStamp&) const = default;
+};
 
 // Decoded pictures by path. A picture is decoded again when its file's last-write time or size
 // has changed since it was decoded, so an edited skin picture shows at the next paint; a file
@@ -52,10 +58,7 @@ public:
     // Starts decoding paths, one after another, on a thread of its own; Get of one of them
     // waits for its picture. Each call has its own thread. For the first paint, whose pictures
     // would otherwise be decoded on the window's thread while it could be making the window.
-    // These pictures are read from and kept in the store, when one is set.
     void Prefetch(const std::vector<std::wstring>& paths);
-    // The store for the prefetched pictures; set it before the first Prefetch.
-    void KeepPrefetchedIn(DecodedPictureStore store) { store_ = std::move(store); }
 
 private:
     struct Entry {
@@ -68,10 +71,8 @@ private:
 
     static std::optional<PictureStamp> StampOf(const std::wstring& path);
     // Nothing when the file is missing; an entry without a picture when it cannot be decoded.
-    // With a store, the picture comes from there when it has it, and goes there when decoded.
-    static std::optional<Entry> Decode(const std::wstring& path, const DecodedPictureStore* store);
+    static std::optional<Entry> Decode(const std::wstring& path);
 
-    DecodedPictureStore store_;
     std::map<std::wstring, Entry> entries_;
     std::map<std::wstring, std::future<std::optional<Entry>>> pending_;
     std::vector<std::thread> prefetchers_;

@@ -76,7 +76,6 @@ bool MainWindowView::LoadSkinOf(LanguageMode language) {
 }
 
 void MainWindowView::PrefetchFirstPaint(const std::u16string& skinsDir) {
-    pictures_.KeepPrefetchedIn(DecodedPictureStore(DecodedPictureDir()));
     const PagePictures main = PicturesOf(WindowPage::Main);
     const auto path = [&](std::u16string_view picture) { return ToWide(skinsDir + u"\\" + std::u16string(picture)); };
     // In the order of need: the shape needs the normal picture and the mask, the first paint the
