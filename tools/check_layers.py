@@ -12,7 +12,7 @@ import sys
 
 RANK = {"platform": 0, "core": 1, "config": 2, "macros": 2, "skin": 3, "device": 3, "actions": 4, "ui": 5, "app": 6}
 # Headers outside src/ that a layer may include: the resource ids are the Windows views' alone.
-OUTSIDE = {"resource.h": {"app", "ui"}}
+OUTSIDE = {"resource.h": {"app", "ui"}, "version.h": {"app"}}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 
 

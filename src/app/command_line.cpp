@@ -3,11 +3,13 @@
 #include <string_view>
 
 #include "app/command_wait.h"
+#include "version.h"
 
 namespace {
 constexpr std::u16string_view kPortOption = u"--virtual-mouse=";
 constexpr std::u16string_view kLogOption = u"--virtual-mouse-log=";
 constexpr std::u16string_view kHelpOption = u"--help";
+constexpr std::u16string_view kVersionOption = u"--version";
 constexpr unsigned long kMaxPort = 65535;
 constexpr std::size_t kMaxFileName = 32000;  // leaves room to make it a full path
 
@@ -79,6 +81,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments)
             if (parsed.options.virtualMouseLog.empty()) parsed.errors.push_back(u"--virtual-mouse-log needs a file name");
         } else if (arg == kHelpOption) {
             parsed.help = true;
+        } else if (arg == kVersionOption) {
+            parsed.version = true;
         } else if (const std::optional<CommandKind> kind = CommandOption(arg)) {
             const std::u16string name(OptionName(arg));
             // The value follows the '=' or is the next argument; another option is no value.
@@ -117,6 +121,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments)
     if (!parsed.errors.empty()) {
         parsed.options = {};
         parsed.help = false;
+        parsed.version = false;
     }
     return parsed;
 }
@@ -127,7 +132,10 @@ std::u16string CommandLineUsage() {
            u"  --export FILE  write the configuration the window shows to FILE\n"
            u"  --import FILE  make FILE's configuration the current slot's and apply it\n"
            u"  --help         show this text\n"
+           u"  --version      show the program's version\n"
            u"The copy of the program that runs carries the option out; when none runs, the program starts and does.\n"
            u"Exit status: 0 done, 1 not done (the reason is printed), 2 a bad command line,\n"
            u"  3 still running (the copy took the option but did not finish it within " + CommandDeadlineText() + u").";
 }
+
+std::u16string VersionLine() { return u"HXT_GMouse " u"" HXT_VERSION_TEXT; }

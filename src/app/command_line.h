@@ -23,7 +23,8 @@ struct CommandLineOptions {
 struct ParsedCommandLine {
     CommandLineOptions options;
     std::vector<std::u16string> errors;
-    bool help = false;  // --help: only the usage is wanted
+    bool help = false;     // --help: only the usage is wanted
+    bool version = false;  // --version: only the version is wanted
     bool ok() const { return errors.empty(); }
 };
 
@@ -34,3 +35,6 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments)
 
 // The usage text shown with the errors and for --help, one line per option.
 std::u16string CommandLineUsage();
+
+// What --version prints: the program's name and version.
+std::u16string VersionLine();

@@ -34,6 +34,10 @@ bool CHXT_GMouseApp::InitInstance() {
         status_ = TellUsage(parsed);
         return false;
     }
+    if (parsed.version) {
+        TellStarter(ToWide(VersionLine()), false);
+        return false;
+    }
     std::optional<ProgramCommand> command = parsed.options.command;
     if (command) command = WithFullPath(*command);
 
