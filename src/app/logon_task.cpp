@@ -102,15 +102,18 @@ std::u16string XmlElementText(std::u16string_view xml, std::u16string_view name)
     return {};
 }
 
-bool TaskPointsAt(std::u16string_view taskXml, std::u16string_view exePath) {
-    const std::u16string command = XmlElementText(taskXml, u"Command");
+bool CommandIsExe(std::u16string_view command, std::u16string_view exePath) {
     const std::u16string_view wanted = Trimmed(exePath);
     return !wanted.empty() && EqualIgnoringAsciiCase(Trimmed(command), wanted);
 }
 
+bool TaskPointsAt(std::u16string_view taskXml, std::u16string_view exePath) {
+    return CommandIsExe(XmlElementText(taskXml, u"Command"), exePath);
+}
+
 bool StartWithWindows::Marked() {
-    const std::optional<std::u16string> xml = task_.TaskXml();
-    return xml && TaskPointsAt(*xml, exePath_);
+    const std::optional<std::u16string> command = task_.TaskCommand();
+    return command && CommandIsExe(*command, exePath_);
 }
 
 bool StartWithWindows::Toggle() {

@@ -16,7 +16,9 @@ std::u16string LogonTaskXml(std::u16string_view exePath, std::u16string_view use
 // The text of the first element named name (entities decoded); empty when there is none.
 std::u16string XmlElementText(std::u16string_view xml, std::u16string_view name);
 
-// The task's action starts exePath: paths compare without regard to case or surrounding quotes.
+// A task's command starts exePath: paths compare without regard to case or surrounding quotes.
+bool CommandIsExe(std::u16string_view command, std::u16string_view exePath);
+// The same for the Exec command of a task's XML definition.
 bool TaskPointsAt(std::u16string_view taskXml, std::u16string_view exePath);
 
 // The tray menu's item: marked while the task exists and starts this exe; choosing it removes

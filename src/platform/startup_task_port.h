@@ -8,9 +8,10 @@
 class StartupTaskPort {
 public:
     virtual ~StartupTaskPort() = default;
-    // The registered task's definition as XML; nothing when there is no such task or the
-    // scheduler cannot be reached.
-    virtual std::optional<std::u16string> TaskXml() = 0;
+    // The program the registered task's first action starts (empty without one); nothing when
+    // there is no such task or the scheduler cannot be reached. Read from the task's definition
+    // object: Wine's XML of a task leaves the actions out.
+    virtual std::optional<std::u16string> TaskCommand() = 0;
     // Registers (or replaces) the task from its XML definition. False when refused.
     virtual bool Register(std::u16string_view xml) = 0;
     // False when a task remains.

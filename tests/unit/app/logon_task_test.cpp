@@ -52,7 +52,9 @@ TEST(LogonTask, DefinesALogonStartOfThisExeWithItsEscapingAndRecognisesItsExe) {
 
 struct FakeTask : StartupTaskPort {
     std::optional<std::u16string> xml;
-    std::optional<std::u16string> TaskXml() override { return xml; }
+    std::optional<std::u16string> TaskCommand() override {
+        return xml ? std::optional(XmlElementText(*xml, u"Command")) : std::nullopt;
+    }
     bool Register(std::u16string_view definition) override { return xml = std::u16string(definition), true; }
     bool Remove() override { return xml.reset(), true; }
     std::u16string UserId() override { return u"PC\\me"; }
