@@ -23,9 +23,11 @@
 // Tray menu, English.
 #define ID_TRAY_EXIT 32800
 #define ID_TRAY_SHOW 32801
+#define ID_TRAY_STARTUP 32839
 // Tray menu, Chinese.
 #define ID_TRAY_SHOW_CN 32837
 #define ID_TRAY_EXIT_CN 32838
+#define ID_TRAY_STARTUP_CN 32840
 
 // Macro editor menu, English: insert a button event before ("FWD") or after ("BACK") the
 // selected entry, change its delay, delete it.

@@ -5,6 +5,7 @@
 #include "app/device_session_win32.h"
 #include "app/start_command_win32.h"
 #include "app/host_runtime_win32.h"
+#include "app/logon_task.h"
 #include "app/main_dialog_win32.h"
 #include "platform/clock_win32.h"
 #include "platform/crash_filter_win32.h"
@@ -14,6 +15,7 @@
 #include "platform/message_box_win32.h"
 #include "platform/profile_win32.h"
 #include "platform/shell_win32.h"
+#include "platform/startup_task_win32.h"
 #include "platform/system_settings_win32.h"
 #include "ui/key_capture_win32.h"
 
@@ -67,12 +69,14 @@ bool CHXT_GMouseApp::InitInstance() {
     MessageBoxPort messages(ApplicationName());
     Win32FileDialogs files;
     KeyCaptureWin32 keys;
+    Win32StartupTask startupTask(kLogonTaskName);
     HostRuntime runtime(services_, HostPorts{profile, settings, injector, shell, clock});
     // A crash, or a window's handler that fails, hands the mouse back to its own functions, as
     // a close does.
     const CrashFilter crashFilter(&HostRuntime::PrepareCloseAfterCrash, &runtime, &TellProgramFailure);
     ProgramMouse mouse{*session, runtime};
     CHXT_GMouseDlg dialog(services_, WindowPorts{profile, messages, files, keys, injector}, &mouse);
+    dialog.OfferStartWithWindows(startupTask);
     if (command) dialog.Commands().SetStartCommand(*command);
     dialog.DoModal();
     session->Stop();

@@ -9,8 +9,10 @@
 #include "app/host_runtime_win32.h"
 #include "app/ui_fonts_win32.h"
 #include "core/user_texts.h"
+#include "platform/growing_buffer_win32.h"
 #include "platform/late_function_win32.h"
 #include "platform/profile_snapshot.h"
+#include "platform/wide_text_win32.h"
 #include "resource.h"
 #include "ui/event_menu_command.h"
 
@@ -65,6 +67,7 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, WindowPorts ports, Pro
         return OnTrayNotification(Hwnd(), icon, mouseMessage, trayMenu_);
     });
     m.OnCommand({ID_TRAY_SHOW, ID_TRAY_SHOW_CN}, this, &CHXT_GMouseDlg::OnShowWindow);
+    m.OnCommand({ID_TRAY_STARTUP, ID_TRAY_STARTUP_CN}, this, &CHXT_GMouseDlg::OnStartWithWindows);
     m.OnCommand({ID_TRAY_EXIT, ID_TRAY_EXIT_CN}, this, &CHXT_GMouseDlg::CloseProgram);
     for (const int id : EventMenuIds()) {
         m.SetCommand(static_cast<UINT>(id), [this](const CommandEvent& e) { view_.OnEventMenuCommand(e.id); });
@@ -262,3 +265,15 @@ void CHXT_GMouseDlg::OnTimer(UINT_PTR id) {
 HBRUSH CHXT_GMouseDlg::OnCtlColor(HDC dc, HWND) { return ColourChildControl(dc, CurrentUiFont()); }
 
 void CHXT_GMouseDlg::OnShowWindow() { ShowFromTray(Hwnd()); }
+
+void CHXT_GMouseDlg::OfferStartWithWindows(StartupTaskPort& task) {
+    startWithWindows_.emplace(task, FromWide(ModuleFileName()));
+    trayMenu_.SetStartupMark([this] { return startWithWindows_->Marked(); });
+}
+
+void CHXT_GMouseDlg::OnStartWithWindows() {
+    if (!startWithWindows_ || startWithWindows_->Toggle()) return;
+    ports_.messages.ShowMessage(services_.program.language == LanguageMode::English
+                                    ? u"The task scheduler did not accept the change of the start with Windows."
+                                    : u"任务计划程序未接受开机启动的更改。");
+}

@@ -4,6 +4,7 @@
 
 #include "ui/main_window_view_win32.h"
 #include "app/command_receiver_win32.h"
+#include "app/logon_task.h"
 #include "app/program_services.h"
 #include "app/startup.h"
 #include "ui/owner_drawn_menu_win32.h"
@@ -47,6 +48,10 @@ public:
     // start hands over.
     CommandReceiver& Commands() { return commands_; }
 
+    // The tray menu's "Start with Windows" works through task, which outlives the window;
+    // without it the item shows off and does nothing.
+    void OfferStartWithWindows(StartupTaskPort& task);
+
 private:
     BOOL OnInitDialog();
     bool OnSysCommand(UINT command, LPARAM position);
@@ -62,6 +67,7 @@ private:
     void OnMeasureItem(UINT controlId, MEASUREITEMSTRUCT& item);
     void OnDrawItem(UINT controlId, const DRAWITEMSTRUCT& item);
     void OnShowWindow();  // the tray menu's "Show Window"
+    void OnStartWithWindows();  // the tray menu's "Start with Windows"
     BOOL OnDeviceChange(UINT event, LPARAM record);
     void OnTimer(UINT_PTR id);
     // The factory reset control: presets, default macros, then the apply.
@@ -101,6 +107,7 @@ private:
     MainWindowView view_;
     CHxtMenu editMenu_;
     TrayMenu trayMenu_;
+    std::optional<StartWithWindows> startWithWindows_;
     CommandReceiver commands_{view_};
     bool startupFinished_ = false;
 };

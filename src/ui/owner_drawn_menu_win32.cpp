@@ -41,6 +41,16 @@ void DrawSelection(HDC dc, const RECT& r) {
     }
 }
 
+// A check item's mark, a tick in the text's indent, in the text's colour.
+void DrawCheckMark(HDC dc, const RECT& r) {
+    OwnedPen pen(CreatePen(PS_SOLID, 2, ColourOf(menu_colour::kText)));
+    SelectScope selected(dc, pen.get());
+    const int middle = (r.top + r.bottom) / 2;
+    MoveToEx(dc, r.left + 1, middle, nullptr);
+    LineTo(dc, r.left + 4, middle + 3);
+    LineTo(dc, r.left + 9, middle - 4);
+}
+
 const HxtMenuItem* RecordOf(ULONG_PTR itemData) { return reinterpret_cast<const HxtMenuItem*>(itemData); }
 }  // namespace
 
@@ -109,6 +119,7 @@ void CHxtMenu::DrawItem(const DRAWITEMSTRUCT& item) {
         } else {
             FillSolid(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, menu_colour::kBackground);
         }
+        if (item.itemState & ODS_CHECKED) DrawCheckMark(dc, r);
         RECT textArea = r;
         textArea.left += kTextIndent;
         DrawTextW(dc, record->text.c_str(), static_cast<int>(record->text.size()), &textArea,

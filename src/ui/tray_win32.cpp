@@ -47,6 +47,17 @@ void TrayMenu::Load(LanguageMode language) {
     menu_.Load(id);
 }
 
+HMENU TrayMenu::PopupMarked() const {
+    HMENU popup = Popup();
+    if (popup) {
+        const UINT mark = startupMark_ && startupMark_() ? MF_CHECKED : MF_UNCHECKED;
+        // The loaded language has one of the two; the other id is not in the menu.
+        CheckMenuItem(popup, ID_TRAY_STARTUP, MF_BYCOMMAND | mark);
+        CheckMenuItem(popup, ID_TRAY_STARTUP_CN, MF_BYCOMMAND | mark);
+    }
+    return popup;
+}
+
 LRESULT OnTrayNotification(HWND main, WPARAM iconId, LPARAM mouseMessage, const TrayMenu& menu) {
     if (iconId != kTrayIconId) return 1;
     switch (static_cast<UINT>(mouseMessage)) {
@@ -58,7 +69,7 @@ LRESULT OnTrayNotification(HWND main, WPARAM iconId, LPARAM mouseMessage, const 
         case WM_RBUTTONUP: {
             POINT cursor{};
             GetCursorPos(&cursor);
-            if (HMENU popup = menu.Popup()) {
+            if (HMENU popup = menu.PopupMarked()) {
                 // Without the foreground the menu would stay open after a click elsewhere.
                 SetForegroundWindow(main);
                 TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, main, nullptr);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "core/language.h"
@@ -25,9 +26,15 @@ class TrayMenu {
 public:
     void Load(LanguageMode language);
     HMENU Popup() const { return menu_.Popup(); }
+    // Whether "Start with Windows" is on, asked each time the menu opens: the task can change
+    // outside the program. Without it the item shows off.
+    void SetStartupMark(std::function<bool()> mark) { startupMark_ = std::move(mark); }
+    // The pop-up with the item's mark as it is now.
+    HMENU PopupMarked() const;
 
 private:
     CHxtMenu menu_;
+    std::function<bool()> startupMark_;
 };
 
 // WM_USER + 1: wParam the icon id, lParam the mouse message. 1 for another icon, else 0: a

@@ -269,6 +269,30 @@ restored() {
 e2e_poll 30 restored || fail "the restored window does not show the main page as it was hidden"
 step "close to the tray and back"
 
+# 15b. "Start with Windows" in the tray menu registers the log-on task. Wine keeps the task's
+# settings (no time limit, also on battery) but drops its trigger, run level and action.
+task_file=$WINEPREFIX/drive_c/windows/system32/tasks/HXT_GMouse
+rm -f "$task_file"
+hide_with_close_control
+tray=$(e2e_wait_for_window '^Wine System Tray$' 30) || fail "no tray icon appeared"
+eval "$(xdotool getwindowgeometry --shell "$tray" | sed 's/^/TRAY_/')"
+mx=$((TRAY_X + TRAY_HEIGHT / 2)); my=$((TRAY_Y + TRAY_HEIGHT / 2))
+grab "$work/before-tray-menu.png" "$mx" "$my" 200 60
+click_at "$mx" "$my" 3
+# The menu opens at the cursor, the item first: 20 px a row.
+e2e_poll 30 region_changed "$work/before-tray-menu.png" 0.2 "$mx" "$my" 200 60 || fail "no tray menu"
+e2e_shot tray-menu "$mx" "$my" 200 60
+click_at $((mx + 30)) $((my + 10))
+task_kept() { [ -f "$task_file" ]; }
+e2e_poll 30 task_kept || fail "Start with Windows left no task in $task_file"
+grep -q '<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>' "$task_file" &&
+    grep -q '<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>' "$task_file" &&
+    grep -q '<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>' "$task_file" ||
+    fail "the task lacks its settings: $(cat "$task_file")"
+rm -f "$task_file"
+back_from_tray
+step "start with Windows from the tray menu"
+
 # 16. A slot button shows another slot; the close control drops it: nothing reaches the mouse,
 # and the current slot stays, in config.ini and in the window the tray brings back.
 vm clear >/dev/null

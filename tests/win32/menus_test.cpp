@@ -40,10 +40,12 @@ std::wstring Describe(UINT menuId) {
 TEST(Menus, TrayMenusInBothLanguages) {
     EXPECT_EQ(Describe(IDR_MENU_TRAY_EN),
               L"[Menu_Tray] popup\n"
+              L"  [Start with Windows] 32839\n"
               L"  [Show Window] 32801\n"
               L"  [Exit Driver] 32800\n");
     EXPECT_EQ(Describe(IDR_MENU_TRAY_CN),
               L"[托盘菜单] popup\n"
+              L"  [开机启动] 32840\n"
               L"  [显示窗口   ] 32837\n"
               L"  [关闭驱动] 32838\n");
 }
