@@ -42,14 +42,35 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/generated/HXT_GMouse.ico
   COMMENT "Drawing the program icon")
 add_custom_target(hxt_icon DEPENDS ${CMAKE_BINARY_DIR}/generated/HXT_GMouse.ico)
 
+# Two programs from the same objects; only their entry point differs, by HXT_TEST_HOOKS.
+# HXT_GMouse.exe here is the test build, which ./run.sh and the tests drive: with the virtual
+# mouse (a server on a loopback socket that takes commands from any local process) and the
+# measurement logs. release/HXT_GMouse.exe is the one that ships: none of that is linked in, and
+# it is stripped, its symbols kept beside it in HXT_GMouse.exe.debug for reading a crash.
 add_executable(HXT_GMouse WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win32.cpp ${HXT_RC})
-target_include_directories(HXT_GMouse PRIVATE ${CMAKE_SOURCE_DIR}/resources ${CMAKE_BINARY_DIR}/generated)
-add_dependencies(HXT_GMouse hxt_icon)
-target_link_options(HXT_GMouse PRIVATE -municode)
-target_link_libraries(HXT_GMouse PRIVATE hxt_shell)
-
-add_test(NAME startup_imports COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DEXE=$<TARGET_FILE:HXT_GMouse>
-         -P ${CMAKE_SOURCE_DIR}/cmake/check_startup_imports.cmake)
+target_compile_definitions(HXT_GMouse PRIVATE HXT_TEST_HOOKS)
+add_executable(HXT_GMouse_release WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win32.cpp ${HXT_RC})
+set_target_properties(HXT_GMouse_release PROPERTIES OUTPUT_NAME HXT_GMouse
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/release)
+foreach(program HXT_GMouse HXT_GMouse_release)
+  target_include_directories(${program} PRIVATE ${CMAKE_SOURCE_DIR}/resources ${CMAKE_BINARY_DIR}/generated)
+  add_dependencies(${program} hxt_icon)
+  target_link_options(${program} PRIVATE -municode)
+  target_link_libraries(${program} PRIVATE hxt_shell)
+endforeach()
+foreach(test startup_imports:HXT_GMouse startup_imports_release:HXT_GMouse_release)
+  string(REPLACE ":" ";" pair ${test})
+  list(GET pair 0 name)
+  list(GET pair 1 program)
+  add_test(NAME ${name} COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DEXE=$<TARGET_FILE:${program}>
+           -P ${CMAKE_SOURCE_DIR}/cmake/check_startup_imports.cmake)
+endforeach()
+set(release_exe $<TARGET_FILE:HXT_GMouse_release>)
+add_custom_command(TARGET HXT_GMouse_release POST_BUILD
+  COMMAND ${CMAKE_OBJCOPY} --only-keep-debug ${release_exe} ${release_exe}.debug
+  COMMAND ${CMAKE_OBJCOPY} --strip-all ${release_exe}
+  COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=${release_exe}.debug ${release_exe}
+  COMMENT "Stripping release/HXT_GMouse.exe, its symbols kept in HXT_GMouse.exe.debug")
 
 # What ships beside the exe. The user's config.ini in the build tree is kept.
 add_custom_command(TARGET HXT_GMouse POST_BUILD
@@ -108,7 +129,7 @@ foreach(script ${HXT_E2E_TESTS})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME e2e_${name} COMMAND bash ${script} $<TARGET_FILE:HXT_GMouse>)
   set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE
-    ENVIRONMENT "HXT_SOURCE_DIR=${CMAKE_SOURCE_DIR};HXT_BUILD_DIR=${CMAKE_BINARY_DIR};HXT_DIST_DIR=${HXT_DIST_DIR}")
+    ENVIRONMENT "HXT_SOURCE_DIR=${CMAKE_SOURCE_DIR};HXT_BUILD_DIR=${CMAKE_BINARY_DIR};HXT_DIST_DIR=${HXT_DIST_DIR};HXT_RELEASE_EXE=${release_exe};HXT_OBJDUMP=${CMAKE_OBJDUMP}")
 endforeach()
 include(${CMAKE_SOURCE_DIR}/cmake/skin.cmake)
 
@@ -116,9 +137,9 @@ include(${CMAKE_SOURCE_DIR}/cmake/skin.cmake)
 set(HXT_DIST_DIR ${CMAKE_BINARY_DIR}/dist CACHE PATH "Where the folder for Windows and its zip go")
 file(GLOB HXT_SHIPPED_DATA CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*)
 add_custom_command(OUTPUT ${HXT_DIST_DIR}/HXT_GMouse.zip
-  COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:HXT_GMouse> -DDATA=${CMAKE_SOURCE_DIR}/data -DSKINS=${HXT_SKIN_DIR}
+  COMMAND ${CMAKE_COMMAND} -DEXE=${release_exe} -DDATA=${CMAKE_SOURCE_DIR}/data -DSKINS=${HXT_SKIN_DIR}
           -DDIST=${HXT_DIST_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/make_dist.cmake
-  DEPENDS HXT_GMouse ${HXT_SKIN_STAMP} ${HXT_SHIPPED_DATA} ${CMAKE_SOURCE_DIR}/cmake/make_dist.cmake
+  DEPENDS HXT_GMouse_release ${HXT_SKIN_STAMP} ${HXT_SHIPPED_DATA} ${CMAKE_SOURCE_DIR}/cmake/make_dist.cmake
   COMMENT "Putting the program for Windows into ${HXT_DIST_DIR}")
 add_custom_target(hxt_dist ALL DEPENDS ${HXT_DIST_DIR}/HXT_GMouse.zip)
 add_dependencies(hxt_dist hxt_skin)

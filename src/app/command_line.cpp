@@ -57,14 +57,15 @@ std::optional<CommandKind> CommandOption(std::u16string_view arg) {
 }
 }  // namespace
 
-ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments) {
+ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments, VirtualMouseOptions virtualMouse) {
+    const bool virtualMouseKnown = virtualMouse == VirtualMouseOptions::Accepted;
     ParsedCommandLine parsed;
     bool portGiven = false;
     bool logGiven = false;
     std::u16string commandGiven;  // the first of --slot, --export, --import
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::u16string_view arg(arguments[i]);
-        if (StartsWith(arg, kPortOption)) {
+        if (virtualMouseKnown && StartsWith(arg, kPortOption)) {
             if (portGiven) parsed.errors.push_back(u"--virtual-mouse is given more than once");
             portGiven = true;
             const std::u16string_view value = arg.substr(kPortOption.size());
@@ -74,7 +75,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments)
                                         u"'");
             }
             parsed.options.virtualMousePort = port;
-        } else if (StartsWith(arg, kLogOption)) {
+        } else if (virtualMouseKnown && StartsWith(arg, kLogOption)) {
             if (logGiven) parsed.errors.push_back(u"--virtual-mouse-log is given more than once");
             logGiven = true;
             parsed.options.virtualMouseLog = std::u16string(arg.substr(kLogOption.size()));
@@ -126,8 +127,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments)
     return parsed;
 }
 
-std::u16string CommandLineUsage() {
-    return u"Usage: HXT_GMouse.exe [--slot N | --export FILE | --import FILE] [--virtual-mouse=PORT [--virtual-mouse-log=FILE]]\n"
+std::u16string CommandLineUsage(VirtualMouseOptions virtualMouse) {
+    return u"Usage: HXT_GMouse.exe [--slot N | --export FILE | --import FILE]" +
+           std::u16string(virtualMouse == VirtualMouseOptions::Accepted ? u" [--virtual-mouse=PORT [--virtual-mouse-log=FILE]]" : u"") +
+           u"\n"
            u"  --slot N       make configuration slot N (1 to 5) the current one and apply it\n"
            u"  --export FILE  write the configuration the window shows to FILE\n"
            u"  --import FILE  make FILE's configuration the current slot's and apply it\n"

@@ -1,7 +1,7 @@
 // The program's command line. Normally empty; for scripts and shortcuts, one of
 //   --slot N, --export FILE, --import FILE   (also written --slot=N and so on)
-// which the running copy carries out (or this start, when none runs), or --help; for
-// demonstrations and end-to-end tests:
+// which the running copy carries out (or this start, when none runs), or --help; in the test
+// build only, for demonstrations and end-to-end tests:
 //   --virtual-mouse=PORT      use a mouse in memory and take its commands on 127.0.0.1:PORT
 //   --virtual-mouse-log=FILE  append every feature report that mouse receives to FILE
 #pragma once
@@ -28,13 +28,16 @@ struct ParsedCommandLine {
     bool ok() const { return errors.empty(); }
 };
 
+// Whether the virtual mouse's options exist: the shipped program knows nothing of them.
+enum class VirtualMouseOptions { Unknown, Accepted };
+
 // The arguments after the program name. A port is 1 to 65535 in plain decimal digits, a slot one
 // digit from 1 to 5; every option may be given once, and at most one of --slot, --export and
 // --import; anything unknown is refused rather than ignored.
-ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments);
+ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments, VirtualMouseOptions virtualMouse);
 
 // The usage text shown with the errors and for --help, one line per option.
-std::u16string CommandLineUsage();
+std::u16string CommandLineUsage(VirtualMouseOptions virtualMouse);
 
 // What --version prints: the program's name and version.
 std::u16string VersionLine();

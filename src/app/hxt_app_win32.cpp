@@ -29,11 +29,18 @@ void TellProgramFailure(const std::wstring& what) noexcept {
 }
 
 bool CHXT_GMouseApp::InitInstance() {
-    services_.program.paths.ProgramDir = ProgramDirOfModule();
+    AppPaths& paths = services_.program.paths;
+    paths.ProgramDir = ProgramDirOfModule();
+    if (hooks_.measurementLogs) {
+        paths.FirstPaintLog = FromWide(EnvironmentVariable(L"HXT_FIRST_PAINT_LOG"));
+        paths.RecordLog = FromWide(EnvironmentVariable(L"HXT_RECORD_LOG"));
+    }
     // A bad command line never reaches the running copy, nor starts a new one.
-    const ParsedCommandLine parsed = ParseCommandLine(CommandLineArguments());
+    const VirtualMouseOptions virtualMouse =
+        hooks_.virtualMouse ? VirtualMouseOptions::Accepted : VirtualMouseOptions::Unknown;
+    const ParsedCommandLine parsed = ParseCommandLine(CommandLineArguments(), virtualMouse);
     if (!parsed.ok() || parsed.help) {
-        status_ = TellUsage(parsed);
+        status_ = TellUsage(parsed, virtualMouse);
         return false;
     }
     if (parsed.version) {
@@ -54,8 +61,10 @@ bool CHXT_GMouseApp::InitInstance() {
         return false;
     }
 
-    // The real mouse, or the virtual one the command line asks for.
-    const std::unique_ptr<DeviceSession> session = CreateDeviceSession(parsed.options);
+    // The real mouse, or the virtual one the command line asks for (only the test build parses it).
+    const std::unique_ptr<DeviceSession> session = parsed.options.virtualMousePort
+                                                       ? hooks_.virtualMouse(parsed.options)
+                                                       : std::make_unique<DeviceSession>();
     if (!session) {
         status_ = 2;
         return false;

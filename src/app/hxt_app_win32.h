@@ -2,11 +2,28 @@
 // the composition root: it owns the program's services and the Windows ports they work through.
 #pragma once
 
+#include <memory>
+
+#include "app/command_line.h"
 #include "app/program_services.h"
 #include "platform/handles_win32.h"
 #include "platform/window_framework_win32.h"
 
+class DeviceSession;
+
+// What the test build adds to the program, chosen by its entry point alone (main_win32.cpp
+// compiled with HXT_TEST_HOOKS): the shipped program passes none, so none of it is linked in.
+struct TestHooks {
+    // The session of --virtual-mouse=PORT; null: the program knows no such option.
+    std::unique_ptr<DeviceSession> (*virtualMouse)(const CommandLineOptions&) = nullptr;
+    // HXT_FIRST_PAINT_LOG and HXT_RECORD_LOG name the measurement logs' files.
+    bool measurementLogs = false;
+};
+
 class CHXT_GMouseApp : public Application {
+public:
+    explicit CHXT_GMouseApp(TestHooks hooks) : hooks_(hooks) {}
+
 protected:
     bool InitInstance() override;
     // For a script that starts the program: 2 when the command line or the virtual mouse it
@@ -15,6 +32,7 @@ protected:
     int ExitInstance() override { return status_; }
 
 private:
+    TestHooks hooks_;
     int status_ = 0;
     OwnedHandle instanceMutex_;  // held for the whole process: it marks the running copy
     ProgramServices services_;

@@ -38,10 +38,10 @@ void TellStarter(const std::wstring& text, bool error) {
     MessageBoxPort(ApplicationName(), nullptr, MB_OK | MB_ICONERROR).Show(text);
 }
 
-int TellUsage(const ParsedCommandLine& parsed) {
+int TellUsage(const ParsedCommandLine& parsed, VirtualMouseOptions virtualMouse) {
     std::wstring text;
     for (const std::u16string& error : parsed.errors) text += ToWide(error) + L"\r\n";
-    TellStarter(text + ToWide(CommandLineUsage()), !parsed.ok());
+    TellStarter(text + ToWide(CommandLineUsage(virtualMouse)), !parsed.ok());
     return parsed.ok() ? 0 : 2;
 }
 

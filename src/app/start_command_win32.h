@@ -15,7 +15,7 @@ std::vector<std::u16string> CommandLineArguments();
 void TellStarter(const std::wstring& text, bool error);
 
 // The faults and the usage, or only the usage for --help. The exit status: 2 or 0.
-int TellUsage(const ParsedCommandLine& parsed);
+int TellUsage(const ParsedCommandLine& parsed, VirtualMouseOptions virtualMouse);
 
 // The command with its file resolved against this start's current folder: the running copy
 // has a folder of its own.

@@ -12,6 +12,9 @@ struct AppPaths {
     std::u16string SkinsDir;
     std::u16string MaskImagePath;
     std::u16string MacroFilePath;
+    // The test build's measurement logs, appended to; empty (always, when shipped): none.
+    std::u16string FirstPaintLog;
+    std::u16string RecordLog;
 };
 
 // The executable's full path cut before its last backslash; empty without a backslash.

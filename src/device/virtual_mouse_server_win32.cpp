@@ -191,23 +191,6 @@ bool VirtualMouseServer::SendAll(Socket client, std::string_view bytes) {
     return true;
 }
 
-LRESULT SendDeviceChange(HWND window, DeviceChange change, const std::u16string& path) {
-    if (!window || !IsWindow(window)) return 0;
-    const std::size_t bytes =
-        offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) + (path.size() + 1) * sizeof(wchar_t);
-    // Aligned storage, at least as large as the declared record.
-    std::vector<std::uint64_t> storage(
-        (std::max(bytes, sizeof(DEV_BROADCAST_DEVICEINTERFACE_W)) + sizeof(std::uint64_t) - 1) / sizeof(std::uint64_t));
-    auto* record = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(storage.data());
-    record->dbcc_size = static_cast<DWORD>(bytes);
-    record->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-    record->dbcc_classguid = HidClassGuid();
-    std::copy(path.begin(), path.end(), record->dbcc_name);
-    record->dbcc_name[path.size()] = L'\0';
-    const WPARAM event = change == DeviceChange::Arrival ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE;
-    return SendMessageW(window, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(record));
-}
-
 LineLog::LineLog(const std::wstring& path)
     : file_(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                         FILE_ATTRIBUTE_NORMAL, nullptr)),

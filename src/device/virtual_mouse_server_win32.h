@@ -62,12 +62,6 @@ private:
     std::wstring lastError_;
 };
 
-// Sends window the WM_DEVICECHANGE of a device interface arriving or leaving: DBT_DEVICEARRIVAL or
-// DBT_DEVICEREMOVECOMPLETE with a DEV_BROADCAST_DEVICEINTERFACE_W of the HID class naming path.
-// Sent, not posted, so the record lives until the window has handled it. The window's answer,
-// or 0 when the window is gone.
-LRESULT SendDeviceChange(HWND window, DeviceChange change, const std::u16string& path);
-
 // Appends lines to a file, each written through at once, so a reader sees it as it happens.
 class LineLog {
 public:

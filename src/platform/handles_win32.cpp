@@ -1,15 +1,10 @@
 // The releases whose declarations would drag large headers into every user of the owners.
-#include <winsock2.h>  // before <windows.h>
-
 #include "platform/handles_win32.h"
 
 #include <setupapi.h>
 
 #include <type_traits>
 
-static_assert(std::is_same_v<SOCKET, SocketTraits::Handle>);
 static_assert(std::is_same_v<HDEVINFO, DeviceInfoSetTraits::Handle>);
 
 void DeviceInfoSetTraits::Release(Handle h) { SetupDiDestroyDeviceInfoList(h); }
-
-void SocketTraits::Release(Handle h) { closesocket(h); }

@@ -1,5 +1,5 @@
-// The measurement logs of the test build: a line appended to the file that an environment
-// variable names, nothing when it names none.
+// The measurement logs of the test build: a line appended to the file named, nothing when none
+// is.
 #pragma once
 
 #include <windows.h>
@@ -7,14 +7,11 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/growing_buffer_win32.h"
+#include "platform/wide_text_win32.h"
 
-inline bool MeasurementLogWanted(const wchar_t* variable) { return !EnvironmentVariable(variable).empty(); }
-
-inline void AppendToMeasurementLog(const wchar_t* variable, const std::string& line) {
-    const std::wstring path = EnvironmentVariable(variable);
+inline void AppendToMeasurementLog(const std::u16string& path, const std::string& line) {
     if (path.empty()) return;
-    if (FILE* log = _wfopen(path.c_str(), L"a")) {
+    if (FILE* log = _wfopen(ToWide(path).c_str(), L"a")) {
         std::fputs(line.c_str(), log);
         std::fclose(log);
     }

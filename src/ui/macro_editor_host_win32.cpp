@@ -8,7 +8,8 @@
 
 MacroEditorHost::MacroEditorHost(ProgramState& program, MacroStore& macros, MacroEditorState& editorState,
                                  WindowPorts ports, const MacroEditorRects& rects, std::function<HFONT()> font)
-    : controls_([this] { return window_; }, rects, std::move(font), [this] { ShowEventMenu(); }),
+    : paths_(program.paths),
+      controls_([this] { return window_; }, rects, std::move(font), [this] { ShowEventMenu(); }),
       panel_({program, macros, editorState, ports.profile, ports.messages, controls_, ports.keys, ports.files,
               [this] { InvalidateRect(window_, nullptr, TRUE); }}) {}
 
@@ -44,9 +45,9 @@ void MacroEditorHost::ShowEventMenu() {
 
 // keyTime: when the key's message was posted, on the GetTickCount clock.
 void MacroEditorHost::LogRecordedKey(DWORD keyTime) {
-    if (!MeasurementLogWanted(kRecordLogVariable)) return;
+    if (paths_.RecordLog.empty()) return;
     // The line is shown once the list has painted it.
     if (HWND list = controls_.EventList()) UpdateWindow(list);
     const DWORD elapsed = GetTickCount() - keyTime;
-    AppendToMeasurementLog(kRecordLogVariable, "event line shown " + std::to_string(elapsed) + " ms after the key\n");
+    AppendToMeasurementLog(paths_.RecordLog, "event line shown " + std::to_string(elapsed) + " ms after the key\n");
 }

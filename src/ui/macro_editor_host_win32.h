@@ -14,10 +14,6 @@
 #include "ui/macro_editor_panel.h"
 #include "ui/window_ports_win32.h"
 
-// When this environment variable names a file, every recorded key appends the milliseconds from
-// the key reaching the program to its line shown in the event list.
-inline constexpr wchar_t kRecordLogVariable[] = L"HXT_RECORD_LOG";
-
 class MacroEditorHost {
 public:
     // rects: where the controls go (the skin's, which stay in place across a language switch);
@@ -45,6 +41,7 @@ private:
     void ShowEventMenu();
     void LogRecordedKey(DWORD keyTime);
 
+    const AppPaths& paths_;
     HWND window_ = nullptr;
     std::function<HMENU()> eventMenu_;
     MacroEditorControlsWin32 controls_;

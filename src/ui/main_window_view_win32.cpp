@@ -134,7 +134,7 @@ void MainWindowView::Paint(HICON icon) {
 }
 
 void MainWindowView::LogFirstPaint() {
-    if (!MeasurementLogWanted(kFirstPaintLogVariable)) return;
+    if (program_.paths.FirstPaintLog.empty()) return;
     FILETIME created{}, exited{}, kernel{}, user{}, now{};
     if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return;
     GetSystemTimeAsFileTime(&now);
@@ -142,7 +142,7 @@ void MainWindowView::LogFirstPaint() {
     const double ms = static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
     char line[64];
     std::snprintf(line, sizeof line, "first paint %.1f ms after process start\n", ms);
-    AppendToMeasurementLog(kFirstPaintLogVariable, line);
+    AppendToMeasurementLog(program_.paths.FirstPaintLog, line);
 }
 
 void MainWindowView::Repaint(RepaintArea area) {

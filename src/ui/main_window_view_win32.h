@@ -20,10 +20,6 @@
 #include "ui/main_window_controller.h"
 #include "ui/window_ports_win32.h"
 
-// When this environment variable names a file, the first completed paint appends to it the
-// milliseconds since the process was created: start-up time as the user sees it.
-inline constexpr wchar_t kFirstPaintLogVariable[] = L"HXT_FIRST_PAINT_LOG";
-
 class MainWindowView : private MainWindowShell, private FunctionPopupPort {
 public:
     // apply and factoryReset: the program's operations that the apply and reset controls start.

@@ -46,7 +46,24 @@ run_alone --export
 run_alone --help
 [ "$rc" -eq 0 ] && grep -q "^  --import FILE" <<<"$out" || fail "--help gave status $rc: $out"
 no_window 'K-R7T' || fail "a command line that ends the program showed the window"
-step "bad command lines and --help"
+# The shipped exe knows no virtual mouse: the option is unknown, and no port is ever served.
+shipped=${HXT_DIST_DIR:-$build/dist}/HXT_GMouse/HXT_GMouse.exe
+port=$(e2e_free_port)
+timeout 60 "$wine_run" "$shipped" --virtual-mouse="$port" > "$work/alone.out" 2>/dev/null &
+shipped_pid=$!
+listening() { "$e2e_py" -c 'import socket, sys; sys.exit(socket.socket().connect_ex(("127.0.0.1", int(sys.argv[1]))) != 0)' "$port"; }
+while kill -0 $shipped_pid 2>/dev/null; do ! listening || fail "the shipped exe listens on port $port"; sleep $POLL_STEP; done
+wait $shipped_pid
+rc=$?
+out=$(tr -d '\r' < "$work/alone.out")
+[ $rc -eq 2 ] && grep -q "^unknown argument '--virtual-mouse=$port'" <<<"$out" && ! grep -q "virtual" <<<"$(sed 1d <<<"$out")" ||
+    fail "the shipped exe took --virtual-mouse=$port: status $rc, it printed: $out"
+! listening || fail "port $port is served after the shipped exe ended"
+# Lean: no socket library, not even delay-loaded; stripped; small.
+! grep -aqi ws2_32 "$shipped" || fail "the shipped exe imports the socket library"
+! "${HXT_OBJDUMP:-x86_64-w64-mingw32-objdump}" -h "$shipped" | grep -q ' \.debug_' || fail "the shipped exe is not stripped"
+[ "$(stat -c %s "$shipped")" -lt 3000000 ] || fail "the shipped exe has $(stat -c %s "$shipped") bytes"
+step "bad command lines and --help; the shipped exe has no virtual mouse"
 
 # ------------------------------------------------------------------------------------------------
 # 2. Without a skin description: one message names the file (and no second one follows), and the

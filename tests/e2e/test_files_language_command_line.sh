@@ -41,7 +41,9 @@ done
 for f in config.ini Macro_EN.dat Macro_CN.dat; do
     cmp -s "$src/data/$f" "$app/$f" || fail "$f is not the delivered one"
 done
-cmp -s "$exe" "$app/HXT_GMouse.exe" || fail "the exe in the folder is not the one built"
+cmp -s "${HXT_RELEASE_EXE:-$build/release/HXT_GMouse.exe}" "$app/HXT_GMouse.exe" || fail "the exe in the folder is not the release one built"
+# What follows drives the virtual mouse: the test build's exe stands in for the shipped one.
+cp "$exe" "$app/HXT_GMouse.exe" || fail "cannot put the test build's exe into the folder"
 ini=$app/config.ini
 delivered=$src/data/config.ini
 e2e_set_title "$ini"

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/device_session_win32.h"
+#include "app/virtual_mouse_session_win32.h"
 #include "app/host_runtime_win32.h"
 #include "app/main_dialog_win32.h"
 #include "app/program_services.h"
@@ -37,7 +37,7 @@ struct MouseRig {
 
     ProgramServices services;
     std::shared_ptr<VirtualMouse> mouse = std::make_shared<VirtualMouse>();
-    DeviceSession session{mouse};
+    VirtualMouseSession session{mouse};
     Win32Profile profile;
     Win32SystemSettings windowsSettings;
     SendInputInjector sendInput;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/main_dialog_win32.h"
+#include "device/device_broadcast_win32.h"
 #include "platform/system_settings_win32.h"
 #include "platform/window_framework_win32.h"
 #include "resource.h"

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "device/device_broadcast_win32.h"
 #include "device/hid_backend_win32.h"
 #include "device/virtual_mouse_server_win32.h"
 #include "win32/device_window.h"

@@ -3,7 +3,10 @@
 #include "app/command_line.h"
 
 namespace {
-ParsedCommandLine Parse(std::vector<std::u16string> arguments) { return ParseCommandLine(arguments); }
+// As the test build parses; the shipped program's parse has a test of its own below.
+ParsedCommandLine Parse(std::vector<std::u16string> arguments) {
+    return ParseCommandLine(arguments, VirtualMouseOptions::Accepted);
+}
 }  // namespace
 
 TEST(CommandLine, NoArgumentsMeanTheRealMouse) {
@@ -91,4 +94,21 @@ TEST(CommandLine, BadScriptCommandsAreRefused) {
         EXPECT_FALSE(parsed.ok()) << std::string(arguments[0].begin(), arguments[0].end()) << " ...";
         EXPECT_FALSE(parsed.options.command);
     }
+}
+
+TEST(CommandLine, ShippedProgramKnowsNoVirtualMouse) {
+    const auto shipped = [](std::vector<std::u16string> arguments) {
+        return ParseCommandLine(arguments, VirtualMouseOptions::Unknown);
+    };
+    ParsedCommandLine parsed = shipped({u"--virtual-mouse=27815"});
+    ASSERT_EQ(parsed.errors, std::vector<std::u16string>{u"unknown argument '--virtual-mouse=27815'"});
+    EXPECT_FALSE(parsed.options.virtualMousePort);
+    parsed = shipped({u"--slot=2", u"--virtual-mouse=27815", u"--virtual-mouse-log=a.txt"});
+    EXPECT_EQ(parsed.errors.size(), 2u);
+    EXPECT_FALSE(parsed.options.command);  // nothing half-applied
+    EXPECT_EQ(shipped({u"--slot=2"}).options.command, (ProgramCommand{CommandKind::Slot, 2, {}}));
+
+    // Its usage offers only what it knows.
+    EXPECT_EQ(CommandLineUsage(VirtualMouseOptions::Unknown).find(u"virtual"), std::u16string::npos);
+    EXPECT_NE(CommandLineUsage(VirtualMouseOptions::Accepted).find(u"[--virtual-mouse=PORT"), std::u16string::npos);
 }
