@@ -10,6 +10,7 @@ constexpr std::u16string_view kPortOption = u"--virtual-mouse=";
 constexpr std::u16string_view kLogOption = u"--virtual-mouse-log=";
 constexpr std::u16string_view kHelpOption = u"--help";
 constexpr std::u16string_view kVersionOption = u"--version";
+constexpr std::u16string_view kQuitOption = u"--quit";
 constexpr unsigned long kMaxPort = 65535;
 constexpr std::size_t kMaxFileName = 32000;  // leaves room to make it a full path
 
@@ -84,6 +85,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments,
             parsed.help = true;
         } else if (arg == kVersionOption) {
             parsed.version = true;
+        } else if (arg == kQuitOption) {
+            if (parsed.quit) parsed.errors.push_back(u"--quit is given more than once");
+            parsed.quit = true;
         } else if (const std::optional<CommandKind> kind = CommandOption(arg)) {
             const std::u16string name(OptionName(arg));
             // The value follows the '=' or is the next argument; another option is no value.
@@ -119,10 +123,12 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments,
     }
     // A log of a mouse that is not there would stay empty without anyone noticing why.
     if (logGiven && !portGiven) parsed.errors.push_back(u"--virtual-mouse-log needs --virtual-mouse=PORT");
+    if (parsed.quit && !commandGiven.empty()) parsed.errors.push_back(u"--quit takes no other command");
     if (!parsed.errors.empty()) {
         parsed.options = {};
         parsed.help = false;
         parsed.version = false;
+        parsed.quit = false;
     }
     return parsed;
 }
@@ -136,6 +142,7 @@ std::u16string CommandLineUsage(VirtualMouseOptions virtualMouse) {
            u"  --import FILE  make FILE's configuration the current slot's and apply it\n"
            u"  --help         show this text\n"
            u"  --version      show the program's version\n"
+           u"  --quit         end the running copy as the tray's Exit does (status 1 when none runs)\n"
            u"The copy of the program that runs carries the option out; when none runs, the program starts and does.\n"
            u"Exit status: 0 done, 1 not done (the reason is printed), 2 a bad command line,\n"
            u"  3 still running (the copy took the option but did not finish it within " + CommandDeadlineText() + u").";

@@ -25,6 +25,7 @@ struct ParsedCommandLine {
     std::vector<std::u16string> errors;
     bool help = false;     // --help: only the usage is wanted
     bool version = false;  // --version: only the version is wanted
+    bool quit = false;     // --quit: the running copy is to end
     bool ok() const { return errors.empty(); }
 };
 

@@ -6,6 +6,7 @@
 #include "app/running_copy_win32.h"
 #include "platform/console_win32.h"
 #include "platform/wide_text_win32.h"
+#include "resource.h"
 #include "ui/tray_win32.h"
 
 namespace {
@@ -63,6 +64,7 @@ std::optional<LRESULT> CommandReceiver::OnRunningCopyMessage(WPARAM ask) {
         ShowFromTray(window_);
         SetForegroundWindow(window_);
     }
+    if (ask == kAskQuit && window_) PostMessageW(window_, WM_COMMAND, ID_TRAY_EXIT, 0);
     return window_ ? kAnswerReady : kAnswerStarting;
 }
 

@@ -54,6 +54,12 @@ bool CHXT_GMouseApp::InitInstance() {
     HANDLE mutex = CreateMutexW(nullptr, FALSE, mutexName.c_str());
     const DWORD opened = GetLastError();  // before anything else can change it
     instanceMutex_.reset(mutex);
+    if (parsed.quit) {
+        // Never starts a copy of its own.
+        instanceMutex_.reset();
+        status_ = QuitRunningCopy(opened == ERROR_ALREADY_EXISTS);
+        return false;
+    }
     if (opened == ERROR_ALREADY_EXISTS) {
         // Another copy runs: it carries the command out, or shows its window, and this start leaves.
         instanceMutex_.reset();

@@ -120,6 +120,18 @@ void AskToShow(HWND copy) {
     SendMessageTimeoutW(copy, RunningCopyMessage(), kAskShow, 0, SMTO_ABORTIFHUNG, kAskTimeout, &answer);
 }
 
+bool AskToQuit(HWND copy, DWORD wait) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(copy, &process);
+    const HANDLE running = OpenProcess(SYNCHRONIZE, FALSE, process);
+    if (!running) return false;
+    // Posted: the copy's close may ask about unsaved macros, and this start must not hang on it.
+    const bool asked = PostMessageW(copy, RunningCopyMessage(), kAskQuit, 0) != FALSE;
+    const bool ended = asked && WaitForSingleObject(running, wait) == WAIT_OBJECT_0;
+    CloseHandle(running);
+    return ended;
+}
+
 HandOverResult HandOver(HWND copy, const ProgramCommand& command) {
     const auto id = static_cast<std::uint32_t>(GetCurrentProcessId());
     const Stopwatch clock;

@@ -14,6 +14,8 @@
 UINT RunningCopyMessage();
 inline constexpr WPARAM kAskReady = 0;
 inline constexpr WPARAM kAskShow = 1;
+// wParam kAskQuit: it ends as the tray's Exit ends it.
+inline constexpr WPARAM kAskQuit = 2;
 inline constexpr LRESULT kAnswerReady = 0x48585452;
 inline constexpr LRESULT kAnswerStarting = 0x48585453;
 
@@ -24,6 +26,10 @@ HWND FindRunningCopy(DWORD wait, bool ready);
 
 // Asks the copy to show its window in front, also when it is hidden in the tray.
 void AskToShow(HWND copy);
+
+// Asks the copy to end as the tray's Exit ends it, and waits up to wait milliseconds for its
+// process to be gone. True when it ended.
+bool AskToQuit(HWND copy, DWORD wait);
 
 struct HandOverResult {
     int status = 1;     // the start's exit status

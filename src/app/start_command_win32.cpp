@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "app/command_wait.h"
 #include "app/device_session_win32.h"
 #include "app/running_copy_win32.h"
 #include "platform/console_win32.h"
@@ -71,4 +72,19 @@ int CommandRunningCopy(const std::optional<ProgramCommand>& command) {
     const HandOverResult result = HandOver(copy, *command);
     TellStarter(result.line, result.status != 0);
     return result.status;
+}
+
+int QuitRunningCopy(bool copy) {
+    const HWND window = copy ? FindRunningCopy(kFindReadyCopyWait, true) : nullptr;
+    if (!window) {
+        TellStarter(L"No copy of the program runs.", false);
+        return 1;
+    }
+    const DWORD deadline = static_cast<DWORD>(kCommandDeadline.count());
+    if (!AskToQuit(window, deadline)) {
+        TellStarter(L"The running copy of the program did not end.", true);
+        return 1;
+    }
+    TellStarter(L"The running copy of the program ended.", false);
+    return 0;
 }

@@ -24,3 +24,6 @@ ProgramCommand WithFullPath(ProgramCommand command);
 // Another copy runs: command (or, without one, the request to show its window) goes to it. The
 // exit status: 0 done, 1 not done (the reason told).
 int CommandRunningCopy(const std::optional<ProgramCommand>& command);
+// --quit: the running copy (copy: whether one holds the instance mutex) ends as the tray's Exit
+// ends it. 0 once it has ended, 1 when none ran or it did not end within the command deadline.
+int QuitRunningCopy(bool copy);

@@ -16,7 +16,8 @@
 #     the mouse get it only at Apply, with the reports its values give;
 #   - the language entries switch back and forth: VER_SEL, the title, the painted texts and the
 #     macro file the editor saves to;
-#   - a start without options brings the copy hidden in the tray back; Alt+F4 ends it with 0.
+#   - a start without options brings the copy hidden in the tray back; --quit ends it (status 0,
+#     the exit command last), and a second --quit finds none (status 1).
 # Screenshots of the dialogs and of the window after each switch go to
 # $HXT_BUILD_DIR/screenshots/exchange-*.png.
 # Usage: test_files_language_command_line.sh PATH/TO/HXT_GMouse.exe (env HXT_SOURCE_DIR,
@@ -273,6 +274,14 @@ e2e_wait_for_window "^$title\$" 30 >/dev/null || fail "a start without options d
 kill -0 "$pid" 2>/dev/null || fail "the first copy ended"
 wid=$(e2e_wait_for_window "^$title\$" 5) || fail "the window went again"
 
-# 9. Alt+F4 ends the first start, whose --slot 3 was done, with status 0.
-e2e_close "of the copy started with --slot 3"
+# 9. --quit ends the first start as the tray's Exit does: status 0 for both, the exit command the
+# mouse's last report. A second --quit finds no copy: status 1.
+second --quit
+expect 0 "The running copy of the program ended." "--quit"
+e2e_wait_for_exit 30 || fail "the copy still ran after --quit"
+[ "$status" -eq 0 ] || fail "the copy started with --slot 3 ended with status $status"
+[ "$(tail -n 1 "$log" | tr -d '\r')" = "07 20 00 00 00 00 00 00 00" ] || fail "the last report was not the exit command: $(tail -n 2 "$log")"
+second --quit
+expect 1 "No copy of the program runs." "--quit with no copy running"
+step "--quit"
 echo "PASS ($((SECONDS - e2e_started)) s)"

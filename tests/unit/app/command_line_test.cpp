@@ -79,6 +79,9 @@ TEST(CommandLine, ScriptCommandsAndHelp) {
     EXPECT_TRUE(Parse({u"--help"}).help);
     EXPECT_TRUE(Parse({u"--slot=1", u"--help"}).help);
     EXPECT_FALSE(Parse({u"--help", u"--bogus"}).help);  // a bad command line is an error, not help
+    EXPECT_TRUE(Parse({u"--quit"}).quit);
+    EXPECT_FALSE(Parse({u"--quit", u"--slot", u"2"}).ok());
+    EXPECT_FALSE(Parse({u"--quit", u"--quit"}).ok());
     EXPECT_TRUE(Parse({u"--version"}).version);
     EXPECT_FALSE(Parse({u"--version", u"--bogus"}).version);
     EXPECT_EQ(VersionLine().rfind(u"HXT_GMouse ", 0), 0u);
