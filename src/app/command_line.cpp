@@ -11,6 +11,7 @@ constexpr std::u16string_view kLogOption = u"--virtual-mouse-log=";
 constexpr std::u16string_view kHelpOption = u"--help";
 constexpr std::u16string_view kVersionOption = u"--version";
 constexpr std::u16string_view kQuitOption = u"--quit";
+constexpr std::u16string_view kTrayOption = u"--tray";
 constexpr unsigned long kMaxPort = 65535;
 constexpr std::size_t kMaxFileName = 32000;  // leaves room to make it a full path
 
@@ -85,6 +86,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments,
             parsed.help = true;
         } else if (arg == kVersionOption) {
             parsed.version = true;
+        } else if (arg == kTrayOption) {
+            if (parsed.tray) parsed.errors.push_back(u"--tray is given more than once");
+            parsed.tray = true;
         } else if (arg == kQuitOption) {
             if (parsed.quit) parsed.errors.push_back(u"--quit is given more than once");
             parsed.quit = true;
@@ -129,6 +133,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments,
         parsed.help = false;
         parsed.version = false;
         parsed.quit = false;
+        parsed.tray = false;
     }
     return parsed;
 }
@@ -142,6 +147,7 @@ std::u16string CommandLineUsage(VirtualMouseOptions virtualMouse) {
            u"  --import FILE  make FILE's configuration the current slot's and apply it\n"
            u"  --help         show this text\n"
            u"  --version      show the program's version\n"
+           u"  --tray         start hidden in the tray (a click on its icon shows the window)\n"
            u"  --quit         end the running copy as the tray's Exit does (status 1 when none runs)\n"
            u"The copy of the program that runs carries the option out; when none runs, the program starts and does.\n"
            u"Exit status: 0 done, 1 not done (the reason is printed), 2 a bad command line,\n"

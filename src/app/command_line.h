@@ -26,6 +26,7 @@ struct ParsedCommandLine {
     bool help = false;     // --help: only the usage is wanted
     bool version = false;  // --version: only the version is wanted
     bool quit = false;     // --quit: the running copy is to end
+    bool tray = false;     // --tray: the window starts hidden in the tray
     bool ok() const { return errors.empty(); }
 };
 

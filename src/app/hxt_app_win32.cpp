@@ -63,7 +63,8 @@ bool CHXT_GMouseApp::InitInstance() {
     if (opened == ERROR_ALREADY_EXISTS) {
         // Another copy runs: it carries the command out, or shows its window, and this start leaves.
         instanceMutex_.reset();
-        status_ = CommandRunningCopy(command);
+        // A start in the tray (at log-on) leaves a running copy as it is.
+        status_ = parsed.tray && !command ? 0 : CommandRunningCopy(command);
         return false;
     }
 
@@ -91,6 +92,7 @@ bool CHXT_GMouseApp::InitInstance() {
     const CrashFilter crashFilter(&HostRuntime::PrepareCloseAfterCrash, &runtime, &TellProgramFailure);
     ProgramMouse mouse{*session, runtime};
     CHXT_GMouseDlg dialog(services_, WindowPorts{profile, messages, files, keys, injector}, &mouse);
+    if (parsed.tray) dialog.StartInTray();
     dialog.OfferStartWithWindows(startupTask);
     if (command) dialog.Commands().SetStartCommand(*command);
     dialog.DoModal();

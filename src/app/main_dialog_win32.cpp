@@ -123,7 +123,11 @@ BOOL CHXT_GMouseDlg::OnInitDialog() {
         AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText.c_str());
     }
     SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    if (RunWindowStartup(*this)) SetTimer(Hwnd(), kFinishStartupTimer, kFinishStartupUnpaintedMs, nullptr);
+    if (RunWindowStartup(*this)) {
+        SetTimer(Hwnd(), kFinishStartupTimer, kFinishStartupUnpaintedMs, nullptr);
+        // Never painted, the second half of the start-up follows its timer.
+        if (startInTray_) AddTrayIcon(Hwnd(), ToWide(WindowTitle(services_.program.language)));
+    }
     return TRUE;
 }
 

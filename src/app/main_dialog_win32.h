@@ -28,6 +28,12 @@ public:
     // one the window only shows the configuration.
     CHXT_GMouseDlg(ProgramServices& services, WindowPorts ports, ProgramMouse* mouse = nullptr);
 
+    // The window starts hidden with its tray icon, as at log-on; call before DoModal.
+    void StartInTray() {
+        StartHidden();
+        startInTray_ = true;
+    }
+
     // The language fonts, alive as long as the window.
     HFONT EnglishUiFont() const { return englishUiFont_.get(); }
     HFONT ChineseUiFont() const { return chineseUiFont_.get(); }
@@ -110,4 +116,5 @@ private:
     std::optional<StartWithWindows> startWithWindows_;
     CommandReceiver commands_{view_};
     bool startupFinished_ = false;
+    bool startInTray_ = false;
 };

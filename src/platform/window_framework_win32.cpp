@@ -1,8 +1,10 @@
 // The dialog base class, its dialog procedure and modal loop, and the application object.
 #include "platform/window_framework_win32.h"
 
+#include <cstring>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "platform/crash_filter_win32.h"
 
@@ -79,8 +81,26 @@ bool Dialog::Create(HWND owner) {
     owner_ = owner;
     result_ = -1;
     // hwnd_ is set by WM_INITDIALOG; a dialog that ends itself there comes back null.
-    return CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId_), owner, &Dialog::DialogProc,
-                              reinterpret_cast<LPARAM>(this)) != nullptr &&
+    if (!startHidden_) {
+        return CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId_), owner, &Dialog::DialogProc,
+                                  reinterpret_cast<LPARAM>(this)) != nullptr &&
+               hwnd_ != nullptr;
+    }
+    // The dialog manager shows a WS_VISIBLE template's window after WM_INITDIALOG, so a hidden
+    // start takes a copy of the template without it.
+    const HRSRC found = FindResourceW(ResourceModule(), MAKEINTRESOURCEW(templateId_), MAKEINTRESOURCEW(5));
+    const HGLOBAL loaded = found ? LoadResource(ResourceModule(), found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    const DWORD size = found ? SizeofResource(ResourceModule(), found) : 0;
+    if (!bytes || size < 16) return false;
+    std::vector<DWORD> copy((size + 3) / 4);
+    std::memcpy(copy.data(), bytes, size);
+    auto* words = reinterpret_cast<WORD*>(copy.data());
+    const bool extended = words[0] == 1 && words[1] == 0xFFFF;  // DLGTEMPLATEEX: the style follows help id and ex-style
+    DWORD& style = copy[extended ? 3 : 0];
+    style &= ~static_cast<DWORD>(WS_VISIBLE);
+    return CreateDialogIndirectParamW(ResourceModule(), reinterpret_cast<LPCDLGTEMPLATEW>(copy.data()), owner,
+                                      &Dialog::DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr &&
            hwnd_ != nullptr;
 }
 
@@ -90,7 +110,7 @@ INT_PTR Dialog::DoModal(HWND owner) {
         EnableWindow(owner, FALSE);
         ownerDisabled_ = true;
     }
-    if (!IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_SHOW);
+    if (!startHidden_ && !IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_SHOW);
     RunModalLoop();
     if (ownerDisabled_) {
         EnableWindow(owner, TRUE);

@@ -24,6 +24,8 @@ public:
 
     // Creates the dialog from its template without waiting for it; false when creation failed.
     bool Create(HWND owner = nullptr);
+    // The dialog comes up hidden, whatever its template says; call before Create or DoModal.
+    void StartHidden() { startHidden_ = true; }
 
     // Creates and shows the dialog, disables the owner and runs our message loop until the
     // dialog window is destroyed. Returns what EndModal was given, or -1 when creation failed.
@@ -52,6 +54,7 @@ private:
     HWND hwnd_ = nullptr;
     HWND owner_ = nullptr;
     bool ownerDisabled_ = false;
+    bool startHidden_ = false;
     INT_PTR result_ = -1;
     MessageTable messages_;
 };

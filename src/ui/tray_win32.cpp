@@ -21,12 +21,16 @@ NOTIFYICONDATAW IconRecord(HWND main, const std::wstring& tip) {
 }
 }  // namespace
 
-void HideToTray(HWND main, const std::wstring& tip) {
+void AddTrayIcon(HWND main, const std::wstring& tip) {
     NOTIFYICONDATAW data = IconRecord(main, tip);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kTrayNotifyMessage;
     data.hIcon = LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME));
     Shell_NotifyIconW(NIM_ADD, &data);
+}
+
+void HideToTray(HWND main, const std::wstring& tip) {
+    AddTrayIcon(main, tip);
     ShowWindow(main, SW_MINIMIZE);
     ShowWindow(main, SW_HIDE);
 }

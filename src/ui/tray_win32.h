@@ -15,6 +15,8 @@ constexpr UINT kTrayNotifyMessage = WM_USER + 1;
 
 // Adds the icon (tip: the window's title) and hides the window: minimised, then hidden.
 void HideToTray(HWND main, const std::wstring& tip);
+// The tray icon alone, for a window that never showed (a start in the tray).
+void AddTrayIcon(HWND main, const std::wstring& tip);
 // Removes the icon, whether or not it was added.
 void RemoveTrayIcon(HWND main);
 // "Show Window": the window back on screen, the icon gone.

@@ -7,7 +7,8 @@
 # config.ini, on every page (the DPI knob dragged, a quick double click counted twice); the close control hides the window into the tray, whose icon brings
 # it back as it was; a slot button followed by the close control sends nothing; Alt+F4 ends the
 # program with the exit command last.
-# Then a start in Chinese: its pages, whose texts differ from the English ones.
+# Then a start in Chinese: its pages, whose texts differ from the English ones; and a start in the
+# tray, whose icon brings the window.
 # Screenshots: $HXT_BUILD_DIR/screenshots/startup.png and window-*.png.
 # Usage: test_startup_and_apply.sh PATH/TO/HXT_GMouse.exe (env HXT_SOURCE_DIR, HXT_BUILD_DIR)
 set -uo pipefail
@@ -321,5 +322,16 @@ e2e_start_with_virtual_mouse
 walk_pages cn
 at_least "$(differs main-en main-cn)" 0.002 || fail "the Chinese main page looks like the English one"
 e2e_close "in Chinese"
+
+# 19. --tray, as at log-on: no window, yet the mouse gets the configuration; the tray icon brings
+# the window.
+port=$(e2e_free_port)
+log=$work/tray.log
+e2e_start --tray "--virtual-mouse=$port" "--virtual-mouse-log=$(e2e_windows_path "$log")"
+e2e_poll 30 log_has '07 12' || fail "a start in the tray did not configure the mouse"
+no_window 'K-R7T' || fail "a start in the tray showed the window"
+back_from_tray
+e2e_close "after a start in the tray"
+step "a start in the tray"
 echo "screenshots: $shots/startup.png $shots/window-*.png"
 echo "PASS ($((SECONDS - e2e_started)) s)"

@@ -80,6 +80,8 @@ TEST(CommandLine, ScriptCommandsAndHelp) {
     EXPECT_TRUE(Parse({u"--slot=1", u"--help"}).help);
     EXPECT_FALSE(Parse({u"--help", u"--bogus"}).help);  // a bad command line is an error, not help
     EXPECT_TRUE(Parse({u"--quit"}).quit);
+    EXPECT_TRUE(Parse({u"--tray", u"--slot", u"3"}).tray);
+    EXPECT_FALSE(Parse({u"--tray", u"--tray"}).ok());
     EXPECT_FALSE(Parse({u"--quit", u"--slot", u"2"}).ok());
     EXPECT_FALSE(Parse({u"--quit", u"--quit"}).ok());
     EXPECT_TRUE(Parse({u"--version"}).version);
