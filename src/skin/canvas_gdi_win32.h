@@ -59,6 +59,8 @@ public:
     // waits for its picture. Each call has its own thread. For the first paint, whose pictures
     // would otherwise be decoded on the window's thread while it could be making the window.
     void Prefetch(const std::vector<std::wstring>& paths);
+    // Lets go of the decoded pictures (a window hidden in the tray); the next Get decodes again.
+    void Forget() { entries_.clear(); }
 
 private:
     struct Entry {
@@ -98,10 +100,10 @@ public:
     HDC Dc();
     std::int32_t Width() const { return width_; }
     std::int32_t Height() const { return height_; }
-
-private:
+    // Gives the surface's memory back (a window hidden in the tray); the next Prepare makes it again.
     void Release();
 
+private:
     OwnedDC dc_;
     OwnedBitmap bitmap_;
     HGDIOBJ previous_ = nullptr;

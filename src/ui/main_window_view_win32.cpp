@@ -161,7 +161,12 @@ void MainWindowView::Minimise(std::int64_t x, std::int64_t y) {
     PostMessageW(window_, WM_SYSCOMMAND, SC_MINIMIZE, MAKELPARAM(static_cast<int>(x), static_cast<int>(y)));
 }
 
-void MainWindowView::HideToTray() { ::HideToTray(window_, ToWide(WindowTitle(program_.language.load()))); }
+void MainWindowView::HideToTray() {
+    ::HideToTray(window_, ToWide(WindowTitle(program_.language.load())));
+    // A program that may sit in the tray for days gives back what only painting needs.
+    pictures_.Forget();
+    surface_.Release();
+}
 
 void MainWindowView::OnTimer(UINT_PTR id) {
     for (const Animation which : {Animation::Blink, Animation::LedPreview}) {
