@@ -24,12 +24,10 @@ std::optional<std::u16string> LoadStartupConfiguration(ProfilePort& profile, Pro
     ConfigFile file(profile, state.config);
     state.paths.ConfigIniPath = ConfigIniPathOf(state.paths.ProgramDir);
     const std::u16string& ini = state.paths.ConfigIniPath;
-    std::optional<std::u16string> keptAs;
     if (Unreadable(profile, file, ini)) {
-        keptAs = MoveAside(ini, u".unreadable");
-        // Kept or not, it is not read: what the program saves must not replace it with the defaults
-        // unless it could be moved.
-        if (!keptAs) keptAs = u"";
+        // Moved aside, it is never saved over. Where it cannot be moved, the user is told so (an
+        // empty name): the program's saves would then replace it.
+        const std::u16string keptAs = MoveAside(ini, u".unreadable").value_or(u"");
         state.CurrentSection = SlotSection(1, false, LanguageMode::Chinese);
         state.CurConfig = 1;
         SetBuiltInDefaults(state.config);
@@ -42,7 +40,7 @@ std::optional<std::u16string> LoadStartupConfiguration(ProfilePort& profile, Pro
     state.language = LanguageFromVerSel(file.ReadLanguage(ini));
     file.LoadConfig(ini, state.CurConfig, false, state.language);
     state.Publish();
-    return keptAs;
+    return std::nullopt;
 }
 
 void LoadStartupMacros(ProfilePort& profile, MessagePort& messages, ProgramServices& services) {

@@ -51,7 +51,7 @@ void LoadMacroFile(ProfilePort& profile, MessagePort& messages, MacroStore& stor
         data.count = static_cast<std::int16_t>(count);
         data.selected = count >= 1 ? count - 1 : 0;
         // Macros imported from another file are not in the program's file yet.
-        if (path == data.filePath) MarkMacrosSaved(data);
+        if (path == data.filePath) MarkMacrosSaved(data, data);
     });
 }
 
@@ -69,11 +69,7 @@ bool SaveMacroFile(ProfilePort& profile, MacroStore& store, const std::u16string
         return profile.WriteString(target, kMacroSection, kMacroCountKey, DecimalText(count));
     });
     if (saved && path == data.filePath) {
-        store.Edit([&](MacroStoreData& now) {
-            // What was written, even when an edit came meanwhile.
-            now.saved = data.records;
-            now.savedCount = data.count;
-        });
+        store.Edit([&](MacroStoreData& now) { MarkMacrosSaved(now, data); });
     }
     return saved;
 }

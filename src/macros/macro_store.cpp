@@ -80,9 +80,9 @@ std::optional<MacroRecord> MacroStore::Snapshot(int index) const {
     return data_.records[index];
 }
 
-void MarkMacrosSaved(MacroStoreData& data) {
-    data.saved = data.records;
-    data.savedCount = data.count;
+void MarkMacrosSaved(MacroStoreData& data, const MacroStoreData& written) {
+    data.saved = written.records;
+    data.savedCount = written.count;
 }
 
 bool HasUnsavedMacros(const MacroStoreData& data) {

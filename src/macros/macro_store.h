@@ -69,8 +69,9 @@ struct MacroStoreData {
     bool operator==(const MacroStoreData&) const = default;
 };
 
-// The macros now are what the macro file holds.
-void MarkMacrosSaved(MacroStoreData& data);
+// The macros of written are what the macro file holds now (written: data itself after a load, the
+// copy a save wrote, which an edit may have overtaken since).
+void MarkMacrosSaved(MacroStoreData& data, const MacroStoreData& written);
 // The macros differ from what the macro file holds: recorded or edited and not saved.
 bool HasUnsavedMacros(const MacroStoreData& data);
 

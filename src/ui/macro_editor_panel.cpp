@@ -1,6 +1,5 @@
 #include "ui/macro_editor_panel.h"
 
-#include <utility>
 #include <vector>
 
 #include "core/user_texts.h"
@@ -195,15 +194,20 @@ void MacroEditorPanel::Carry(const EditorUpdate& update) {
     if (update.eventListOf || update.repaint) context_.repaint();
 }
 
+std::optional<std::u16string> MacroEditorPanel::FileOfUnsavedMacros() const {
+    return context_.macros.Read([](const MacroStoreData& data) {
+        return HasUnsavedMacros(data) ? std::optional(data.filePath) : std::nullopt;
+    });
+}
+
 bool MacroEditorPanel::SaveOrDropUnsaved(bool cancellable) {
     StopRecording();
-    const auto [unsaved, path] = context_.macros.Read(
-        [](const MacroStoreData& data) { return std::pair(HasUnsavedMacros(data), data.filePath); });
-    if (!unsaved) return true;
+    const std::optional<std::u16string> path = FileOfUnsavedMacros();
+    if (!path) return true;
     const LanguageMode language = context_.program.language.load();
     switch (context_.messages.Ask(SaveMacrosQuestion(language), cancellable)) {
         case Answer::Yes:
-            if (SaveMacroFile(context_.profile, context_.macros, path)) return true;
+            if (SaveMacroFile(context_.profile, context_.macros, *path)) return true;
             context_.messages.ShowMessage(MacroSaveFailedMessage(language));
             return !cancellable;
         case Answer::No: return true;
@@ -214,7 +218,7 @@ bool MacroEditorPanel::SaveOrDropUnsaved(bool cancellable) {
 
 void MacroEditorPanel::KeepUnsavedCopy() {
     StopRecording();
-    const auto [unsaved, path] = context_.macros.Read(
-        [](const MacroStoreData& data) { return std::pair(HasUnsavedMacros(data), data.filePath); });
-    if (unsaved) SaveMacroFile(context_.profile, context_.macros, UnsavedMacrosCopyOf(path));
+    if (const std::optional<std::u16string> path = FileOfUnsavedMacros()) {
+        SaveMacroFile(context_.profile, context_.macros, UnsavedMacrosCopyOf(*path));
+    }
 }

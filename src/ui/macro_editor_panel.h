@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "config/program_state.h"
 #include "macros/event_lines.h"
@@ -77,6 +79,8 @@ private:
     // Appends the lines of events first..end-1 of the recorded macro and selects the last.
     void AppendRecordedLines(int first, int end);
     FileDialogRequest MacroFileRequest(bool save) const;
+    // The macro file, when the macros differ from what it holds.
+    std::optional<std::u16string> FileOfUnsavedMacros() const;
 
     MacroPanelContext context_;
     MacroEditor editor_;

@@ -13,9 +13,7 @@ RepaintArea MainWindowController::PageArea() {
 }
 
 void MainWindowController::MouseMove(std::int64_t x, std::int64_t y) {
-    if (const std::optional<UiAction> drag = model_.DragStep(x)) {
-        Edit([step = *drag](ActiveConfig& c) { c.SetStageValue(step.stage, static_cast<std::uint8_t>(step.step)); }, true);
-    }
+    if (const std::optional<UiAction> drag = model_.DragStep(x)) Carry(*drag);
     if (!model_.MouseMove(x, y, Page())) return;
     context_.shell.Repaint(PageArea());
     context_.shell.PaintNow();
@@ -77,7 +75,8 @@ void MainWindowController::Carry(const UiAction& action) {
         case UiCommand::ToggleStage: Edit([action](ActiveConfig& c) { c.ToggleStageEnabled(action.stage); }); break;
         case UiCommand::SelectStage: Edit([action](ActiveConfig& c) { c.SelectStage(action.stage); }); break;
         case UiCommand::SetStageStep:
-            Edit([action](ActiveConfig& c) { c.SetStageValue(action.stage, static_cast<std::uint8_t>(action.step)); });
+            // Repainted here too: a dragged knob moves without a press.
+            Edit([action](ActiveConfig& c) { c.SetStageValue(action.stage, static_cast<std::uint8_t>(action.step)); }, true);
             break;
         case UiCommand::ToggleMacroMode2: Edit([](ActiveConfig& c) { c.ToggleMacroMode2(); }); break;
         case UiCommand::SetPointerSpeed:

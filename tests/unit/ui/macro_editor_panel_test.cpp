@@ -141,7 +141,7 @@ namespace {
 // nothing the user made goes without a word.
 TEST_F(MacroEditorPanelTest, UnsavedMacrosAreAskedForBeforeTheyGoAndKeptAsideAtAnUnplug) {
     const std::u16string file = u"C:\\prog\\Macro_EN.dat";
-    macros.Edit([](MacroStoreData& d) { MarkMacrosSaved(d); });  // as the file holds them
+    macros.Edit([](MacroStoreData& d) { MarkMacrosSaved(d, d); });  // as the file holds them
     EXPECT_TRUE(panel.SaveOrDropUnsaved(true));
     EXPECT_TRUE(messages.shown.empty());  // nothing to ask
 
