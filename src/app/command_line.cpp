@@ -12,6 +12,7 @@ constexpr std::u16string_view kHelpOption = u"--help";
 constexpr std::u16string_view kVersionOption = u"--version";
 constexpr std::u16string_view kQuitOption = u"--quit";
 constexpr std::u16string_view kTrayOption = u"--tray";
+constexpr std::u16string_view kStartupOption = u"--start-with-windows=";
 constexpr unsigned long kMaxPort = 65535;
 constexpr std::size_t kMaxFileName = 32000;  // leaves room to make it a full path
 
@@ -89,6 +90,13 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments,
         } else if (arg == kTrayOption) {
             if (parsed.tray) parsed.errors.push_back(u"--tray is given more than once");
             parsed.tray = true;
+        } else if (StartsWith(arg, kStartupOption)) {
+            const std::u16string_view value = arg.substr(kStartupOption.size());
+            if (parsed.startWithWindows) parsed.errors.push_back(u"--start-with-windows is given more than once");
+            if (value != u"on" && value != u"off") {
+                parsed.errors.push_back(u"--start-with-windows needs on or off, not '" + Shown(value) + u"'");
+            }
+            parsed.startWithWindows = value == u"on";
         } else if (arg == kQuitOption) {
             if (parsed.quit) parsed.errors.push_back(u"--quit is given more than once");
             parsed.quit = true;
@@ -128,12 +136,16 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments,
     // A log of a mouse that is not there would stay empty without anyone noticing why.
     if (logGiven && !portGiven) parsed.errors.push_back(u"--virtual-mouse-log needs --virtual-mouse=PORT");
     if (parsed.quit && !commandGiven.empty()) parsed.errors.push_back(u"--quit takes no other command");
+    if (parsed.startWithWindows && (parsed.quit || parsed.tray || !commandGiven.empty())) {
+        parsed.errors.push_back(u"--start-with-windows takes no other option");
+    }
     if (!parsed.errors.empty()) {
         parsed.options = {};
         parsed.help = false;
         parsed.version = false;
         parsed.quit = false;
         parsed.tray = false;
+        parsed.startWithWindows.reset();
     }
     return parsed;
 }
@@ -149,6 +161,7 @@ std::u16string CommandLineUsage(VirtualMouseOptions virtualMouse) {
            u"  --version      show the program's version\n"
            u"  --tray         start hidden in the tray (a click on its icon shows the window)\n"
            u"  --quit         end the running copy as the tray's Exit does (status 1 when none runs)\n"
+           u"  --start-with-windows=on|off  start this program in the tray at log-on, or no more\n"
            u"The copy of the program that runs carries the option out; when none runs, the program starts and does.\n"
            u"Exit status: 0 done, 1 not done (the reason is printed), 2 a bad command line,\n"
            u"  3 still running (the copy took the option but did not finish it within " + CommandDeadlineText() + u").";

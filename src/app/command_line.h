@@ -27,6 +27,7 @@ struct ParsedCommandLine {
     bool version = false;  // --version: only the version is wanted
     bool quit = false;     // --quit: the running copy is to end
     bool tray = false;     // --tray: the window starts hidden in the tray
+    std::optional<bool> startWithWindows;  // --start-with-windows=on|off: the setup's log-on task
     bool ok() const { return errors.empty(); }
 };
 

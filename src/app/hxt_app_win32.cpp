@@ -47,6 +47,14 @@ bool CHXT_GMouseApp::InitInstance() {
         TellStarter(ToWide(VersionLine()), false);
         return false;
     }
+    if (parsed.startWithWindows) {
+        // The setup's choice; no copy needs to run for it.
+        Win32StartupTask task(kLogonTaskName);
+        const bool changed = StartWithWindows(task, FromWide(ModuleFileName())).Set(*parsed.startWithWindows);
+        if (!changed) TellStarter(L"The task scheduler did not accept the change of the start with Windows.", true);
+        status_ = changed ? 0 : 1;
+        return false;
+    }
     std::optional<ProgramCommand> command = parsed.options.command;
     if (command) command = WithFullPath(*command);
 

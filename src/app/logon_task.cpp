@@ -116,7 +116,9 @@ bool StartWithWindows::Marked() {
     return command && CommandIsExe(*command, exePath_);
 }
 
-bool StartWithWindows::Toggle() {
-    if (Marked()) return task_.Remove();
+bool StartWithWindows::Toggle() { return Set(!Marked()); }
+
+bool StartWithWindows::Set(bool on) {
+    if (!on) return !Marked() || task_.Remove();
     return task_.Register(LogonTaskXml(exePath_, task_.UserId()));
 }

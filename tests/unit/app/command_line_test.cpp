@@ -84,6 +84,9 @@ TEST(CommandLine, ScriptCommandsAndHelp) {
     EXPECT_FALSE(Parse({u"--tray", u"--tray"}).ok());
     EXPECT_FALSE(Parse({u"--quit", u"--slot", u"2"}).ok());
     EXPECT_FALSE(Parse({u"--quit", u"--quit"}).ok());
+    EXPECT_EQ(Parse({u"--start-with-windows=off"}).startWithWindows, false);
+    EXPECT_FALSE(Parse({u"--start-with-windows=yes"}).ok());
+    EXPECT_FALSE(Parse({u"--start-with-windows=on", u"--slot", u"2"}).ok());
     EXPECT_TRUE(Parse({u"--version"}).version);
     EXPECT_FALSE(Parse({u"--version", u"--bogus"}).version);
     EXPECT_EQ(VersionLine().rfind(u"HXT_GMouse ", 0), 0u);

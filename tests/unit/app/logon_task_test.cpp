@@ -71,6 +71,8 @@ TEST(LogonTask, TheMenuItemRegistersRemovesAndTakesOverAnotherCopysTask) {
     EXPECT_FALSE(task.xml);
     task.xml = LogonTaskXml(u"D:\\Old\\HXT_GMouse.exe", u"u");
     EXPECT_FALSE(item.Marked());
+    EXPECT_TRUE(item.Set(false));  // another copy's task is not this one's to remove
+    EXPECT_TRUE(task.xml);
     EXPECT_TRUE(item.Toggle());
     EXPECT_TRUE(item.Marked());
 }
