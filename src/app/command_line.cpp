@@ -162,9 +162,45 @@ std::u16string CommandLineUsage(VirtualMouseOptions virtualMouse) {
            u"  --tray         start hidden in the tray (a click on its icon shows the window)\n"
            u"  --quit         end the running copy as the tray's Exit does (status 1 when none runs)\n"
            u"  --start-with-windows=on|off  start this program in the tray at log-on, or no more\n"
-           u"The copy of the program that runs carries the option out; when none runs, the program starts and does.\n"
+           u"The copy of the program that runs carries the option out; when none runs, one starts in the tray and does.\n"
            u"Exit status: 0 done, 1 not done (the reason is printed), 2 a bad command line,\n"
            u"  3 still running (the copy took the option but did not finish it within " + CommandDeadlineText() + u").";
+}
+
+std::u16string QuotedArgument(std::u16string_view argument) {
+    if (!argument.empty() && argument.find_first_of(u" \t\n\v\"") == std::u16string_view::npos) {
+        return std::u16string(argument);
+    }
+    std::u16string quoted = u"\"";
+    std::size_t backslashes = 0;
+    for (char16_t c : argument) {
+        if (c == u'\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes count as such only before a quote: there they are doubled, and the quote escaped.
+        quoted.append(c == u'"' ? backslashes * 2 + 1 : backslashes, u'\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, u'\\');  // before the closing quote
+    return quoted + u"\"";
+}
+
+std::u16string ResidentCopyArguments(const CommandLineOptions& options) {
+    std::u16string arguments(kTrayOption);
+    if (options.virtualMousePort) {
+        arguments += u' ';
+        arguments += kPortOption;
+        for (char c : std::to_string(*options.virtualMousePort)) arguments += static_cast<char16_t>(c);
+    }
+    if (!options.virtualMouseLog.empty()) {
+        std::u16string log(kLogOption);
+        log += options.virtualMouseLog;
+        arguments += u' ';
+        arguments += QuotedArgument(log);
+    }
+    return arguments;
 }
 
 std::u16string VersionLine() { return u"HXT_GMouse " u"" HXT_VERSION_TEXT; }

@@ -42,5 +42,13 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments,
 // The usage text shown with the errors and for --help, one line per option.
 std::u16string CommandLineUsage(VirtualMouseOptions virtualMouse);
 
+// One argument as a Windows command line carries it: quoted when it holds a blank or a quote (or
+// is empty), with the backslashes before a quote doubled, so that the C runtime splits it back.
+std::u16string QuotedArgument(std::u16string_view argument);
+
+// The arguments of the resident copy a command starts when no copy runs: in the tray, with this
+// start's virtual mouse when it has one; quoted, one command line.
+std::u16string ResidentCopyArguments(const CommandLineOptions& options);
+
 // What --version prints: the program's name and version.
 std::u16string VersionLine();

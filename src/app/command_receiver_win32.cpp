@@ -4,7 +4,6 @@
 
 #include "app/command_message.h"
 #include "app/running_copy_win32.h"
-#include "platform/console_win32.h"
 #include "platform/wide_text_win32.h"
 #include "resource.h"
 #include "ui/tray_win32.h"
@@ -54,11 +53,6 @@ void CommandReceiver::Listen(MessageTable& messages) {
     });
 }
 
-void CommandReceiver::Ready(HWND window) {
-    window_ = window;
-    if (startCommand_) CarryOut({nullptr, 0, *startCommand_, CommandOutcome::Done});
-}
-
 std::optional<LRESULT> CommandReceiver::OnRunningCopyMessage(WPARAM ask) {
     if (ask == kAskShow && window_) {
         ShowFromTray(window_);
@@ -106,11 +100,6 @@ void CommandReceiver::SendAnswers() {
     while (!answers_.empty()) {
         const Answer answer = answers_.front();
         answers_.pop_front();
-        if (!answer.replyTo) {
-            startOutcome_ = answer.outcome;
-            WriteToStartingConsole(ToWide(OutcomeLine(answer.command, answer.outcome)));
-            continue;
-        }
         // A start that gave up waiting is gone: the answer then reaches nobody, which is fine.
         SendReply(window_, answer.replyTo, {answer.id, answer.outcome}, kReplyTimeout);
     }

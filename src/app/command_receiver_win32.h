@@ -1,5 +1,5 @@
 // The running copy's side of the script commands: another start's questions (are you ours and
-// ready, show yourself), the commands it hands over, and this start's own command. A command handed
+// ready, show yourself, end) and the commands it hands over. A command handed
 // over is acknowledged at once and carried out from a message of the window's own, through its
 // controller; its outcome then leaves from another message of the window's.
 #pragma once
@@ -22,16 +22,12 @@ public:
 
     // Registers the handlers in the main window's message table.
     void Listen(MessageTable& messages);
-    // The command this start was given, carried out once the start-up is over.
-    void SetStartCommand(ProgramCommand command) { startCommand_ = std::move(command); }
-    // Start-up is over: window takes commands from now on, beginning with the start's own.
-    void Ready(HWND window);
-    // How the start's own command ended; nothing while it runs, or when it never began.
-    std::optional<CommandOutcome> StartOutcome() const { return startOutcome_; }
+    // Start-up is over: window takes commands from now on.
+    void Ready(HWND window) { window_ = window; }
 
 private:
     struct Answer {
-        HWND replyTo = nullptr;  // null: the start's own command, told on its console
+        HWND replyTo = nullptr;
         std::uint32_t id = 0;
         ProgramCommand command;
         CommandOutcome outcome = CommandOutcome::Done;
@@ -43,8 +39,6 @@ private:
 
     MainWindowView& view_;
     HWND window_ = nullptr;  // set once ready
-    std::optional<ProgramCommand> startCommand_;
-    std::optional<CommandOutcome> startOutcome_;
     std::deque<Answer> commands_;  // acknowledged, to be carried out in order
     std::deque<Answer> answers_;
 };

@@ -75,6 +75,12 @@ bool CHXT_GMouseApp::InitInstance() {
         status_ = parsed.tray && !command ? 0 : CommandRunningCopy(command);
         return false;
     }
+    if (command) {
+        // The resident copy is another process, which this start hands the command to.
+        instanceMutex_.reset();
+        status_ = CommandNewCopy(parsed.options, *command);
+        return false;
+    }
 
     // The real mouse, or the virtual one the command line asks for (only the test build parses it).
     const std::unique_ptr<DeviceSession> session = parsed.options.virtualMousePort
@@ -102,14 +108,8 @@ bool CHXT_GMouseApp::InitInstance() {
     CHXT_GMouseDlg dialog(services_, WindowPorts{profile, messages, files, keys, injector}, &mouse);
     if (parsed.tray) dialog.StartInTray();
     dialog.OfferStartWithWindows(startupTask);
-    if (command) dialog.Commands().SetStartCommand(*command);
     dialog.DoModal();
     session->Stop();
     runtime.Stop();
-    if (command) {
-        const std::optional<CommandOutcome> outcome = dialog.Commands().StartOutcome();
-        if (!outcome) TellStarter(L"The program ended before it carried out the command.", true);
-        status_ = outcome == CommandOutcome::Done ? 0 : 1;
-    }
     return false;
 }

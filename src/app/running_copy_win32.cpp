@@ -94,7 +94,7 @@ UINT RunningCopyMessage() {
     return message;
 }
 
-HWND FindRunningCopy(DWORD wait, bool ready) {
+HWND FindRunningCopy(DWORD wait, bool ready, HANDLE starting) {
     const ULONGLONG deadline = GetTickCount64() + wait;
     for (;;) {
         // Both titles: the copy may run in either language, whatever this start would choose.
@@ -107,7 +107,8 @@ HWND FindRunningCopy(DWORD wait, bool ready) {
             }
         }
         if (GetTickCount64() >= deadline) return nullptr;
-        Sleep(200);
+        if (starting && WaitForSingleObject(starting, 200) == WAIT_OBJECT_0) return nullptr;
+        if (!starting) Sleep(200);
     }
 }
 

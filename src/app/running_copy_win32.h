@@ -21,8 +21,8 @@ inline constexpr LRESULT kAnswerStarting = 0x48585453;
 
 // The running copy's main window; with ready, only once it takes commands. Searched until wait
 // (milliseconds) is over: a copy just started may not have its window yet. Null when none
-// answered.
-HWND FindRunningCopy(DWORD wait, bool ready);
+// answered. Given a process that is to be the copy (starting), the search ends when it has ended.
+HWND FindRunningCopy(DWORD wait, bool ready, HANDLE starting = nullptr);
 
 // Asks the copy to show its window in front, also when it is hidden in the tray.
 void AskToShow(HWND copy);

@@ -9,7 +9,9 @@
 #include "app/device_session_win32.h"
 #include "app/running_copy_win32.h"
 #include "platform/console_win32.h"
+#include "platform/growing_buffer_win32.h"
 #include "platform/message_box_win32.h"
+#include "platform/shell_win32.h"
 #include "platform/wide_text_win32.h"
 
 namespace {
@@ -17,6 +19,12 @@ namespace {
 // and take no command yet; one that is only to show itself answers even then.
 constexpr DWORD kFindReadyCopyWait = 20000;
 constexpr DWORD kFindCopyWait = 5000;
+
+int TellHandOver(HWND copy, const ProgramCommand& command) {
+    const HandOverResult result = HandOver(copy, command);
+    TellStarter(result.line, result.status != 0);
+    return result.status;
+}
 }  // namespace
 
 std::vector<std::u16string> CommandLineArguments() {
@@ -69,9 +77,26 @@ int CommandRunningCopy(const std::optional<ProgramCommand>& command) {
         AskToShow(copy);
         return 0;
     }
-    const HandOverResult result = HandOver(copy, *command);
-    TellStarter(result.line, result.status != 0);
-    return result.status;
+    return TellHandOver(copy, *command);
+}
+
+int CommandNewCopy(const CommandLineOptions& options, const ProgramCommand& command) {
+    // A copy of its own, so that this start (a script's `start /wait`) returns with the outcome.
+    const OwnedHandle started = LaunchProgram(ModuleFileName(), ToWide(ResidentCopyArguments(options)), SW_SHOWNORMAL);
+    if (!started) {
+        TellStarter(L"The program could not be started.", true);
+        return 1;
+    }
+    const HWND copy = FindRunningCopy(kFindReadyCopyWait, true, started.get());
+    if (!copy) {
+        // Without the mouse the copy says so and ends.
+        TellStarter(WaitForSingleObject(started.get(), 0) == WAIT_OBJECT_0
+                        ? L"The program ended before it carried out the command."
+                        : L"The program runs, but its window does not answer.",
+                    true);
+        return 1;
+    }
+    return TellHandOver(copy, command);
 }
 
 int QuitRunningCopy(bool copy) {

@@ -24,6 +24,9 @@ ProgramCommand WithFullPath(ProgramCommand command);
 // Another copy runs: command (or, without one, the request to show its window) goes to it. The
 // exit status: 0 done, 1 not done (the reason told).
 int CommandRunningCopy(const std::optional<ProgramCommand>& command);
+// No copy runs: the resident copy starts in the tray as a process of its own, with this start's
+// virtual mouse, and command goes to it as to any running copy; this start ends with the outcome.
+int CommandNewCopy(const CommandLineOptions& options, const ProgramCommand& command);
 // --quit: the running copy (copy: whether one holds the instance mutex) ends as the tray's Exit
 // ends it. 0 once it has ended, 1 when none ran or it did not end within the command deadline.
 int QuitRunningCopy(bool copy);

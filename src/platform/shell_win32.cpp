@@ -32,8 +32,12 @@ std::wstring SystemProgramPath(const std::wstring& exeName) {
 OwnedHandle LaunchSystemProgram(const std::wstring& exeName, const std::wstring& arguments, int show) {
     const std::wstring path = SystemProgramPath(exeName);
     if (path.empty()) return {};
+    return LaunchProgram(path, arguments, show);
+}
+
+OwnedHandle LaunchProgram(const std::wstring& path, const std::wstring& arguments, int show) {
     // The application name is the full path, so neither the current directory nor PATH is
-    // searched; the command line repeats it quoted, as programs expect their name first.
+    // searched.
     std::wstring commandLine = L"\"" + path + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
     std::vector<wchar_t> mutableLine(commandLine.begin(), commandLine.end());

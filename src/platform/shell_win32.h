@@ -21,3 +21,8 @@ std::wstring SystemProgramPath(const std::wstring& exeName);
 // Starts the system program with the command-line arguments (may be empty), shown with show
 // (SW_*). The process handle, or an empty one when it could not be started.
 OwnedHandle LaunchSystemProgram(const std::wstring& exeName, const std::wstring& arguments, int show);
+
+// Starts the program at the full path with the arguments (already quoted, may be empty); the
+// command line repeats the path quoted, as programs expect their name first. The process handle,
+// or an empty one when it could not be started.
+OwnedHandle LaunchProgram(const std::wstring& path, const std::wstring& arguments, int show);

@@ -120,3 +120,18 @@ TEST(CommandLine, ShippedProgramKnowsNoVirtualMouse) {
     EXPECT_EQ(CommandLineUsage(VirtualMouseOptions::Unknown).find(u"virtual"), std::u16string::npos);
     EXPECT_NE(CommandLineUsage(VirtualMouseOptions::Accepted).find(u"[--virtual-mouse=PORT"), std::u16string::npos);
 }
+
+TEST(CommandLine, TheResidentCopyGetsTheTrayAndThisStartsVirtualMouseQuotedAsTheRuntimeSplits) {
+    // The C runtime's rules: backslashes are literal except before a quote, where each pair is
+    // one backslash and an odd one escapes the quote.
+    EXPECT_EQ(QuotedArgument(u"C:\\a\\b.txt"), u"C:\\a\\b.txt");
+    EXPECT_EQ(QuotedArgument(u""), u"\"\"");
+    EXPECT_EQ(QuotedArgument(u"C:\\my dir\\"), u"\"C:\\my dir\\\\\"");
+    EXPECT_EQ(QuotedArgument(u"say \\\"hi\""), u"\"say \\\\\\\"hi\\\"\"");
+
+    CommandLineOptions options;
+    EXPECT_EQ(ResidentCopyArguments(options), u"--tray");
+    options.virtualMousePort = 4021;
+    options.virtualMouseLog = u"C:\\logs dir\\f.log";
+    EXPECT_EQ(ResidentCopyArguments(options), u"--tray --virtual-mouse=4021 \"--virtual-mouse-log=C:\\logs dir\\f.log\"");
+}
