@@ -1,7 +1,6 @@
 # Delay-loaded system libraries. A DLL in an exe's import table is loaded and initialised before
-# the program's first line; under Wine, gdiplus with its COM dependencies, setupapi, hid,
-# shell32, winmm and ws2_32 cost about 20 ms of every start, and the first paint needs none of
-# them. A delay-load import library makes the first call of each function load its DLL.
+# the program's first line; under Wine, setupapi, hid, shell32, winmm and ws2_32 cost about
+# 20 ms of every start, and the first paint needs none of them. A delay-load import library makes the first call of each function load its DLL.
 # hxt_delay_import_library(VAR lib DLL) builds one from the import library of lib and sets VAR
 # to its path; it exports every function of the import library, so any call works.
 function(hxt_delay_import_library out_var lib dll)

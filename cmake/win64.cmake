@@ -3,7 +3,7 @@ add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0
 add_link_options(-static -static-libgcc -static-libstdc++)
 include(${CMAKE_SOURCE_DIR}/cmake/delay_import.cmake)
 set(HXT_WIN32_LIBS)
-foreach(delayed gdiplus:gdiplus.dll setupapi:SETUPAPI.dll hid:HID.DLL shell32:SHELL32.dll winmm:WINMM.dll
+foreach(delayed setupapi:SETUPAPI.dll hid:HID.DLL shell32:SHELL32.dll winmm:WINMM.dll
                 ws2_32:WS2_32.dll)
   string(REPLACE ":" ";" pair ${delayed})
   list(GET pair 0 lib)
@@ -13,7 +13,7 @@ foreach(delayed gdiplus:gdiplus.dll setupapi:SETUPAPI.dll hid:HID.DLL shell32:SH
 endforeach()
 # After them the import libraries themselves, for what they hold besides imports (GUIDs and the
 # like); the delay-load ones come first, so no function is imported from here.
-list(APPEND HXT_WIN32_LIBS gdiplus setupapi hid shell32 winmm ws2_32)
+list(APPEND HXT_WIN32_LIBS setupapi hid shell32 winmm ws2_32)
 # comctl32 and comdlg32 are loaded by the code that first needs them (platform/late_function).
 list(APPEND HXT_WIN32_LIBS comctl32 comdlg32 gdi32 user32 ole32 uuid)
 
@@ -55,7 +55,9 @@ set_target_properties(HXT_GMouse_release PROPERTIES OUTPUT_NAME HXT_GMouse
 foreach(program HXT_GMouse HXT_GMouse_release)
   target_include_directories(${program} PRIVATE ${CMAKE_SOURCE_DIR}/resources ${CMAKE_BINARY_DIR}/generated)
   add_dependencies(${program} hxt_icon)
-  target_link_options(${program} PRIVATE -municode)
+  # Sections on page boundaries in the file too: Wine maps such an image and reads in only the
+  # pages used, where it copies an image of 512-byte alignment whole into private memory.
+  target_link_options(${program} PRIVATE -municode -Wl,--file-alignment,0x1000)
   target_link_libraries(${program} PRIVATE hxt_shell)
 endforeach()
 foreach(test startup_imports:HXT_GMouse startup_imports_release:HXT_GMouse_release)

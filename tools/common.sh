@@ -17,8 +17,8 @@ hxt_ensure_packages() {
 }
 
 HXT_WINE_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool x11-utils imagemagick
-  fonts-wqy-microhei fonts-dejavu-core python3 cmake make)
-HXT_NATIVE_PACKAGES=(g++ cmake make libgtest-dev libbenchmark-dev libtsan2 clang libclang-rt-14-dev ccache)
+  fonts-wqy-microhei fonts-dejavu-core python3 cmake make libstb-dev)
+HXT_NATIVE_PACKAGES=(g++ cmake make libgtest-dev libbenchmark-dev libtsan2 clang libclang-rt-14-dev ccache libstb-dev)
 
 # The compiler cache, when there is one: a tree built anew from unchanged sources costs seconds.
 # Files compiled with a precompiled header are cached too; this is what ccache needs for them.
@@ -68,3 +68,12 @@ hxt_build_tsan() {
 }
 
 export HXT_WINEPREFIX=${HXT_WINEPREFIX:-$HXT_ROOT/build/win64/wineprefix}
+
+# The folder a user unpacks, for the benchmarks, in DEST/HXT_GMouse: build/dist's, with the test
+# build's exe in place of the release one, because only it takes the virtual mouse (the two differ
+# by the virtual mouse's code and the measurement logs); stripped as the release one is, since
+# Wine reads an image's debug sections into memory.
+hxt_bench_folder() {  # DEST
+  cp -r "$HXT_ROOT/build/dist/HXT_GMouse" "$1/" &&
+    x86_64-w64-mingw32-strip -o "$1/HXT_GMouse/HXT_GMouse.exe" "$HXT_ROOT/build/win64/HXT_GMouse.exe"
+}

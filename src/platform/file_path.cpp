@@ -1,5 +1,6 @@
 #include "platform/file_path.h"
 
+#include <fstream>
 #include <string>
 #include <system_error>
 
@@ -25,6 +26,15 @@ std::optional<std::uintmax_t> FileSize(std::u16string_view path) {
     const std::uintmax_t size = std::filesystem::file_size(FileSystemPath(path), ec);
     if (ec) return std::nullopt;
     return size;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(std::u16string_view path, std::uintmax_t maxBytes) {
+    const std::optional<std::uintmax_t> size = FileSize(path);
+    if (!size || *size > maxBytes) return std::nullopt;
+    std::ifstream file(FileSystemPath(path), std::ios::binary);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(*size));
+    if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) return std::nullopt;
+    return bytes;
 }
 
 std::optional<std::u16string> MoveAside(const std::u16string& path, std::u16string_view suffix) {

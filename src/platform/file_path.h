@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The path up to its first NUL, as a Win32 call would read it; UTF-8 where paths are bytes.
 std::filesystem::path FileSystemPath(std::u16string_view path);
@@ -16,6 +17,9 @@ bool PathExists(std::u16string_view path);
 
 // The size of the file at path; nothing when there is none or it cannot be looked at.
 std::optional<std::uintmax_t> FileSize(std::u16string_view path);
+
+// The whole file at path; nothing when it cannot be read or holds more than maxBytes.
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(std::u16string_view path, std::uintmax_t maxBytes);
 
 // The file at path renamed to path + suffix, or to path + suffix + 2, 3, ... where that name is
 // taken, so that nothing kept aside earlier is overwritten. The new name; nothing when the file

@@ -1,70 +1,18 @@
-// GDI+ decoding, the picture cache and the GDI canvas of the skinned windows.
+// Decoded pictures as DIB sections, the picture cache and the GDI canvas of the skinned windows.
 #include "skin/canvas_gdi_win32.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <mutex>
 #include <new>
 #include <system_error>
 #include <vector>
 
 #include "platform/file_path.h"
+#include "skin/picture_decoder.h"
 #include "platform/wide_text_win32.h"
 
-// The GDI+ C++ headers use min and max unqualified; NOMINMAX takes the macros away.
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <gdiplus.h>
-
 namespace {
-
-// GDI+ is started once for the process and left running until it ends: pictures are decoded
-// from several threads, and shutting it down would gain nothing.
-bool GdiplusReady() {
-    static const bool ready = [] {
-        Gdiplus::GdiplusStartupInput input;
-        ULONG_PTR token = 0;
-        return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
-    }();
-    return ready;
-}
-
-// Decodes path into rows of pixels in format (24 or 32 bits, blue first) that
-// rowsFor(width, height, stride) provides: GDI+ writes them there itself, which saves two copies
-// of the picture, each costing fresh pages. rowsFor returns nullptr when it cannot; the decode
-// fails then.
-template <typename RowsFor>
-bool DecodeInto(const std::wstring& path, Gdiplus::PixelFormat format, RowsFor rowsFor) {
-    if (!GdiplusReady()) return false;
-    // GDI+ would report a missing file too, but only after trying every decoder on nothing.
-    if (!PathExists(FromWide(path))) return false;
-    Gdiplus::Bitmap bitmap(path.c_str());
-    if (bitmap.GetLastStatus() != Gdiplus::Ok) return false;
-    const UINT width = bitmap.GetWidth(), height = bitmap.GetHeight();
-    if (width == 0 || height == 0 || width > static_cast<UINT>(kMaxMaskSide) || height > static_cast<UINT>(kMaxMaskSide)) {
-        return false;
-    }
-    const UINT bytesPerPixel = format == PixelFormat32bppRGB ? 4 : 3;
-    const INT stride = static_cast<INT>((width * bytesPerPixel + 3) & ~3u);  // a DIB row's size
-    std::uint8_t* rows = rowsFor(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), stride);
-    if (rows == nullptr) return false;
-    Gdiplus::Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
-    Gdiplus::BitmapData data{};
-    data.Width = width;
-    data.Height = height;
-    data.Stride = stride;
-    data.PixelFormat = format;
-    data.Scan0 = rows;
-    if (bitmap.LockBits(&all, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf, format, &data) !=
-        Gdiplus::Ok) {
-        return false;
-    }
-    bitmap.UnlockBits(&data);
-    return true;
-}
 
 // A fresh top-down 32-bit DIB section in picture; its rows, or nullptr when it cannot be made.
 std::uint8_t* NewDibSection(std::int32_t width, std::int32_t height, std::optional<SkinBitmap>& picture) {
@@ -82,14 +30,19 @@ std::uint8_t* NewDibSection(std::int32_t width, std::int32_t height, std::option
     return static_cast<std::uint8_t*>(bits);
 }
 
-// The picture as a top-down 32-bit DIB section, decoded straight into it. 32 bits, the screen's
-// own format, because copying from 24 bits converts every pixel: a whole page took 10 ms under
-// Wine, against a fraction of one.
+// The picture as a top-down 32-bit DIB section: the screen's own format, because copying from
+// 24 bits converts every pixel at every paint (a whole page took 10 ms under Wine).
 std::optional<SkinBitmap> DecodeDibSection(const std::wstring& path) {
+    const std::optional<RgbPicture> decoded = DecodePictureFile(FromWide(path));
+    if (!decoded) return std::nullopt;
     std::optional<SkinBitmap> result;
-    if (!DecodeInto(path, PixelFormat32bppRGB,
-                    [&](std::int32_t width, std::int32_t height, INT) { return NewDibSection(width, height, result); })) {
-        return std::nullopt;
+    std::uint8_t* to = NewDibSection(decoded->width, decoded->height, result);
+    if (to == nullptr) return std::nullopt;
+    for (std::size_t from = 0; from + 2 < decoded->pixels.size(); from += 3, to += 4) {
+        to[0] = decoded->pixels[from + 2];
+        to[1] = decoded->pixels[from + 1];
+        to[2] = decoded->pixels[from];
+        to[3] = 0;
     }
     GdiFlush();
     return result;
@@ -98,31 +51,6 @@ std::optional<SkinBitmap> DecodeDibSection(const std::wstring& path) {
 int ClampToInt(std::int64_t value) { return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN / 2, INT_MAX / 2)); }
 
 }  // namespace
-
-std::optional<RgbPicture> DecodeRgbPicture(const std::wstring& path) {
-    std::vector<std::uint8_t> bgr;
-    INT stride = 0;
-    RgbPicture picture;
-    const bool decoded = DecodeInto(path, PixelFormat24bppRGB, [&](std::int32_t width, std::int32_t height, INT rowBytes) {
-        picture.width = width;
-        picture.height = height;
-        stride = rowBytes;
-        bgr.resize(static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(height));
-        return bgr.data();
-    });
-    if (!decoded) return std::nullopt;
-    picture.pixels.resize(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height) * 3);
-    std::uint8_t* to = picture.pixels.data();
-    for (std::int32_t y = 0; y < picture.height; ++y) {
-        const std::uint8_t* from = bgr.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride);
-        for (std::int32_t x = 0; x < picture.width; ++x, from += 3, to += 3) {
-            to[0] = from[2];
-            to[1] = from[1];
-            to[2] = from[0];
-        }
-    }
-    return picture;
-}
 
 MaskPixels PixelsOf(const SkinBitmap& picture) {
     if (picture.bits == nullptr || picture.width <= 0 || picture.height <= 0) return {};

@@ -1,4 +1,4 @@
-// The painting surface of the skinned windows: JPEG pictures decoded by GDI+, kept as DIB
+// The painting surface of the skinned windows: the skin's pictures, decoded and kept as DIB
 // sections between paints while their files stay unchanged, and a canvas on a memory DC that the
 // portable paint draws into before it reaches the screen in one copy.
 #pragma once
@@ -18,10 +18,6 @@
 #include "platform/handles_win32.h"
 #include "skin/canvas_port.h"
 #include "skin/mask_region.h"
-
-// Decodes a picture file (JPEG, or anything else GDI+ reads) into RGB rows without padding.
-// Nothing for a missing or undecodable file, or for a picture larger than kMaxMaskSide.
-std::optional<RgbPicture> DecodeRgbPicture(const std::wstring& path);
 
 // A decoded picture as a top-down 32-bit DIB section.
 struct SkinBitmap {

@@ -1,5 +1,5 @@
 // What painting asks of a drawing surface. The Windows shell implements it on a memory device
-// context (GDI+ decodes the JPEG pictures, StretchBlt copies, TextOutW draws); tests record the
+// context (pictures decoded once and kept, StretchBlt copies, TextOutW draws); tests record the
 // calls. Pictures are named by their file name in the skins directory ("main_over.jpg").
 #pragma once
 

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "skin/canvas_gdi_win32.h"
+#include "platform/wide_text_win32.h"
+#include "skin/picture_decoder.h"
 
 namespace {
 RECT ToRect(const PixelRect& r) {
@@ -41,7 +43,7 @@ OwnedRegion RegionFromShape(const MaskShape& shape) {
 
 MaskShape LoadMaskShape(const std::wstring& path, std::int32_t fallbackWidth, std::int32_t fallbackHeight,
                         bool mustMatchFallback) {
-    return BuildMaskShape(DecodeRgbPicture(path), fallbackWidth, fallbackHeight, mustMatchFallback);
+    return BuildMaskShape(DecodePictureFile(FromWide(path)), fallbackWidth, fallbackHeight, mustMatchFallback);
 }
 
 OwnedRegion BuildRepaintRegion(const MaskShape& shape, const MacroEditorRects& editor) {
@@ -67,7 +69,7 @@ void SetWindowShape(HWND window, const MaskShape& shape) {
 }
 
 std::optional<SIZE> PictureFileSize(const std::wstring& path) {
-    const std::optional<RgbPicture> picture = DecodeRgbPicture(path);
+    const std::optional<RgbPicture> picture = DecodePictureFile(FromWide(path));
     if (!picture) return std::nullopt;
     return SIZE{picture->width, picture->height};
 }

@@ -10,6 +10,7 @@
 #include "ui/tray_win32.h"
 #include "resource.h"
 #include "skin/canvas_gdi_win32.h"
+#include "skin/picture_decoder.h"
 #include "skin/skin_entries.h"
 #include "skin/window_region_win32.h"
 #include "win32/skin_support.h"
@@ -67,7 +68,7 @@ protected:
         window = dialog.Hwnd();
         UpdateWindow(window);
         const auto load = [&](const wchar_t* name) {
-            std::optional<RgbPicture> p = DecodeRgbPicture(skins + L"\\" + name);
+            std::optional<RgbPicture> p = DecodePictureFile(FromWide(skins + L"\\" + name));
             return p ? *p : RgbPicture{};
         };
         mainNormal = load(L"main_normal.jpg");

@@ -1,5 +1,5 @@
 // The skin's Windows side: regions from masks (the fast builder against the per-pixel one), the
-// GDI canvas with GDI+ decoding and its picture cache, and the popups' sizes.
+// GDI canvas with its decoded pictures and their cache, and the popups' sizes.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -10,6 +10,7 @@
 
 #include "platform/wide_text_win32.h"
 #include "skin/canvas_gdi_win32.h"
+#include "skin/picture_decoder.h"
 #include "skin/paint_main_window.h"
 #include "skin/skin_entries.h"
 #include "skin/window_region_win32.h"
@@ -94,7 +95,7 @@ TEST(WindowRegion, RowBuilderAndPerPixelBuilderAgreeOnSyntheticMasks) {
 }
 
 TEST(WindowRegion, RowBuilderAndPerPixelBuilderAgreeOnTheGeneratedMaskAndTheRowsAreFaster) {
-    const std::optional<RgbPicture> mask = DecodeRgbPicture(Wide(BuiltSkinsDir() / "main_mask.jpg"));
+    const std::optional<RgbPicture> mask = DecodePictureFile(FromWide(Wide(BuiltSkinsDir() / "main_mask.jpg")));
     ASSERT_TRUE(mask) << "the generated skin has no main_mask.jpg";
     using Clock = std::chrono::steady_clock;
     const auto t0 = Clock::now();
@@ -203,7 +204,7 @@ TEST(GdiCanvas, DecodesJpegsCopiesOnlyWhatThePictureHasAndDrawsText) {
     const Rgb red{220, 30, 30}, blue{30, 40, 210};
     // Left half red, right half blue: a copy must land pixel for pixel.
     ASSERT_TRUE(WriteJpeg(dir.Path() + L"\\halves.jpg", 32, 16, [&](int x, int) { return x < 16 ? red : blue; }));
-    const std::optional<RgbPicture> decoded = DecodeRgbPicture(dir.Path() + L"\\halves.jpg");
+    const std::optional<RgbPicture> decoded = DecodePictureFile(FromWide(dir.Path() + L"\\halves.jpg"));
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->width, 32);
     EXPECT_EQ(decoded->height, 16);
