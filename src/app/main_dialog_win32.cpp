@@ -1,8 +1,6 @@
 // The main window's start-up, system menu, painting and closing.
 #include "app/main_dialog_win32.h"
 
-#include <commctrl.h>
-
 #include "app/about_dialog_win32.h"
 #include "app/factory_reset.h"
 #include "app/device_session_win32.h"
@@ -10,7 +8,6 @@
 #include "app/ui_fonts_win32.h"
 #include "core/user_texts.h"
 #include "platform/growing_buffer_win32.h"
-#include "platform/late_function_win32.h"
 #include "platform/profile_snapshot.h"
 #include "platform/wide_text_win32.h"
 #include "resource.h"
@@ -138,13 +135,6 @@ void CHXT_GMouseDlg::FinishStartupOnce() {
     RunStartupAfterFirstPaint(*this);
     view_.PrefetchAfterFirstPaint();
     if (Hwnd()) commands_.Ready(Hwnd());  // not when the start-up closed the program
-}
-
-void CHXT_GMouseDlg::InitCommonControls() {
-    if (const auto init = LateFunction<decltype(InitCommonControlsEx)>(L"comctl32.dll", "InitCommonControlsEx")) {
-        INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
-        init(&controls);
-    }
 }
 
 void CHXT_GMouseDlg::StartWorkers() {

@@ -89,7 +89,6 @@ private:
 
     // Start-up, in the order RunWindowStartup and RunStartupAfterFirstPaint give.
     bool HasMouse() override { return mouse_ != nullptr; }
-    void InitCommonControls() override;
     void StartWorkers() override;
     void LoadConfiguration() override;
     void SetTitle() override;

@@ -80,7 +80,6 @@ bool RunWindowStartup(StartupSteps& steps) {
 }
 
 void RunStartupAfterFirstPaint(StartupSteps& steps) {
-    steps.InitCommonControls();
     if (!steps.HasMouse()) return;
     steps.StartWorkers();
     steps.WaitBeforeFirstApply();

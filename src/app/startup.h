@@ -31,7 +31,6 @@ public:
     virtual ~StartupSteps() = default;
     // The mouse side is absent in a window that only shows the configuration.
     virtual bool HasMouse() = 0;
-    virtual void InitCommonControls() = 0;
     virtual void StartWorkers() = 0;  // listener, executor and the blink indicator
     virtual void LoadConfiguration() = 0;
     virtual void SetTitle() = 0;
@@ -60,8 +59,7 @@ public:
 // configuration.
 bool RunWindowStartup(StartupSteps& steps);
 
-// After the first paint, so that the window comes up without waiting for them: the common
-// controls (whose start-up is slow, and which no control needs before the macro editor shows),
-// then the mouse's workers and the first apply. Only the common controls in a window that only
-// shows the configuration.
+// After the first paint, so that the window comes up without waiting for them: the mouse's
+// workers and the first apply; nothing in a window that only shows the configuration. The common
+// controls wait for the macro editor's controls, the only ones the window makes.
 void RunStartupAfterFirstPaint(StartupSteps& steps);

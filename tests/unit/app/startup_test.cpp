@@ -128,7 +128,6 @@ struct RecordingStartup : StartupSteps {
     bool skinLoads = true;
     std::vector<std::string> steps;
     bool HasMouse() override { return hasMouse; }
-    void InitCommonControls() override { steps.push_back("common controls"); }
     void StartWorkers() override { steps.push_back("workers"); }
     void LoadConfiguration() override { steps.push_back("configuration"); }
     void SetTitle() override { steps.push_back("title"); }
@@ -167,7 +166,7 @@ TEST(StartupSequence, TheWindowPaintsBeforeTheMouseIsAppliedAndNeverShowsWithout
     };
     RecordingStartup found;
     found.Run();
-    EXPECT_EQ(found.steps, with({"macros", "menus", "find", "first paint", "common controls", "workers", "wait", "apply"}));
+    EXPECT_EQ(found.steps, with({"macros", "menus", "find", "first paint", "workers", "wait", "apply"}));
 
     // No window comes up without the mouse; the configuration is still applied to Windows and
     // saved after the program was told to close.
@@ -180,7 +179,7 @@ TEST(StartupSequence, TheWindowPaintsBeforeTheMouseIsAppliedAndNeverShowsWithout
     RecordingStartup showOnly;
     showOnly.hasMouse = false;
     showOnly.Run();
-    EXPECT_EQ(showOnly.steps, with({"menus", "first paint", "common controls"}));
+    EXPECT_EQ(showOnly.steps, with({"menus", "first paint"}));
 
     // Without its skin the window never comes up, and the mouse is never looked for or applied.
     RecordingStartup noSkin;
