@@ -2,7 +2,8 @@
 # Start-up benchmark: starts an empty Win32 window and the program alternately, RUNS times each
 # (default 10) in the same Wine prefix, and prints the median time from process start to the end
 # of the first paint of each, and their ratio. The program runs from a copy of build/dist with
-# its virtual mouse, as a user's first start would; each start is ended before the next begins.
+# its virtual mouse (the test build's exe), as a user's first start would; each start is ended
+# before the next begins.
 # Usage: tools/startup_bench.sh [RUNS]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -12,13 +13,13 @@ if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
 fi
 build_log=$(mktemp)
-hxt_build_win64 --target hxt_dist empty_window >"$build_log" 2>&1 || { cat "$build_log"; exit 1; }
+hxt_build_win64 --target hxt_dist empty_window HXT_GMouse >"$build_log" 2>&1 || { cat "$build_log"; exit 1; }
 rm -f "$build_log"
 export HXT_WINEPREFIX=$HXT_ROOT/build/win64/wineprefix-bench
 export WINEPREFIX=$HXT_WINEPREFIX
 work=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
-cp -r "$HXT_ROOT/build/dist/HXT_GMouse" "$work/"
+hxt_bench_folder "$work"
 cp "$HXT_ROOT/build/win64/empty_window.exe" "$work/"
 "$HXT_ROOT/tools/wine-run.sh" --prepare-only
 # One server for all starts, as on a desktop where Wine already runs (it may be up already).
