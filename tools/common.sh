@@ -17,7 +17,7 @@ hxt_ensure_packages() {
 }
 
 HXT_WINE_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool x11-utils imagemagick
-  fonts-wqy-microhei fonts-dejavu-core python3 cmake make)
+  fonts-wqy-microhei fonts-dejavu-core python3 cmake make nsis)
 HXT_NATIVE_PACKAGES=(g++ cmake make libgtest-dev libbenchmark-dev libtsan2 clang libclang-rt-14-dev ccache)
 
 # The compiler cache, when there is one: a tree built anew from unchanged sources costs seconds.
