@@ -21,6 +21,7 @@ SetCompressor /SOLID lzma
 !include MUI2.nsh
 !include FileFunc.nsh
 !include LogicLib.nsh
+!include Sections.nsh
 
 !define PROGRAM HXT_GMouse
 !define EXE "${PROGRAM}.exe"
@@ -129,6 +130,13 @@ Section "$(StartWithWindows)" SecStartWithWindows
   ExecWait '"$INSTDIR\${EXE}" --start-with-windows=on' $0
   ${If} $0 != 0
     DetailPrint "$(StartupRefused)"
+  ${EndIf}
+SectionEnd
+
+; Unticked on a reinstall: the program no longer starts at log-on, as the user chose.
+Section "-StartWithWindowsOff"
+  ${IfNot} ${SectionIsSelected} ${SecStartWithWindows}
+    ExecWait '"$INSTDIR\${EXE}" --start-with-windows=off'
   ${EndIf}
 SectionEnd
 
