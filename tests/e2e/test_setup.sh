@@ -3,7 +3,8 @@
 #   - HXT_GMouse-setup.exe /S puts the shipped (stripped, small) exe, its data and skins into
 #     Program Files, a start-menu shortcut, the uninstaller, the uninstall registration in the
 #     64-bit registry, and the log-on task the program registers itself;
-#   - a second /S install keeps the user's config.ini and macros byte for byte and puts back a
+#   - an install over a running copy ends it first, as the tray's Exit does;
+#   - another /S install keeps the user's config.ini and macros byte for byte and puts back a
 #     shipped file that went missing;
 #   - uninstall.exe /S removes the program, its registration, shortcut and task, and keeps the
 #     user's settings in their folder.
@@ -113,14 +114,29 @@ grep -q '<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>' <<<"$text" &&
 step "the log-on task"
 
 # ------------------------------------------------------------------------------------------------
-# 2. A second install over the user's changes: they stay; a shipped file lost comes back.
+# 2. An install over a running copy ends it as the tray's Exit does (status 0, the exit command
+# its mouse's last report) before it replaces the exe. The shipped exe has no virtual mouse: the
+# test build stands in for it while it runs.
+cp "$exe" "$dir/HXT_GMouse.exe" || fail "cannot put the test build in place"
+app=$dir
+e2e_set_title "$dir/config.ini"
+e2e_start_with_virtual_mouse
+install "running-copy"
+e2e_wait_for_exit 30 || fail "the copy still ran after the install"
+[ "$status" -eq 0 ] || fail "the running copy ended with status $status"
+[ "$(tail -n 1 "$log" | tr -d '\r')" = "$exit_report" ] || fail "the copy's last report was not the exit command: $(tail -n 2 "$log")"
+cmp -s "$shipped/HXT_GMouse.exe" "$dir/HXT_GMouse.exe" || fail "the install over a running copy did not replace the exe"
+step "installed over a running copy"
+
+# ------------------------------------------------------------------------------------------------
+# 3. Another install over the user's changes: they stay; a shipped file lost comes back.
 printf '[Init]\r\nCurConfig=3\r\nVER_SEL=2\r\n; changed by the user\r\n' > "$dir/config.ini"
 printf 'macroNum=0\r\n' > "$dir/Macro_EN.dat"
 cp "$dir/config.ini" "$work/config.ini"
 cp "$dir/Macro_EN.dat" "$work/Macro_EN.dat"
 lost=$(cd "$dir/skins" && find . -type f | head -n 1)
 rm "$dir/skins/$lost"
-install second
+install third
 cmp -s "$work/config.ini" "$dir/config.ini" || fail "the reinstall changed the user's config.ini"
 cmp -s "$work/Macro_EN.dat" "$dir/Macro_EN.dat" || fail "the reinstall changed the user's Macro_EN.dat"
 cmp -s "$shipped/skins/$lost" "$dir/skins/$lost" || fail "the reinstall did not put back skins/$lost"
@@ -129,7 +145,7 @@ registered || fail "the reinstall lost the registration"
 step "reinstalled over the user's settings"
 
 # ------------------------------------------------------------------------------------------------
-# 3. The silent uninstall, as the registration's QuietUninstallString runs it. The uninstaller
+# 4. The silent uninstall, as the registration's QuietUninstallString runs it. The uninstaller
 # runs from a copy in the temporary folder and its first start returns at once: poll for the end.
 "$wine_run" "$dir/uninstall.exe" /S || fail "uninstall.exe /S failed to start"
 uninstalled() { [ ! -e "$dir/uninstall.exe" ] && [ ! -e "$dir/HXT_GMouse.exe" ] && ! registered; }
