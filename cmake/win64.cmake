@@ -147,6 +147,31 @@ add_custom_command(OUTPUT ${HXT_DIST_DIR}/HXT_GMouse.zip
 add_custom_target(hxt_dist ALL DEPENDS ${HXT_DIST_DIR}/HXT_GMouse.zip)
 add_dependencies(hxt_dist hxt_skin)
 
+# The setup made from that folder, HXT_DIST_DIR/HXT_GMouse-setup.exe, carrying the version of
+# resources/version.h.
+find_program(HXT_MAKENSIS makensis)
+if(HXT_MAKENSIS)
+  set(version_header ${CMAKE_SOURCE_DIR}/resources/version.h)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${version_header})
+  file(STRINGS ${version_header} version_line REGEX "^#define HXT_VERSION_TEXT ")
+  if(NOT version_line MATCHES "\"([0-9]+\\.[0-9]+\\.[0-9]+)\"")
+    message(FATAL_ERROR "no HXT_VERSION_TEXT \"N.N.N\" in ${version_header}")
+  endif()
+  set(HXT_VERSION ${CMAKE_MATCH_1})
+  set(setup_exe ${HXT_DIST_DIR}/HXT_GMouse-setup.exe)
+  add_custom_command(OUTPUT ${setup_exe}
+    COMMAND ${HXT_MAKENSIS} -V2 -DVERSION=${HXT_VERSION} -DDIST=${HXT_DIST_DIR}/HXT_GMouse
+            -DOUTFILE=${setup_exe} -DICON=${CMAKE_BINARY_DIR}/generated/HXT_GMouse.ico
+            ${CMAKE_SOURCE_DIR}/installer/HXT_GMouse.nsi
+    DEPENDS ${HXT_DIST_DIR}/HXT_GMouse.zip ${CMAKE_SOURCE_DIR}/installer/HXT_GMouse.nsi ${version_header}
+            ${CMAKE_BINARY_DIR}/generated/HXT_GMouse.ico
+    COMMENT "Making the setup ${setup_exe}")
+  add_custom_target(hxt_setup ALL DEPENDS ${setup_exe})
+  add_dependencies(hxt_setup hxt_dist hxt_icon)
+else()
+  message(WARNING "makensis was not found (Debian package nsis): no setup is made, only the dist folder and its zip")
+endif()
+
 # The start-up benchmark's floor: an empty window (tools/startup_bench.sh).
 add_executable(empty_window WIN32 ${CMAKE_SOURCE_DIR}/tests/bench/empty_window_win32.cpp)
 target_compile_options(empty_window PRIVATE ${HXT_WARNINGS})

@@ -119,6 +119,12 @@ bool StartWithWindows::Marked() {
 bool StartWithWindows::Toggle() { return Set(!Marked()); }
 
 bool StartWithWindows::Set(bool on) {
-    if (!on) return !Marked() || task_.Remove();
+    if (!on) {
+        // A task of this name that starts nothing (Wine keeps tasks without their action) is no
+        // other copy's either: removed too, so an uninstall leaves no task behind.
+        const std::optional<std::u16string> command = task_.TaskCommand();
+        const bool ours = command && (Trimmed(*command).empty() || CommandIsExe(*command, exePath_));
+        return !ours || task_.Remove();
+    }
     return task_.Register(LogonTaskXml(exePath_, task_.UserId()));
 }

@@ -31,7 +31,7 @@ public:
     // False when the scheduler refused the change.
     bool Toggle();
     // The setup's choice: on registers this exe's task (replacing another copy's), off removes a
-    // task that starts this exe and leaves another copy's alone.
+    // task that starts this exe or nothing and leaves another copy's alone.
     bool Set(bool on);
 
 private:

@@ -75,6 +75,11 @@ TEST(LogonTask, TheMenuItemRegistersRemovesAndTakesOverAnotherCopysTask) {
     EXPECT_TRUE(task.xml);
     EXPECT_TRUE(item.Toggle());
     EXPECT_TRUE(item.Marked());
+    // A task that starts nothing, as Wine keeps ours, is removed by the setup's off.
+    task.xml = u"<Task><Actions><Exec/></Actions></Task>";
+    EXPECT_FALSE(item.Marked());
+    EXPECT_TRUE(item.Set(false));
+    EXPECT_FALSE(task.xml);
 }
 
 }  // namespace
