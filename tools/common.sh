@@ -17,8 +17,8 @@ hxt_ensure_packages() {
 }
 
 HXT_WINE_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool x11-utils imagemagick
-HXT_WINE_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool x11-utils imagemagick
   fonts-wqy-microhei fonts-dejavu-core python3 cmake make libstb-dev nsis)
+HXT_NATIVE_PACKAGES=(g++ cmake make libgtest-dev libbenchmark-dev libtsan2 clang libclang-rt-14-dev ccache libstb-dev)
 
 # The compiler cache, when there is one: a tree built anew from unchanged sources costs seconds.
 # Files compiled with a precompiled header are cached too; this is what ccache needs for them.
