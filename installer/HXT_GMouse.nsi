@@ -103,8 +103,17 @@ Section "-${PROGRAM}" SecProgram
   RMDir /r "$INSTDIR\skins"
   File /r "${DIST}\skins"
   ; The user's settings and macros survive a reinstall; only missing ones come from the setup.
+  ; A config.ini laid down now starts in the language the setup was run in.
+  StrCpy $1 0
+  ${IfNot} ${FileExists} "$INSTDIR\config.ini"
+    StrCpy $1 1
+  ${EndIf}
   SetOverwrite off
   File "${DIST}\config.ini"
+  ${If} $1 == 1
+  ${AndIf} $LANGUAGE == ${LANG_SIMPCHINESE}
+    WriteINIStr "$INSTDIR\config.ini" "Init" "VER_SEL" "0"
+  ${EndIf}
   File "${DIST}\Macro_EN.dat"
   File "${DIST}\Macro_CN.dat"
   SetOverwrite on
