@@ -125,6 +125,11 @@ add_executable(key_logger WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/key_logger_win32.c
 target_compile_options(key_logger PRIVATE ${HXT_WARNINGS})
 target_link_options(key_logger PRIVATE -municode)
 target_link_libraries(key_logger PRIVATE user32 shell32)
+# A window to bring to the front, copied under the names of programs bound to slots.
+add_executable(stand_in_program WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/stand_in_program_win32.cpp)
+target_compile_options(stand_in_program PRIVATE ${HXT_WARNINGS})
+target_link_options(stand_in_program PRIVATE -municode)
+target_link_libraries(stand_in_program PRIVATE user32 shell32)
 
 # End-to-end tests: scripts that drive the real exe under Wine and Xvfb.
 file(GLOB HXT_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.sh)

@@ -24,6 +24,13 @@
 #define ID_TRAY_EXIT 32800
 #define ID_TRAY_SHOW 32801
 #define ID_TRAY_STARTUP 32839
+// Tray menu, both languages: the five slots (in order) and the indicator.
+#define ID_TRAY_SLOT1 2101
+#define ID_TRAY_SLOT2 2102
+#define ID_TRAY_SLOT3 2103
+#define ID_TRAY_SLOT4 2104
+#define ID_TRAY_SLOT5 2105
+#define ID_TRAY_INDICATOR 2110
 // Tray menu, Chinese.
 #define ID_TRAY_SHOW_CN 32837
 #define ID_TRAY_EXIT_CN 32838

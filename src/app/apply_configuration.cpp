@@ -48,7 +48,8 @@ void ApplyConfiguration(ApplyContext& context) {
     context.handoff.SetHostActionsOn(true);
     // A failed save does not stop the apply: the mouse still gets the configuration the window
     // shows, and the user is told once the apply is over.
-    bool saved = file.WriteCurConfig(ini, program.CurConfig);
+    // A program profile's slot is not the user's: config.ini keeps the chosen one.
+    bool saved = file.WriteCurConfig(ini, program.ChosenSlot());
     saved = file.SaveConfig(ini, kAppliedSlot) && saved;
 
     ApplyButtons(context, config);

@@ -48,6 +48,11 @@ void HostRuntime::Apply() {
     Invalidate();
 }
 
+void HostRuntime::SwitchProfile(const ProfileSwitch& to) {
+    RunProfileSlot(ports_.profile, services_.program, to);
+    Apply();
+}
+
 std::optional<HostRequest> HostRequestOf(WPARAM kind, LPARAM direction) {
     switch (kind) {
         case static_cast<WPARAM>(HostRequestKind::StepDpi):

@@ -10,6 +10,7 @@
 #include "actions/host_action_executor.h"
 #include "actions/host_actions.h"
 #include "app/apply_configuration.h"
+#include "app/program_profiles.h"
 #include "app/program_services.h"
 #include "device/input_listener.h"
 #include "platform/clock_port.h"
@@ -57,6 +58,8 @@ public:
     void Apply();
     // What a kHostRequestMessage asks; on the window's thread.
     void CarryOut(HostRequest request);
+    // A program profile's switch, made and applied like a slot switch; on the window's thread.
+    void SwitchProfile(const ProfileSwitch& to);
     // CloseProgram's part: the exit command to the mouse (when its interface is open) and the
     // Windows pointer speed back to 10.
     void PrepareClose();

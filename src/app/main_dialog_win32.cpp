@@ -6,18 +6,21 @@
 #include "app/device_session_win32.h"
 #include "app/host_runtime_win32.h"
 #include "app/ui_fonts_win32.h"
+#include "config/config_file.h"
 #include "core/user_texts.h"
 #include "platform/growing_buffer_win32.h"
 #include "platform/profile_snapshot.h"
 #include "platform/wide_text_win32.h"
 #include "resource.h"
 #include "ui/event_menu_command.h"
+#include "ui/tray_tip.h"
 
 namespace {
 constexpr DWORD kWaitBeforeFirstApply = 5;
 // The start-up's second half waits for the first paint. It runs from a timer, which comes
 // once the window's thread is idle, so the painted window reaches the screen before it.
 constexpr UINT_PTR kFinishStartupTimer = 0x4860;
+constexpr UINT_PTR kProfileSettleTimer = 0x4861;
 constexpr UINT kFinishStartupAfterPaintMs = 1;
 constexpr UINT kFinishStartupUnpaintedMs = 1000;
 }  // namespace
@@ -66,6 +69,16 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, WindowPorts ports, Pro
     m.OnCommand({ID_TRAY_SHOW, ID_TRAY_SHOW_CN}, this, &CHXT_GMouseDlg::OnShowWindow);
     m.OnCommand({ID_TRAY_STARTUP, ID_TRAY_STARTUP_CN}, this, &CHXT_GMouseDlg::OnStartWithWindows);
     m.OnCommand({ID_TRAY_EXIT, ID_TRAY_EXIT_CN}, this, &CHXT_GMouseDlg::CloseProgram);
+    m.OnCommand({ID_TRAY_INDICATOR}, this, &CHXT_GMouseDlg::OnShowIndicator);
+    for (int slot = 1; slot <= kTraySlotCount; ++slot) {
+        // As the window's slot buttons and Apply do.
+        m.SetCommand(static_cast<UINT>(ID_TRAY_SLOT1 + slot - 1),
+                     [this, slot](const CommandEvent&) { view_.SwitchToSlot(slot, [](bool) {}); });
+    }
+    trayMenu_.SetMarks([this] {
+        const ProgramState& program = services_.program;
+        return TrayMarks{program.CurConfig, program.indicatorOn, startWithWindows_ && startWithWindows_->Marked()};
+    });
     for (const int id : EventMenuIds()) {
         m.SetCommand(static_cast<UINT>(id), [this](const CommandEvent& e) { view_.OnEventMenuCommand(e.id); });
     }
@@ -123,7 +136,7 @@ BOOL CHXT_GMouseDlg::OnInitDialog() {
     if (RunWindowStartup(*this)) {
         SetTimer(Hwnd(), kFinishStartupTimer, kFinishStartupUnpaintedMs, nullptr);
         // Never painted, the second half of the start-up follows its timer.
-        if (startInTray_) AddTrayIcon(Hwnd(), ToWide(WindowTitle(services_.program.language)));
+        if (startInTray_) AddTrayIcon(Hwnd(), ToWide(TrayTipText(services_.program)));
     }
     return TRUE;
 }
@@ -133,6 +146,8 @@ void CHXT_GMouseDlg::FinishStartupOnce() {
     if (startupFinished_) return;
     startupFinished_ = true;
     RunStartupAfterFirstPaint(*this);
+    // After the first apply, so that a bound program in front at start-up gets its slot next.
+    if (mouse_) profileHost_.Start(Hwnd(), kProfileSettleTimer);
     view_.PrefetchAfterFirstPaint();
     if (Hwnd()) commands_.Ready(Hwnd());  // not when the start-up closed the program
 }
@@ -253,6 +268,10 @@ void CHXT_GMouseDlg::OnTimer(UINT_PTR id) {
         FinishStartupOnce();
         return;
     }
+    if (id == kProfileSettleTimer) {
+        profileHost_.OnTimer();
+        return;
+    }
     view_.OnTimer(id);
 }
 
@@ -262,7 +281,24 @@ void CHXT_GMouseDlg::OnShowWindow() { ShowFromTray(Hwnd()); }
 
 void CHXT_GMouseDlg::OfferStartWithWindows(StartupTaskPort& task) {
     startWithWindows_.emplace(task, FromWide(ModuleFileName()));
-    trayMenu_.SetStartupMark([this] { return startWithWindows_->Marked(); });
+}
+
+void CHXT_GMouseDlg::OnShowIndicator() {
+    ProgramState& program = services_.program;
+    program.indicatorOn = !program.indicatorOn;
+    if (!ConfigFile(ports_.profile, program.config).WriteInitFlag(program.paths.ConfigIniPath, kIndicatorKey,
+                                                                   program.indicatorOn)) {
+        program.configSaveFailed.store(true);
+        view_.TellSaveFailure();
+    }
+}
+
+ProgramProfilePorts CHXT_GMouseDlg::ProfilePorts() {
+    return ProgramProfilePorts{
+        [this](const ProfileSwitch& to) { view_.Change([&] { mouse_->runtime.SwitchProfile(to); }); },
+        [this] { return services_.handoff.PendingInput() != 0; },
+        [this](std::u16string_view program) { return appBindings_.SlotFor(program); },
+        [this] { return appBindings_.On(); }};
 }
 
 void CHXT_GMouseDlg::OnStartWithWindows() {

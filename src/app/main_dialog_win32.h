@@ -5,8 +5,10 @@
 #include "ui/main_window_view_win32.h"
 #include "app/command_receiver_win32.h"
 #include "app/logon_task.h"
+#include "app/program_profile_host_win32.h"
 #include "app/program_services.h"
 #include "app/startup.h"
+#include "config/app_bindings.h"
 #include "ui/owner_drawn_menu_win32.h"
 #include "ui/tray_win32.h"
 #include "ui/window_ports_win32.h"
@@ -74,6 +76,8 @@ private:
     void OnDrawItem(UINT controlId, const DRAWITEMSTRUCT& item);
     void OnShowWindow();  // the tray menu's "Show Window"
     void OnStartWithWindows();  // the tray menu's "Start with Windows"
+    void OnShowIndicator();     // the tray menu's "Show indicator"
+    ProgramProfilePorts ProfilePorts();
     BOOL OnDeviceChange(UINT event, LPARAM record);
     void OnTimer(UINT_PTR id);
     // The factory reset control: presets, default macros, then the apply.
@@ -113,6 +117,8 @@ private:
     CHxtMenu editMenu_;
     TrayMenu trayMenu_;
     std::optional<StartWithWindows> startWithWindows_;
+    AppBindings appBindings_;
+    ProgramProfileHost profileHost_{services_.program, ProfilePorts()};
     CommandReceiver commands_{view_};
     bool startupFinished_ = false;
     bool startInTray_ = false;

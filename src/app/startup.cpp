@@ -38,6 +38,7 @@ std::optional<std::u16string> LoadStartupConfiguration(ProfilePort& profile, Pro
     state.CurrentSection = SlotSection(cur.value, false, LanguageMode::Chinese);
     state.CurConfig = cur.value;
     state.language = LanguageFromVerSel(file.ReadLanguage(ini));
+    state.indicatorOn = file.ReadInitFlag(ini, kIndicatorKey, true);
     file.LoadConfig(ini, state.CurConfig, false, state.language);
     state.Publish();
     return std::nullopt;

@@ -129,6 +129,15 @@ bool ConfigFile::WriteCurConfig(const std::u16string& file, int slot) {
     });
 }
 
+bool ConfigFile::ReadInitFlag(const std::u16string& file, const char16_t* key, bool missing) {
+    const std::u16string text = profile_.ReadString(file, kInitSection, key, kShortBuffer);
+    return text.empty() ? missing : WtoI(text) != 0;
+}
+
+bool ConfigFile::WriteInitFlag(const std::u16string& file, const char16_t* key, bool on) {
+    return profile_.SaveWhole(file, [&](const std::u16string& target) { return WriteInt(target, kInitSection, key, on ? 1 : 0); });
+}
+
 bool ConfigFile::FactoryReset(const std::u16string& file, int curConfig, LanguageMode language) {
     SetBuiltInDefaults(config_);
     bool ok = SaveConfig(file, 1);
@@ -141,6 +150,8 @@ bool ConfigFile::FactoryReset(const std::u16string& file, int curConfig, Languag
 }
 
 void SelectSlot(ProfilePort& profile, ProgramState& program, int slot) {
+    // The user's own choice: no program profile runs any more.
+    program.profile.reset();
     program.CurConfig = slot;
     ConfigFile(profile, program.config)
         .LoadConfig(program.paths.ConfigIniPath, slot, false, program.language.load());

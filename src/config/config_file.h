@@ -13,6 +13,8 @@
 
 constexpr int kAppliedSlot = 6;
 constexpr int kExchangeSlot = 7;
+inline constexpr char16_t kIndicatorKey[] = u"OSD";
+inline constexpr char16_t kTrayNoticeKey[] = u"TrayNotice";
 
 // "Config" + n, or with preset set "CfgReset_EN5" (slot 5, English) or "CfgReset" + n.
 std::u16string SlotSection(int slot, bool preset, LanguageMode language);
@@ -44,6 +46,10 @@ public:
     };
     CurConfigValue ReadCurConfig(const std::u16string& file);
     bool WriteCurConfig(const std::u16string& file, int slot);
+    // A switch of section "Init" stored as 0 or 1 (OSD: the indicator; TrayNotice: the first hide
+    // was explained); a file without it, as older ones are, gives missing.
+    bool ReadInitFlag(const std::u16string& file, const char16_t* key, bool missing);
+    bool WriteInitFlag(const std::u16string& file, const char16_t* key, bool on);
 
     // Rewrites slots 1 to 5 from the factory values and reloads slot curConfig. The macro reset
     // and the final apply join this when the macro store and the device link provide them.
@@ -63,5 +69,6 @@ private:
     ActiveConfig& config_;
 };
 
-// slot becomes CurConfig and its section of config.ini the configuration of the window.
+// slot becomes CurConfig and its section of config.ini the configuration of the window; a program
+// profile that ran ends.
 void SelectSlot(ProfilePort& profile, ProgramState& program, int slot);

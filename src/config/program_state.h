@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "config/active_config.h"
@@ -22,6 +23,13 @@ struct AppliedState {
     std::array<std::int8_t, kButtonCount> dpiDirection{};  // see ConfigSnapshot
 };
 
+// A program profile runs: the slot of the program in front, which config.ini's CurConfig does
+// not record.
+struct RunningProfile {
+    std::u16string program;  // its file name, for the window, the tray and the indicator
+    int chosenSlot = 0;      // the user's slot, CurConfig in config.ini, back once it leaves
+};
+
 struct ProgramState {
     AppPaths paths;
     std::atomic<LanguageMode> language{LanguageMode::Chinese};
@@ -29,11 +37,16 @@ struct ProgramState {
     // a repaint asked for by the listener's thread looks at it too.
     std::atomic<bool> configSaveFailed{false};
 
-    int CurConfig = 0;
+    int CurConfig = 0;  // the slot the window shows and the mouse runs
+    std::optional<RunningProfile> profile;
+    bool indicatorOn = true;  // [Init] OSD
     std::u16string CurrentSection;
     ActiveConfig config;
     AppliedState applied;
     PublishedConfig published;
+
+    // The slot config.ini records as the user's.
+    int ChosenSlot() const { return profile ? profile->chosenSlot : CurConfig; }
 
     // The mouse's threads see config and the DPI directions as they are now.
     void Publish() { published.Publish({config, applied.dpiDirection}); }

@@ -283,8 +283,9 @@ void MainWindowController::CloseToTray() {
             return;
         }
         file.LoadConfig(program.paths.ConfigIniPath, kAppliedSlot, false, program.language.load());
-        // A slot shown but not applied is an edit too: the applied one is shown again.
-        program.CurConfig = file.ReadCurConfig(program.paths.ConfigIniPath).value;
+        // A slot shown but not applied is an edit too: the applied one is shown again, which is a
+        // program profile's when one runs.
+        if (!program.profile) program.CurConfig = file.ReadCurConfig(program.paths.ConfigIniPath).value;
     });
     HideToTray();
     context_.shell.Repaint(RepaintArea::Whole);

@@ -35,6 +35,12 @@ void HideToTray(HWND main, const std::wstring& tip) {
     ShowWindow(main, SW_HIDE);
 }
 
+void SetTrayTip(HWND main, const std::wstring& tip) {
+    NOTIFYICONDATAW data = IconRecord(main, tip);
+    data.uFlags = NIF_TIP;
+    Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
 void RemoveTrayIcon(HWND main) {
     NOTIFYICONDATAW data = IconRecord(main, L"HXT_GMouse");
     Shell_NotifyIconW(NIM_DELETE, &data);
@@ -53,12 +59,14 @@ void TrayMenu::Load(LanguageMode language) {
 
 HMENU TrayMenu::PopupMarked() const {
     HMENU popup = Popup();
-    if (popup) {
-        const UINT mark = startupMark_ && startupMark_() ? MF_CHECKED : MF_UNCHECKED;
-        // The loaded language has one of the two; the other id is not in the menu.
-        CheckMenuItem(popup, ID_TRAY_STARTUP, MF_BYCOMMAND | mark);
-        CheckMenuItem(popup, ID_TRAY_STARTUP_CN, MF_BYCOMMAND | mark);
-    }
+    if (!popup) return popup;
+    const TrayMarks marks = marks_ ? marks_() : TrayMarks{};
+    const auto check = [popup](UINT id, bool on) { CheckMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED)); };
+    // The loaded language has one of the two; the other id is not in the menu.
+    check(ID_TRAY_STARTUP, marks.startWithWindows);
+    check(ID_TRAY_STARTUP_CN, marks.startWithWindows);
+    check(ID_TRAY_INDICATOR, marks.indicator);
+    for (int slot = 1; slot <= kTraySlotCount; ++slot) check(ID_TRAY_SLOT1 + slot - 1, slot == marks.slot);
     return popup;
 }
 

@@ -8,7 +8,8 @@
 # it back as it was; a slot button followed by the close control sends nothing; Alt+F4 ends the
 # program with the exit command last.
 # Then a start in Chinese: its pages, whose texts differ from the English ones; and a start in the
-# tray, whose icon brings the window.
+# tray, whose icon brings the window, and there the program profiles of apps.ini: a bound program
+# in front runs its slot, another brings the chosen one back, quick switches apply once.
 # Screenshots: $HXT_BUILD_DIR/screenshots/startup.png and window-*.png.
 # Usage: test_startup_and_apply.sh PATH/TO/HXT_GMouse.exe (env HXT_SOURCE_DIR, HXT_BUILD_DIR)
 set -uo pipefail
@@ -324,14 +325,44 @@ at_least "$(differs main-en main-cn)" 0.002 || fail "the Chinese main page looks
 e2e_close "in Chinese"
 
 # 19. --tray, as at log-on: no window, yet the mouse gets the configuration; the tray icon brings
-# the window.
+# the window. apps.ini binds game.exe to slot 3 for the next step.
+printf '[Apps]\r\ngame.exe=3\r\n' | iconv -f UTF-8 -t UTF-16 > "$work/apps.ini"
 port=$(e2e_free_port)
 log=$work/tray.log
 e2e_start --tray "--virtual-mouse=$port" "--virtual-mouse-log=$(e2e_windows_path "$log")"
 e2e_poll 30 log_has '07 12' || fail "a start in the tray did not configure the mouse"
 no_window 'K-R7T' || fail "a start in the tray showed the window"
+step "a start in the tray"
+
+# 20. Program profiles, the window hidden: game.exe in front runs slot 3 (its reports within a
+# second, CurConfig kept), another program brings slot 1 back, and five quick switches between
+# them apply once at most.
+cp "$build/stand_in_program.exe" "$work/game.exe" && cp "$build/stand_in_program.exe" "$work/other.exe" ||
+    fail "no stand-in program (build the stand_in_program target)"
+reports_of "$ini" 3 > "$work/slot3"
+reports_of "$ini" 1 > "$work/slot1"
+features_match() { features > "$work/got"; cmp -s "$work/got" "$1"; }
+vm clear >/dev/null
+"$wine_run" "$work/game.exe" "Stand-in game" 40 700 &
+game_pid=$!
+started=$(date +%s%N)
+e2e_poll 20 features_match "$work/slot3" || { diff "$work/got" "$work/slot3" >&2; fail "game.exe in front did not run slot 3"; }
+echo "game.exe in front -> slot 3's last report: $((($(date +%s%N) - started) / 1000000)) ms (with the stand-in's start)"
+[ "$(ini_value Init CurConfig)" = 1 ] || fail "a program profile changed CurConfig to $(ini_value Init CurConfig)"
+vm clear >/dev/null
+"$wine_run" "$work/other.exe" "Stand-in other" 300 700 &
+other_pid=$!
+e2e_poll 20 features_match "$work/slot1" || { diff "$work/got" "$work/slot1" >&2; fail "another program in front did not bring slot 1 back"; }
+game=$(e2e_wait_for_window '^Stand-in game$' 20) && other=$(e2e_wait_for_window '^Stand-in other$' 20) ||
+    fail "the stand-in programs have no windows"
+vm clear >/dev/null
+for w in "$game" "$other" "$game" "$other" "$game"; do xdotool mousemove --window "$w" 100 75 click 1; done
+e2e_poll 20 features_match "$work/slot3" || { diff "$work/got" "$work/slot3" >&2; fail "five quick switches did not end in slot 3 once"; }
+e2e_holds 1 features_match "$work/slot3" || fail "five quick switches applied more than once: $(features | grep -c '^07 12')"
+kill "$game_pid" "$other_pid" 2>/dev/null
+step "program profiles"
+
 back_from_tray
 e2e_close "after a start in the tray"
-step "a start in the tray"
 echo "screenshots: $shots/startup.png $shots/window-*.png"
 echo "PASS ($((SECONDS - e2e_started)) s)"

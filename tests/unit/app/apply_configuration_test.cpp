@@ -90,6 +90,16 @@ TEST(ApplyConfiguration, DoesEverythingInItsOrder) {
                               }));
     EXPECT_EQ(rig.profile.Value(kIni, u"Init", u"CurConfig"), "2");
     EXPECT_EQ(rig.profile.Value(kIni, u"Config6", u"K6"), "18");
+    // A program profile's slot is applied as any other, but config.ini keeps the user's slot.
+    rig.program.profile = RunningProfile{u"game.exe", 2};
+    rig.program.CurConfig = 4;
+    rig.Apply();
+    EXPECT_EQ(rig.profile.Value(kIni, u"Init", u"CurConfig"), "2");
+    EXPECT_EQ(rig.profile.Value(kIni, u"Config4", u"K7"), "17");
+    rig.log.Take();
+    rig.program.profile.reset();
+    rig.program.CurConfig = 2;
+    rig.Apply();
     EXPECT_EQ(rig.profile.Value(kIni, u"Config2", u"K7"), "17");
     EXPECT_FALSE(rig.handoff.HostActionsOn());
     EXPECT_EQ(rig.program.applied.startKeyIndex, 6);

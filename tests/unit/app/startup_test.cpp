@@ -31,9 +31,12 @@ TEST_F(StartupTest, CurConfigIsReadThroughAFiveCharacterBufferAndIsAUserSlot) {
     EXPECT_EQ(state.language, LanguageMode::English);
     EXPECT_EQ(state.config.K[0], 40);
 
-    WriteIni("[Init]\r\nCurConfig=-3\r\n");
+    EXPECT_TRUE(state.indicatorOn);  // a file from before the indicator shows it
+
+    WriteIni("[Init]\r\nCurConfig=-3\r\nOSD=0\r\n");
     LoadStartupConfiguration(profile, state);
     EXPECT_EQ(state.CurConfig, 1);
+    EXPECT_FALSE(state.indicatorOn);
 }
 
 TEST_F(StartupTest, MissingFileLoadsSlotOneWithTheBuiltInConfigurationInChinese) {
