@@ -4,6 +4,7 @@
 
 #include "config/config_file.h"
 #include "config/exchange_file.h"
+#include "core/led_mode.h"
 #include "core/user_texts.h"
 #include "macros/macro_file.h"
 
@@ -130,9 +131,18 @@ void MainWindowController::HideToTray() {
 }
 
 void MainWindowController::Change(const std::function<void()>& change) {
+    const IndicatorState before = ShownState();
     change();
     context_.program.Publish();
+    context_.shell.ShowStateChange(before, ShownState());
     TellSaveFailure();
+}
+
+IndicatorState MainWindowController::ShownState() const {
+    const ProgramState& program = context_.program;
+    // The LED function's off mode overrides the applied mode until it is pressed again.
+    const std::uint8_t led = program.applied.ledToggle == kLedOff ? kLedOff : program.applied.led;
+    return {program.CurConfig, program.config.BoundedDpiLevel(), led, program.profile ? program.profile->program : u""};
 }
 
 void MainWindowController::TellSaveFailure() {

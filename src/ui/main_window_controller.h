@@ -16,6 +16,7 @@
 #include "skin/paint_state.h"
 #include "skin/skin_description.h"
 #include "ui/animators.h"
+#include "ui/indicator_model.h"
 #include "ui/macro_editor_panel.h"
 #include "ui/main_window_model.h"
 
@@ -44,6 +45,9 @@ public:
     virtual bool LoadSkinOf(LanguageMode language) = 0;
     // The menus and the title of the program's language, which has just changed.
     virtual void ShowLanguage() = 0;
+    // A change of the window's (a mouse button's, a program profile's, a command's) left the
+    // mouse in after, which was before: the tray's tip and the indicator tell it.
+    virtual void ShowStateChange(const IndicatorState& before, const IndicatorState& after) = 0;
 };
 
 // The function popup of a button and the warning that guards the left click.
@@ -100,6 +104,8 @@ public:
     // A change of the configuration from outside the window's controls (a mouse button's
     // request): it runs, the mouse's threads see its outcome, and a failed save is told.
     void Change(const std::function<void()>& change);
+    // What the indicator tells of the mouse now.
+    IndicatorState ShownState() const;
     // A save of config.ini that failed since the last call is told once.
     void TellSaveFailure();
 

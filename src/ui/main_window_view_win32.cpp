@@ -10,6 +10,7 @@
 #include "skin/paint_main_window.h"
 #include "skin/window_region_win32.h"
 #include "skin/skin_entries.h"
+#include "ui/tray_tip.h"
 #include "ui/tray_win32.h"
 #include "ui/warning_dialog_win32.h"
 
@@ -161,8 +162,16 @@ void MainWindowView::Minimise(std::int64_t x, std::int64_t y) {
     PostMessageW(window_, WM_SYSCOMMAND, SC_MINIMIZE, MAKELPARAM(static_cast<int>(x), static_cast<int>(y)));
 }
 
+void MainWindowView::ShowStateChange(const IndicatorState& before, const IndicatorState& after) {
+    SetTrayTip(window_, ToWide(TrayTipText(program_)));
+    const bool visible = IsWindowVisible(window_) && !IsIconic(window_);
+    if (!IndicatorWanted(program_.indicatorOn, visible, GetForegroundWindow() == window_)) return;
+    const LanguageMode language = program_.language.load();
+    indicator_.Show(IndicatorText(before, after, language), language);
+}
+
 void MainWindowView::HideToTray() {
-    ::HideToTray(window_, ToWide(WindowTitle(program_.language.load())));
+    ::HideToTray(window_, ToWide(TrayTipText(program_)));
     // A program that may sit in the tray for days gives back what only painting needs.
     pictures_.Forget();
     surface_.Release();

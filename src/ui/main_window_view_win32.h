@@ -17,6 +17,7 @@
 #include "ui/animators.h"
 #include "ui/function_popup_win32.h"
 #include "ui/macro_editor_host_win32.h"
+#include "ui/indicator_win32.h"
 #include "ui/main_window_controller.h"
 #include "ui/window_ports_win32.h"
 
@@ -108,6 +109,7 @@ private:
     void ShowLanguage() override {
         if (languageShown_) languageShown_();
     }
+    void ShowStateChange(const IndicatorState& before, const IndicatorState& after) override;
     // Loads the four descriptions of language into skin; false when a file was missing (the
     // loaders told the user and ran onMissingFile).
     bool LoadSkinInto(SkinSet& skin, LanguageMode language, std::function<void()> onMissingFile);
@@ -120,6 +122,7 @@ private:
     HFONT CurrentFont() const;
 
     ProgramState& program_;
+    Indicator indicator_{GetModuleHandleW(nullptr)};
     MacroStore& macros_;
     WindowPorts ports_;
     SkinFonts fonts_;
