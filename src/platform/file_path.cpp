@@ -37,6 +37,13 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(std::u16string_view path,
     return bytes;
 }
 
+bool WriteFileBytes(std::u16string_view path, std::string_view bytes) {
+    std::ofstream file(FileSystemPath(path), std::ios::binary | std::ios::trunc);
+    if (!file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return false;
+    file.close();
+    return !file.fail();
+}
+
 std::optional<std::u16string> MoveAside(const std::u16string& path, std::u16string_view suffix) {
     constexpr int kMostKept = 1000;
     for (int n = 1; n <= kMostKept; ++n) {

@@ -21,6 +21,10 @@ std::optional<std::uintmax_t> FileSize(std::u16string_view path);
 // The whole file at path; nothing when it cannot be read or holds more than maxBytes.
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(std::u16string_view path, std::uintmax_t maxBytes);
 
+// Replaces whatever is at path by a file of exactly bytes; false when it could not be written
+// completely.
+bool WriteFileBytes(std::u16string_view path, std::string_view bytes);
+
 // The file at path renamed to path + suffix, or to path + suffix + 2, 3, ... where that name is
 // taken, so that nothing kept aside earlier is overwritten. The new name; nothing when the file
 // could not be moved.
