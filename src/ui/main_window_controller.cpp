@@ -141,7 +141,7 @@ void MainWindowController::Change(const std::function<void()>& change) {
 IndicatorState MainWindowController::ShownState() const {
     const ProgramState& program = context_.program;
     // The LED function's off mode overrides the applied mode until it is pressed again.
-    const std::uint8_t led = program.applied.ledToggle == kLedOff ? kLedOff : program.applied.led;
+    const std::uint8_t led = program.applied.ledToggle == kLedOff ? std::uint8_t{kLedOff} : program.applied.led;
     return {program.CurConfig, program.config.BoundedDpiLevel(), led, program.profile ? program.profile->program : u""};
 }
 

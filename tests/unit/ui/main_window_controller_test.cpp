@@ -138,9 +138,10 @@ TEST_F(ControllerTest, TheCloseControlKeepsTheMousesStageDropsEditsAndHidesToThe
     program.CurConfig = 5;           // a slot shown, not applied
     Click(skin.main, MainEntry::kClose);
     const std::vector<std::string> effects = shell.Take();
-    ASSERT_GE(effects.size(), 3u);
-    EXPECT_EQ(std::vector<std::string>(effects.end() - 3, effects.end()),
-              (std::vector<std::string>{"repaint", "tray", "repaint"}));
+    ASSERT_GE(effects.size(), 4u);
+    // The applied slot is shown again, and the tray's tip says so.
+    EXPECT_EQ(std::vector<std::string>(effects.end() - 4, effects.end()),
+              (std::vector<std::string>{"repaint", "shown: slot 3", "tray", "repaint"}));
     EXPECT_EQ(program.config.DPI_LEVEL, 2);
     EXPECT_EQ(program.config.WHEEL_SPEED, 7);
     EXPECT_EQ(program.CurConfig, 3);
