@@ -6,12 +6,14 @@
 #include "app/device_session_win32.h"
 #include "app/host_runtime_win32.h"
 #include "app/ui_fonts_win32.h"
+#include "config/app_bindings.h"
 #include "core/user_texts.h"
 #include "platform/growing_buffer_win32.h"
 #include "platform/profile_snapshot.h"
 #include "platform/wide_text_win32.h"
 #include "resource.h"
 #include "ui/event_menu_command.h"
+#include "ui/program_profiles_dialog_win32.h"
 
 namespace {
 constexpr DWORD kWaitBeforeFirstApply = 5;
@@ -65,6 +67,7 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, WindowPorts ports, Pro
     });
     m.OnCommand({ID_TRAY_SHOW, ID_TRAY_SHOW_CN}, this, &CHXT_GMouseDlg::OnShowWindow);
     m.OnCommand({ID_TRAY_STARTUP, ID_TRAY_STARTUP_CN}, this, &CHXT_GMouseDlg::OnStartWithWindows);
+    m.OnCommand({ID_TRAY_PROFILES, ID_TRAY_PROFILES_CN}, this, &CHXT_GMouseDlg::OnProgramProfiles);
     m.OnCommand({ID_TRAY_EXIT, ID_TRAY_EXIT_CN}, this, &CHXT_GMouseDlg::CloseProgram);
     for (const int id : EventMenuIds()) {
         m.SetCommand(static_cast<UINT>(id), [this](const CommandEvent& e) { view_.OnEventMenuCommand(e.id); });
@@ -270,4 +273,14 @@ void CHXT_GMouseDlg::OnStartWithWindows() {
     ports_.messages.ShowMessage(services_.program.language == LanguageMode::English
                                     ? u"The task scheduler did not accept the change of the start with Windows."
                                     : u"任务计划程序未接受开机启动的更改。");
+}
+
+void CHXT_GMouseDlg::OnProgramProfiles() {
+    const LanguageMode language = services_.program.language;
+    // Read afresh each time: the user may have edited the file by hand meanwhile. Beside config.ini.
+    const std::u16string path = AppsIniPathOf(services_.program.paths.ProgramDir);
+    const std::optional<AppBindings> edited =
+        ShowProgramProfilesDialog(Hwnd(), language, LoadAppBindings(path), ports_.files, u"");
+    if (!edited || SaveAppBindings(ports_.profile, path, *edited)) return;
+    ports_.messages.ShowMessage(AppsSaveFailedMessage(language));
 }

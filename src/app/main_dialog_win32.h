@@ -74,6 +74,7 @@ private:
     void OnDrawItem(UINT controlId, const DRAWITEMSTRUCT& item);
     void OnShowWindow();  // the tray menu's "Show Window"
     void OnStartWithWindows();  // the tray menu's "Start with Windows"
+    void OnProgramProfiles();   // the tray menu's "Program profiles…"
     BOOL OnDeviceChange(UINT event, LPARAM record);
     void OnTimer(UINT_PTR id);
     // The factory reset control: presets, default macros, then the apply.
