@@ -164,9 +164,13 @@ private:
     }
 
     void OnAdd() {
-        // The file dialog is modal to the main window; this one must not take clicks meanwhile.
+        // The file dialog is modal to the main window, which it enables again when it ends; this
+        // one must not take clicks meanwhile, nor the main window afterwards.
+        const HWND owner = GetWindow(Hwnd(), GW_OWNER);
+        const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
         EnableWindow(Hwnd(), FALSE);
         const std::optional<std::u16string> program = files_.PickFileToOpen({texts_.filterName, u"*.exe", u"exe", {}});
+        if (owner && !ownerWasEnabled) EnableWindow(owner, FALSE);
         EnableWindow(Hwnd(), TRUE);
         SetForegroundWindow(Hwnd());
         if (program) Bind(*program);
