@@ -112,7 +112,7 @@ private:
         SendMessageW(Item(IDC_PROFILES_LIST), LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
     }
 
-    // The list as the model has it, select the row selected (or none).
+    // The list as the model has it, with the row select selected (none without it).
     void Refill(std::optional<std::size_t> select) {
         const HWND list = Item(IDC_PROFILES_LIST);
         refilling_ = true;
