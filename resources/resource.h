@@ -20,6 +20,16 @@
 
 #define IDC_STATIC (-1)
 
+// The program profiles dialog: which slot goes with which program.
+#define IDD_PROGRAM_PROFILES 300
+#define IDC_PROFILES_LIST 3000
+#define IDC_PROFILES_ADD 3001
+#define IDC_PROFILES_ADD_LAST_IN_FRONT 3002
+#define IDC_PROFILES_REMOVE 3003
+#define IDC_PROFILES_SLOT_LABEL 3004
+#define IDC_PROFILES_SLOT 3005
+#define IDC_PROFILES_ON 3006
+
 // Tray menu, English.
 #define ID_TRAY_EXIT 32800
 #define ID_TRAY_SHOW 32801
@@ -31,10 +41,12 @@
 #define ID_TRAY_SLOT4 2104
 #define ID_TRAY_SLOT5 2105
 #define ID_TRAY_INDICATOR 2110
+#define ID_TRAY_PROFILES 3050
 // Tray menu, Chinese.
 #define ID_TRAY_SHOW_CN 32837
 #define ID_TRAY_EXIT_CN 32838
 #define ID_TRAY_STARTUP_CN 32840
+#define ID_TRAY_PROFILES_CN 3051
 
 // Macro editor menu, English: insert a button event before ("FWD") or after ("BACK") the
 // selected entry, change its delay, delete it.

@@ -6,6 +6,7 @@
 #include "app/device_session_win32.h"
 #include "app/host_runtime_win32.h"
 #include "app/ui_fonts_win32.h"
+#include "config/app_bindings.h"
 #include "config/config_file.h"
 #include "core/user_texts.h"
 #include "platform/growing_buffer_win32.h"
@@ -13,6 +14,7 @@
 #include "platform/wide_text_win32.h"
 #include "resource.h"
 #include "ui/event_menu_command.h"
+#include "ui/program_profiles_dialog_win32.h"
 #include "ui/tray_tip.h"
 
 namespace {
@@ -68,6 +70,7 @@ CHXT_GMouseDlg::CHXT_GMouseDlg(ProgramServices& services, WindowPorts ports, Pro
     });
     m.OnCommand({ID_TRAY_SHOW, ID_TRAY_SHOW_CN}, this, &CHXT_GMouseDlg::OnShowWindow);
     m.OnCommand({ID_TRAY_STARTUP, ID_TRAY_STARTUP_CN}, this, &CHXT_GMouseDlg::OnStartWithWindows);
+    m.OnCommand({ID_TRAY_PROFILES, ID_TRAY_PROFILES_CN}, this, &CHXT_GMouseDlg::OnProgramProfiles);
     m.OnCommand({ID_TRAY_EXIT, ID_TRAY_EXIT_CN}, this, &CHXT_GMouseDlg::CloseProgram);
     m.OnCommand({ID_TRAY_INDICATOR}, this, &CHXT_GMouseDlg::OnShowIndicator);
     for (int slot = 1; slot <= kTraySlotCount; ++slot) {
@@ -147,7 +150,10 @@ void CHXT_GMouseDlg::FinishStartupOnce() {
     startupFinished_ = true;
     RunStartupAfterFirstPaint(*this);
     // After the first apply, so that a bound program in front at start-up gets its slot next.
-    if (mouse_) profileHost_.Start(Hwnd(), kProfileSettleTimer);
+    if (mouse_) {
+        appBindings_ = LoadAppBindings(AppsIniPathOf(services_.program.paths.ProgramDir));
+        profileHost_.Start(Hwnd(), kProfileSettleTimer);
+    }
     view_.PrefetchAfterFirstPaint();
     if (Hwnd()) commands_.Ready(Hwnd());  // not when the start-up closed the program
 }
@@ -306,4 +312,20 @@ void CHXT_GMouseDlg::OnStartWithWindows() {
     ports_.messages.ShowMessage(services_.program.language == LanguageMode::English
                                     ? u"The task scheduler did not accept the change of the start with Windows."
                                     : u"任务计划程序未接受开机启动的更改。");
+}
+
+void CHXT_GMouseDlg::OnProgramProfiles() {
+    const LanguageMode language = services_.program.language;
+    // Read afresh each time: the user may have edited the file by hand meanwhile. Beside config.ini.
+    const std::u16string path = AppsIniPathOf(services_.program.paths.ProgramDir);
+    const std::optional<AppBindings> edited =
+        ShowProgramProfilesDialog(Hwnd(), language, LoadAppBindings(path), ports_.files, profileHost_.LastProgram());
+    if (!edited) return;
+    if (!SaveAppBindings(ports_.profile, path, *edited)) {
+        ports_.messages.ShowMessage(AppsSaveFailedMessage(language));
+        return;
+    }
+    // What is in front now is measured against the bindings as saved.
+    appBindings_ = *edited;
+    profileHost_.Recheck();
 }

@@ -78,6 +78,7 @@ private:
     void OnStartWithWindows();  // the tray menu's "Start with Windows"
     void OnShowIndicator();     // the tray menu's "Show indicator"
     ProgramProfilePorts ProfilePorts();
+    void OnProgramProfiles();   // the tray menu's "Program profiles…"
     BOOL OnDeviceChange(UINT event, LPARAM record);
     void OnTimer(UINT_PTR id);
     // The factory reset control: presets, default macros, then the apply.

@@ -8,12 +8,16 @@ constexpr std::chrono::milliseconds kPressWait{50};
 void ProgramProfileHost::Start(HWND window, UINT_PTR timerId) {
     window_ = window;
     timerId_ = timerId;
-    watch_.emplace([this](HWND front) {
-        profiles_.ForegroundChanged(DescribeWindow(front), ProgramProfiles::Clock::now());
-        if (const auto at = profiles_.SettlesAt()) {
-            Arm(std::chrono::ceil<std::chrono::milliseconds>(*at - ProgramProfiles::Clock::now()));
-        }
-    });
+    watch_.emplace([this](HWND front) { OnForeground(front); });
+    // A bound program may be in front already (the program started in the middle of a game).
+    if (const HWND front = GetForegroundWindow()) OnForeground(front);
+}
+
+void ProgramProfileHost::OnForeground(HWND front) {
+    profiles_.ForegroundChanged(DescribeWindow(front), ProgramProfiles::Clock::now());
+    if (const auto at = profiles_.SettlesAt()) {
+        Arm(std::chrono::ceil<std::chrono::milliseconds>(*at - ProgramProfiles::Clock::now()));
+    }
 }
 
 void ProgramProfileHost::Arm(std::chrono::milliseconds delay) {

@@ -32,6 +32,7 @@ public:
     const std::u16string& LastProgram() const { return profiles_.LastProgram(); }
 
 private:
+    void OnForeground(HWND front);
     void Arm(std::chrono::milliseconds delay);
 
     ProgramState& program_;

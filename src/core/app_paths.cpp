@@ -7,6 +7,7 @@ std::u16string ProgramDirFromModulePath(const std::u16string& modulePath) {
 }
 
 std::u16string ConfigIniPathOf(const std::u16string& programDir) { return programDir + u"\\config.ini"; }
+std::u16string AppsIniPathOf(const std::u16string& programDir) { return programDir + u"\\apps.ini"; }
 std::u16string SkinsDirOf(const std::u16string& programDir) { return programDir + u"\\skins"; }
 std::u16string MaskImagePathOf(const std::u16string& skinsDir) { return skinsDir + u"\\main_mask.jpg"; }
 

@@ -20,6 +20,8 @@ struct AppPaths {
 // The executable's full path cut before its last backslash; empty without a backslash.
 std::u16string ProgramDirFromModulePath(const std::u16string& modulePath);
 std::u16string ConfigIniPathOf(const std::u16string& programDir);
+// The program profiles, beside config.ini.
+std::u16string AppsIniPathOf(const std::u16string& programDir);
 std::u16string SkinsDirOf(const std::u16string& programDir);
 std::u16string MaskImagePathOf(const std::u16string& skinsDir);
 std::u16string MacroFilePathOf(const std::u16string& programDir, LanguageMode language);

@@ -80,3 +80,9 @@ inline std::u16string_view ConfigSaveFailedMessage(LanguageMode language) {
     return language == LanguageMode::English ? u"The configuration could not be saved to config.ini."
                                              : u"无法将配置保存到 config.ini。";
 }
+
+// apps.ini could not be written completely, or holds something else and was left alone.
+inline std::u16string_view AppsSaveFailedMessage(LanguageMode language) {
+    return language == LanguageMode::English ? u"The program profiles could not be saved to apps.ini."
+                                             : u"无法将程序配置保存到 apps.ini。";
+}

@@ -4,6 +4,8 @@
 # confirmed; the choices reach the mouse and config.ini at Apply. Screenshots of the popup, the
 # submenu and the warning in both languages go to $HXT_BUILD_DIR/screenshots/popup-*.png. Clicks
 # land on entries of the shipped skin files and on rows computed from the shipped mask pictures.
+# The program profiles dialog, opened from the tray menu: a program bound to slot 3 in English
+# reaches apps.ini; in Chinese the dialog is cancelled (screenshots profiles-*.png).
 # Usage: test_editing_and_popups.sh PATH/TO/HXT_GMouse.exe (env HXT_SOURCE_DIR, HXT_BUILD_DIR)
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -31,6 +33,53 @@ point_at_row() {  # X Y NAME SHOT-X SHOT-Y SHOT-WIDTH SHOT-HEIGHT
     e2e_poll 20 region_changed "$work/row-before.png" 0.01 $(($1 - MENU_W / 2)) $(($2 - MENU_H / 2)) "$MENU_W" "$MENU_H" ||
         fail "the row under the pointer does not show hovered ($3)"
     e2e_shot "popup-$3" "${@:4}"
+}
+
+# The program profiles dialog, opened from the tray menu's first row: the close control hides
+# the window into the tray, a right click on the tray's icon opens the menu at the cursor (20 px
+# a row). Its window in $prof, its place and size in $P_X $P_Y $P_WIDTH $P_HEIGHT.
+open_program_profiles() {  # TITLE
+    local tray TRAY_X TRAY_Y TRAY_WIDTH TRAY_HEIGHT mx my
+    click main close
+    e2e_poll 30 no_window "^$title\$" || fail "the close control left the window visible"
+    tray=$(e2e_wait_for_window '^Wine System Tray$' 30) || fail "no tray icon appeared"
+    eval "$(xdotool getwindowgeometry --shell "$tray" | sed 's/^/TRAY_/')"
+    mx=$((TRAY_X + TRAY_HEIGHT / 2)); my=$((TRAY_Y + TRAY_HEIGHT / 2))
+    grab "$work/before-tray-menu.png" "$mx" "$my" 200 80
+    click_at "$mx" "$my" 3
+    e2e_poll 30 region_changed "$work/before-tray-menu.png" 0.2 "$mx" "$my" 200 80 || fail "no tray menu"
+    e2e_shot "tray-menu-$name" "$mx" "$my" 200 80
+    click_at $((mx + 30)) $((my + 10))
+    prof=$(e2e_wait_for_window "^$1\$" 30) || fail "the tray menu's first row opened no '$1' dialog"
+    eval "$(xdotool getwindowgeometry --shell "$prof" | sed 's/^/P_/')"
+    profiles_drawn() {
+        grab "$work/profiles.png" "$P_X" "$P_Y" "$P_WIDTH" "$P_HEIGHT" &&
+            at_least "$(convert "$work/profiles.png" -format '%[fx:standard_deviation]' info:)" 0.05
+    }
+    e2e_poll 30 profiles_drawn || fail "the '$1' dialog stayed blank"
+}
+# A point of the dialog in its template's units (300 x 192), as "X Y" on the screen: its client
+# area is the window less a thin frame and the caption above.
+profiles_point() {  # X Y
+    local frame=3 caption client_w client_h
+    client_w=$((P_WIDTH - 2 * frame))
+    # Dialog units are 1/4 of the font's average width across, 1/8 of its height down; the
+    # height of the client area follows from its width by the font's proportions.
+    client_h=$((client_w * 192 * PROFILES_UNIT_H / (300 * PROFILES_UNIT_W * 2)))
+    caption=$((P_HEIGHT - client_h - 2 * frame))
+    echo "$((P_X + frame + $1 * client_w / 300)) $((P_Y + frame + caption + $2 * client_h / 192))"
+}
+# The dialog font's average character width and height in pixels (Tahoma 8 pt at 96 DPI).
+PROFILES_UNIT_W=6
+PROFILES_UNIT_H=13
+# Back from the tray: a double click on its icon brings the window.
+back_from_tray() {
+    local tray TRAY_X TRAY_Y TRAY_WIDTH TRAY_HEIGHT
+    tray=$(e2e_wait_for_window '^Wine System Tray$' 30) || fail "no tray icon appeared"
+    eval "$(xdotool getwindowgeometry --shell "$tray" | sed 's/^/TRAY_/')"
+    xdotool mousemove $((TRAY_X + TRAY_HEIGHT / 2)) $((TRAY_Y + TRAY_HEIGHT / 2)) click --repeat 2 --delay 80 1
+    wid=$(e2e_wait_for_window "^$title\$" 30) || fail "a double click on the tray icon did not bring the window back"
+    e2e_geometry
 }
 
 for language in 1 0; do
@@ -99,7 +148,59 @@ for language in 1 0; do
     [ "$(ini_value "Config$slot" K1)" = 1 ] || fail "K1 lost the left click"
     e2e_poll 20 has_feature '07 10 03 1F 00 00 00 00 00' || fail "Apply did not put button 3 in host mode: $(features)"
     has_feature '07 10 02 03 00 00 00 00 00' || fail "Apply did not map button 2 to function 3: $(features)"
-    e2e_close "$name"
     step "$name: popup, submenu, warning and Apply"
+
+    # 5. Program profiles from the tray menu, in the program's language. In English, Add… binds
+    # the program typed into the open dialog, the slot selector puts it on slot 3, and OK writes
+    # apps.ini beside config.ini, UTF-16LE with its byte order mark. In Chinese, Cancel writes
+    # nothing.
+    apps=$work/apps.ini
+    rm -f "$apps"
+    if [ $language = 1 ]; then
+        open_program_profiles "Program profiles"
+        e2e_shot "profiles-empty-$name" "$P_X" "$P_Y" "$P_WIDTH" "$P_HEIGHT"
+        mkdir -p "$work/games"
+        : > "$work/games/game.exe"
+        click_at $(profiles_point 37 119)
+        use_dialog "Open" "$(e2e_windows_path "$work/games/game.exe")" profiles-open
+        # The list shows the binding, selected; the slot selector has its slot.
+        bound() {
+            ! no_window '^Program profiles$' &&
+                grab "$work/profiles-bound.png" "$P_X" "$P_Y" "$P_WIDTH" "$P_HEIGHT" &&
+                at_least "$(difference "$work/profiles.png" "$work/profiles-bound.png")" 0.005
+        }
+        e2e_poll 20 bound || fail "the dialog shows no binding after Add…"
+        # The slot selector opened: its list drops below its box (the font's height and 8 px),
+        # a row the font's height; the third row clicked.
+        read -r sx sy < <(profiles_point 91 133)
+        grab "$work/slots-before.png" "$((sx - 30))" "$((sy + 20))" 60 80
+        click_at "$sx" "$((sy + 8))"
+        e2e_poll 20 region_changed "$work/slots-before.png" 0.1 "$((sx - 30))" "$((sy + 20))" 60 80 ||
+            fail "the slot selector did not open"
+        e2e_shot "profiles-slots-$name" "$P_X" "$P_Y" "$P_WIDTH" "$P_HEIGHT"
+        grab "$work/profiles-bound.png" "$P_X" "$P_Y" "$P_WIDTH" "$P_HEIGHT"
+        click_at "$sx" "$((sy + PROFILES_UNIT_H + 8 + 5 * PROFILES_UNIT_H / 2))"
+        e2e_poll 20 region_changed "$work/profiles-bound.png" 0.005 "$P_X" "$P_Y" "$P_WIDTH" "$P_HEIGHT" ||
+            fail "choosing slot 3 changed nothing in the dialog"
+        e2e_shot "profiles-$name" "$P_X" "$P_Y" "$P_WIDTH" "$P_HEIGHT"
+        click_at $(profiles_point 212 178)
+        e2e_poll 20 no_window '^Program profiles$' || fail "OK left the dialog open"
+        apps_written() { [ -f "$apps" ]; }
+        e2e_poll 20 apps_written || fail "OK wrote no $apps"
+        [ "$(head -c2 "$apps" | od -An -tx1)" = " ff fe" ] || fail "apps.ini is not UTF-16LE with its byte order mark"
+        expected="$(e2e_windows_path "$work/games/game.exe")=3"
+        [ "$(value_in "$apps" Options On)" = 1 ] || fail "apps.ini lacks On=1: $(ini_text "$apps")"
+        ini_text "$apps" | awk '/^\[/ { s = $0; next } s == "[Apps]"' | grep -qxF "$expected" ||
+            fail "apps.ini does not bind $expected: $(ini_text "$apps")"
+    else
+        open_program_profiles "程序配置"
+        e2e_shot "profiles-$name" "$P_X" "$P_Y" "$P_WIDTH" "$P_HEIGHT"
+        click_at $(profiles_point 268 178)
+        e2e_poll 20 no_window '^程序配置$' || fail "Cancel left the dialog open"
+        e2e_holds 1 [ ! -e "$apps" ] || fail "Cancel wrote $apps"
+    fi
+    back_from_tray
+    step "$name: program profiles"
+    e2e_close "$name"
 done
 echo "PASS ($((SECONDS - e2e_started)) s)"

@@ -281,10 +281,10 @@ eval "$(xdotool getwindowgeometry --shell "$tray" | sed 's/^/TRAY_/')"
 mx=$((TRAY_X + TRAY_HEIGHT / 2)); my=$((TRAY_Y + TRAY_HEIGHT / 2))
 grab "$work/before-tray-menu.png" "$mx" "$my" 200 60
 click_at "$mx" "$my" 3
-# The menu opens at the cursor, the item first: 20 px a row.
+# The menu opens at the cursor, the item second (after the program profiles): 20 px a row.
 e2e_poll 30 region_changed "$work/before-tray-menu.png" 0.2 "$mx" "$my" 200 60 || fail "no tray menu"
 e2e_shot tray-menu "$mx" "$my" 200 60
-click_at $((mx + 30)) $((my + 10))
+click_at $((mx + 30)) $((my + 30))
 task_kept() { [ -f "$task_file" ]; }
 e2e_poll 30 task_kept || fail "Start with Windows left no task in $task_file"
 grep -q '<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>' "$task_file" &&
