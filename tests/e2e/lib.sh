@@ -322,6 +322,29 @@ difference() {  # FILE-A FILE-B [GEOMETRY]
 region_changed() {  # FILE SHARE X Y WIDTH HEIGHT
     grab "$work/region-now.png" "$3" "$4" "$5" "$6" && at_least "$(difference "$1" "$work/region-now.png")" "$2"
 }
+# The tray menu, opened by a right click on the program's tray icon (the window hidden): it
+# opens at the cursor, its top left at $mx $my; saved as $shots/NAME.png.
+open_tray_menu() {  # NAME
+    local tray TRAY_X TRAY_Y TRAY_WIDTH TRAY_HEIGHT
+    tray=$(e2e_wait_for_window '^Wine System Tray$' 30) || fail "no tray icon appeared"
+    eval "$(xdotool getwindowgeometry --shell "$tray" | sed 's/^/TRAY_/')"
+    mx=$((TRAY_X + TRAY_HEIGHT / 2)); my=$((TRAY_Y + TRAY_HEIGHT / 2))
+    grab "$work/before-tray-menu.png" "$mx" "$my" 200 220
+    click_at "$mx" "$my" 3
+    e2e_poll 30 region_changed "$work/before-tray-menu.png" 0.2 "$mx" "$my" 200 220 || fail "no tray menu"
+    e2e_shot "$1" "$mx" "$my" 200 220
+}
+# A click on the open tray menu's row: the owner-drawn menus' rows are 20 px high, a separator
+# 1 px; the five slots come first, then a separator and the rest in their order.
+click_tray_row() {  # slot1..slot5 | profiles | indicator | startup | show | exit
+    local y=0 row
+    for row in slot1 slot2 slot3 slot4 slot5 - profiles indicator startup show exit; do
+        if [ "$row" = - ]; then y=$((y + 1)); continue; fi
+        if [ "$row" = "$1" ]; then click_at $((mx + 30)) $((my + y + 10)); return; fi
+        y=$((y + 20))
+    done
+    fail "the tray menu has no row $1"
+}
 # Pixels of a picture as "r,g,b", one line per point "X Y" (offset by DX DY), in one reading.
 pixels() {  # FILE DX DY "X Y"...
     local file=$1 dx=$2 dy=$3 point x y format=""

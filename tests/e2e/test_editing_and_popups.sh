@@ -35,22 +35,15 @@ point_at_row() {  # X Y NAME SHOT-X SHOT-Y SHOT-WIDTH SHOT-HEIGHT
     e2e_shot "popup-$3" "${@:4}"
 }
 
-# The program profiles dialog, opened from the tray menu's first row: the close control hides
-# the window into the tray, a right click on the tray's icon opens the menu at the cursor (20 px
-# a row). Its window in $prof, its place and size in $P_X $P_Y $P_WIDTH $P_HEIGHT.
+# The program profiles dialog, opened from the tray menu: the close control hides the window
+# into the tray, a right click on the tray's icon opens the menu. Its window in $prof, its place
+# and size in $P_X $P_Y $P_WIDTH $P_HEIGHT.
 open_program_profiles() {  # TITLE
-    local tray TRAY_X TRAY_Y TRAY_WIDTH TRAY_HEIGHT mx my
     click main close
     e2e_poll 30 no_window "^$title\$" || fail "the close control left the window visible"
-    tray=$(e2e_wait_for_window '^Wine System Tray$' 30) || fail "no tray icon appeared"
-    eval "$(xdotool getwindowgeometry --shell "$tray" | sed 's/^/TRAY_/')"
-    mx=$((TRAY_X + TRAY_HEIGHT / 2)); my=$((TRAY_Y + TRAY_HEIGHT / 2))
-    grab "$work/before-tray-menu.png" "$mx" "$my" 200 80
-    click_at "$mx" "$my" 3
-    e2e_poll 30 region_changed "$work/before-tray-menu.png" 0.2 "$mx" "$my" 200 80 || fail "no tray menu"
-    e2e_shot "tray-menu-$name" "$mx" "$my" 200 80
-    click_at $((mx + 30)) $((my + 10))
-    prof=$(e2e_wait_for_window "^$1\$" 30) || fail "the tray menu's first row opened no '$1' dialog"
+    open_tray_menu "tray-menu-$name"
+    click_tray_row profiles
+    prof=$(e2e_wait_for_window "^$1\$" 30) || fail "the tray menu's Program profiles row opened no '$1' dialog"
     eval "$(xdotool getwindowgeometry --shell "$prof" | sed 's/^/P_/')"
     profiles_drawn() {
         grab "$work/profiles.png" "$P_X" "$P_Y" "$P_WIDTH" "$P_HEIGHT" &&

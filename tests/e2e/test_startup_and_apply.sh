@@ -276,15 +276,8 @@ step "close to the tray and back"
 task_file=$WINEPREFIX/drive_c/windows/system32/tasks/HXT_GMouse
 rm -f "$task_file"
 hide_with_close_control
-tray=$(e2e_wait_for_window '^Wine System Tray$' 30) || fail "no tray icon appeared"
-eval "$(xdotool getwindowgeometry --shell "$tray" | sed 's/^/TRAY_/')"
-mx=$((TRAY_X + TRAY_HEIGHT / 2)); my=$((TRAY_Y + TRAY_HEIGHT / 2))
-grab "$work/before-tray-menu.png" "$mx" "$my" 200 60
-click_at "$mx" "$my" 3
-# The menu opens at the cursor, the item second (after the program profiles): 20 px a row.
-e2e_poll 30 region_changed "$work/before-tray-menu.png" 0.2 "$mx" "$my" 200 60 || fail "no tray menu"
-e2e_shot tray-menu "$mx" "$my" 200 60
-click_at $((mx + 30)) $((my + 30))
+open_tray_menu tray-menu
+click_tray_row startup
 task_kept() { [ -f "$task_file" ]; }
 e2e_poll 30 task_kept || fail "Start with Windows left no task in $task_file"
 grep -q '<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>' "$task_file" &&
@@ -334,33 +327,67 @@ e2e_poll 30 log_has '07 12' || fail "a start in the tray did not configure the m
 no_window 'K-R7T' || fail "a start in the tray showed the window"
 step "a start in the tray"
 
-# 20. Program profiles, the window hidden: game.exe in front runs slot 3 (its reports within a
-# second, CurConfig kept), another program brings slot 1 back, and five quick switches between
-# them apply once at most.
+# 20. The tray as a control and program profiles, the window hidden: the tray menu's slot 2 is
+# applied and chosen; game.exe in front runs slot 3 (CurConfig kept), another program brings
+# slot 2 back, and five quick switches between them apply once at most.
 cp "$build/stand_in_program.exe" "$work/game.exe" && cp "$build/stand_in_program.exe" "$work/other.exe" ||
     fail "no stand-in program (build the stand_in_program target)"
 reports_of "$ini" 3 > "$work/slot3"
-reports_of "$ini" 1 > "$work/slot1"
+reports_of "$ini" 2 > "$work/slot2"
 features_match() { features > "$work/got"; cmp -s "$work/got" "$1"; }
+# The tray menu's slot 2 is applied as the slot buttons and Apply do: it is the chosen slot now.
+vm clear >/dev/null
+open_tray_menu tray-menu-slots
+click_tray_row slot2
+e2e_poll 20 features_match "$work/slot2" || { diff "$work/got" "$work/slot2" >&2; fail "the tray menu's slot 2 was not applied"; }
+e2e_poll 10 ini_is Init CurConfig 2 || fail "the tray menu's slot 2 left CurConfig at $(ini_value Init CurConfig)"
 vm clear >/dev/null
 "$wine_run" "$work/game.exe" "Stand-in game" 40 700 &
 game_pid=$!
 started=$(date +%s%N)
 e2e_poll 20 features_match "$work/slot3" || { diff "$work/got" "$work/slot3" >&2; fail "game.exe in front did not run slot 3"; }
 echo "game.exe in front -> slot 3's last report: $((($(date +%s%N) - started) / 1000000)) ms (with the stand-in's start)"
-[ "$(ini_value Init CurConfig)" = 1 ] || fail "a program profile changed CurConfig to $(ini_value Init CurConfig)"
+[ "$(ini_value Init CurConfig)" = 2 ] || fail "a program profile changed CurConfig to $(ini_value Init CurConfig)"
 vm clear >/dev/null
 "$wine_run" "$work/other.exe" "Stand-in other" 300 700 &
 other_pid=$!
-e2e_poll 20 features_match "$work/slot1" || { diff "$work/got" "$work/slot1" >&2; fail "another program in front did not bring slot 1 back"; }
+e2e_poll 20 features_match "$work/slot2" || { diff "$work/got" "$work/slot2" >&2; fail "another program in front did not bring slot 2 back"; }
 game=$(e2e_wait_for_window '^Stand-in game$' 20) && other=$(e2e_wait_for_window '^Stand-in other$' 20) ||
     fail "the stand-in programs have no windows"
 vm clear >/dev/null
 for w in "$game" "$other" "$game" "$other" "$game"; do xdotool mousemove --window "$w" 100 75 click 1; done
 e2e_poll 20 features_match "$work/slot3" || { diff "$work/got" "$work/slot3" >&2; fail "five quick switches did not end in slot 3 once"; }
 e2e_holds 1 features_match "$work/slot3" || fail "five quick switches applied more than once: $(features | grep -c '^07 12')"
-kill "$game_pid" "$other_pid" 2>/dev/null
 step "program profiles"
+
+# 21. The indicator, the window hidden and another program in front: a host DPI step shows it
+# at once without taking the focus, and it goes by itself; "Show indicator" off, none shows.
+vm clear >/dev/null
+xdotool mousemove --window "$other" 100 75 click 1
+e2e_poll 20 features_match "$work/slot2" || fail "the other program did not bring slot 2 back"
+focus=$(xdotool getwindowfocus)
+vm_click 6  # the start key of slot 2: host actions on
+indicator_shown() { [ -n "$(xdotool search --onlyvisible --name '^HXT_GMouse indicator$' 2>/dev/null)" ]; }
+indicator_gone() { ! indicator_shown; }
+e2e_poll 5 indicator_gone || fail "the indicator of the switch to slot 2 stayed"
+vm press 7 >/dev/null
+pressed=$(date +%s%N)
+until indicator_shown; do
+    [ $(($(date +%s%N) - pressed)) -gt 3000000000 ] && fail "a host DPI step showed no indicator"
+    sleep 0.02
+done
+echo "host DPI step -> indicator on screen: $((($(date +%s%N) - pressed) / 1000000)) ms"
+vm release 7 >/dev/null
+e2e_shot indicator 0 0 1280 1024
+[ "$(xdotool getwindowfocus)" = "$focus" ] || fail "the indicator took the focus"
+e2e_poll 3 indicator_gone || fail "the indicator stayed more than 3 s"
+open_tray_menu tray-menu-indicator
+click_tray_row indicator
+e2e_poll 10 ini_is Init OSD 0 || fail "Show indicator off is not saved as OSD=0"
+vm_click 6
+e2e_holds 2 indicator_gone || fail "an indicator showed with Show indicator off"
+kill "$game_pid" "$other_pid" 2>/dev/null
+step "the indicator"
 
 back_from_tray
 e2e_close "after a start in the tray"
