@@ -39,6 +39,7 @@ std::optional<std::u16string> LoadStartupConfiguration(ProfilePort& profile, Pro
     state.CurConfig = cur.value;
     state.language = LanguageFromVerSel(file.ReadLanguage(ini));
     state.indicatorOn = file.ReadInitFlag(ini, kIndicatorKey, true);
+    state.trayNoticeShown = file.ReadInitFlag(ini, kTrayNoticeKey, false);
     file.LoadConfig(ini, state.CurConfig, false, state.language);
     state.Publish();
     return std::nullopt;

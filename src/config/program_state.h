@@ -39,7 +39,8 @@ struct ProgramState {
 
     int CurConfig = 0;  // the slot the window shows and the mouse runs
     std::optional<RunningProfile> profile;
-    bool indicatorOn = true;  // [Init] OSD
+    bool indicatorOn = true;       // [Init] OSD
+    bool trayNoticeShown = false;  // [Init] TrayNotice: the first hide was explained
     std::u16string CurrentSection;
     ActiveConfig config;
     AppliedState applied;

@@ -81,6 +81,13 @@ inline std::u16string_view ConfigSaveFailedMessage(LanguageMode language) {
                                              : u"无法将配置保存到 config.ini。";
 }
 
+// The balloon of the first hide into the tray: the program has not ended.
+inline std::u16string_view TrayNoticeMessage(LanguageMode language) {
+    return language == LanguageMode::English
+               ? u"The program keeps serving the mouse from the tray. Double-click its icon to show the window."
+               : u"程序在托盘中继续为鼠标服务。双击图标可显示窗口。";
+}
+
 // apps.ini could not be written completely, or holds something else and was left alone.
 inline std::u16string_view AppsSaveFailedMessage(LanguageMode language) {
     return language == LanguageMode::English ? u"The program profiles could not be saved to apps.ini."

@@ -19,7 +19,13 @@ PagePictures PicturesOf(WindowPage page) {
 
 std::u16string StatusLineText(const PaintState& state) {
     const std::u16string key = state.blinkPhase ? DecimalText(state.startKeyIndex) : u" ";
-    if (state.language == LanguageMode::English) {
+    const bool english = state.language == LanguageMode::English;
+    if (state.driverActive && !state.profileProgram.empty()) {
+        // Why the slot runs that the user did not choose.
+        return (english ? u"Slot " : u"配置 ") + DecimalText(state.curConfig) + (english ? u" runs for " : u" 用于 ") +
+               state.profileProgram;
+    }
+    if (english) {
         return state.driverActive ? u"OK,driver is working..." : u"Configuration done,click key [" + key + u"] to start driver";
     }
     return state.driverActive ? u"驱动运行中..." : u"配置完成，请点击鼠标第[" + key + u"]键运行驱动";

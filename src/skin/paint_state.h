@@ -28,6 +28,7 @@ struct PaintState {
     bool pressed = false;
 
     int curConfig = 1;  // slot 1..5
+    std::u16string profileProgram;  // the program whose profile runs the slot; empty when none
     ActiveConfig config{};
 
     // Worker flags, as read at the start of the paint.

@@ -313,6 +313,7 @@ PaintState MainWindowController::PaintStateNow(std::int32_t maskWidth, std::int3
     state.colourHot = model_.ColourHot();
     state.pressed = model_.Pressed();
     state.curConfig = program.CurConfig;
+    if (program.profile) state.profileProgram = program.profile->program;
     state.config = program.config;
     state.driverActive = context_.handoff.HostActionsOn();
     state.startKeyIndex = program.applied.startKeyIndex;

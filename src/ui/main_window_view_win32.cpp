@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "config/config_file.h"
+#include "core/user_texts.h"
 #include "platform/measurement_log_win32.h"
 #include "platform/profile_snapshot.h"
 #include "platform/window_framework_win32.h"
@@ -172,6 +174,13 @@ void MainWindowView::ShowStateChange(const IndicatorState& before, const Indicat
 
 void MainWindowView::HideToTray() {
     ::HideToTray(window_, ToWide(TrayTipText(program_)));
+    if (!program_.trayNoticeShown) {
+        // Once per installation: a window gone without a word looks like a program that ended.
+        const LanguageMode language = program_.language.load();
+        ShowTrayBalloon(window_, ToWide(WindowTitle(language)), ToWide(std::u16string(TrayNoticeMessage(language))));
+        program_.trayNoticeShown = true;
+        ConfigFile(ports_.profile, program_.config).WriteInitFlag(program_.paths.ConfigIniPath, kTrayNoticeKey, true);
+    }
     // A program that may sit in the tray for days gives back what only painting needs.
     pictures_.Forget();
     surface_.Release();

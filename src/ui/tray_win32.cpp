@@ -35,6 +35,15 @@ void HideToTray(HWND main, const std::wstring& tip) {
     ShowWindow(main, SW_HIDE);
 }
 
+void ShowTrayBalloon(HWND main, const std::wstring& title, const std::wstring& text) {
+    NOTIFYICONDATAW data = IconRecord(main, L"");
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = NIIF_INFO;
+    std::copy_n(title.begin(), std::min(title.size(), std::size(data.szInfoTitle) - 1), data.szInfoTitle);
+    std::copy_n(text.begin(), std::min(text.size(), std::size(data.szInfo) - 1), data.szInfo);
+    Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
 void SetTrayTip(HWND main, const std::wstring& tip) {
     NOTIFYICONDATAW data = IconRecord(main, tip);
     data.uFlags = NIF_TIP;

@@ -19,6 +19,8 @@ constexpr int kTraySlotCount = ID_TRAY_SLOT5 - ID_TRAY_SLOT1 + 1;
 void HideToTray(HWND main, const std::wstring& tip);
 // The tray icon alone, for a window that never showed (a start in the tray).
 void AddTrayIcon(HWND main, const std::wstring& tip);
+// A balloon from the icon, when the icon is there.
+void ShowTrayBalloon(HWND main, const std::wstring& title, const std::wstring& text);
 // The icon's tooltip, when the icon is there.
 void SetTrayTip(HWND main, const std::wstring& tip);
 // Removes the icon, whether or not it was added.

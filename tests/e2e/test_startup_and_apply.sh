@@ -235,8 +235,8 @@ rest_pointer
 settled_shot main-applied
 step "edits and Apply on three pages"
 
-# 15. The close control hides the window into the tray (the program keeps running); the tray
-# shows the icon (the tray's first: coloured pixels in its square); a double click on it brings
+# 15. The close control hides the window into the tray (the program keeps running, and says so
+# the first time); the tray shows the icon (the tray's first: coloured pixels in its square); a double click on it brings
 # the window back as it was, down to the slot it shows.
 hide_with_close_control() {
     click main close
@@ -263,6 +263,9 @@ read -r p1x p1y _ p1h < <(entry_rect main slot-1 1)
 read -r p5x _ p5w _ < <(entry_rect main slot-5 1)
 profiles="$((p5x + p5w - p1x))x${p1h}+${p1x}+${p1y}"
 hide_with_close_control
+# The first hide says where the program went, once: config.ini remembers it was said.
+e2e_poll 10 ini_is Init TrayNotice 1 || fail "the first hide into the tray was not remembered as explained"
+e2e_shot tray-notice 0 0 1280 1024
 back_from_tray
 restored() {
     settled_shot restored-en && at_most "$(differs main-applied restored-en "${WIDTH}x440+0+0")" 0.002 &&

@@ -144,6 +144,9 @@ TEST(PaintMainPage, StartKeyBlinksWithTheStatusLine) {
     EXPECT_EQ(StatusLineText(state), u"驱动运行中...");
     state.language = LanguageMode::English;
     EXPECT_EQ(StatusLineText(state), u"OK,driver is working...");
+    state.curConfig = 3;
+    state.profileProgram = u"game.exe";
+    EXPECT_EQ(StatusLineText(state), u"Slot 3 runs for game.exe");
 
     // A start key outside 1..7 highlights no entry.
     state.driverActive = false;
