@@ -100,19 +100,16 @@ if(HXT_WIN32_TESTS)
   set_tests_properties(win32_tests PROPERTIES TIMEOUT 600)
 endif()
 
-# The repaint benchmark: the real main window under Wine, run by hand, never by ctest.
-add_executable(repaint_bench ${CMAKE_SOURCE_DIR}/tests/bench/repaint_win32_bench.cpp ${HXT_RC})
-target_include_directories(repaint_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/resources ${CMAKE_BINARY_DIR}/generated)
-add_dependencies(repaint_bench hxt_icon)
-target_compile_options(repaint_bench PRIVATE ${HXT_WARNINGS})
-target_link_libraries(repaint_bench PRIVATE hxt_shell)
-
-# The host configuration switch, from a mouse press to the apply's last report: run by hand too.
-add_executable(host_switch_bench ${CMAKE_SOURCE_DIR}/tests/bench/host_switch_win32_bench.cpp ${HXT_RC})
-target_include_directories(host_switch_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/resources ${CMAKE_BINARY_DIR}/generated)
-add_dependencies(host_switch_bench hxt_icon)
-target_compile_options(host_switch_bench PRIVATE ${HXT_WARNINGS})
-target_link_libraries(host_switch_bench PRIVATE hxt_shell)
+# The window benchmarks, the real main window under Wine, run by hand, never by ctest: a repaint
+# after a press, a host configuration switch from a mouse press to the apply's last report, and a
+# program profile's switch from the foreground's change to it.
+foreach(bench repaint host_switch profile_switch)
+  add_executable(${bench}_bench ${CMAKE_SOURCE_DIR}/tests/bench/${bench}_win32_bench.cpp ${HXT_RC})
+  target_include_directories(${bench}_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/resources ${CMAKE_BINARY_DIR}/generated)
+  add_dependencies(${bench}_bench hxt_icon)
+  target_compile_options(${bench}_bench PRIVATE ${HXT_WARNINGS})
+  target_link_libraries(${bench}_bench PRIVATE hxt_shell)
+endforeach()
 
 # Macro delays with the program's sleeper under Wine, run by hand as well.
 add_executable(macro_timing_bench ${CMAKE_SOURCE_DIR}/tests/bench/macro_timing_win32_bench.cpp)

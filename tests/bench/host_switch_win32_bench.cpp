@@ -14,11 +14,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <mutex>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "bench/report_timing_win32.h"
 #include "support/fake_settings.h"
 #include "win32/mouse_rig.h"
 #include "win32/skin_support.h"
@@ -38,63 +37,6 @@ constexpr DWORD kTimeoutMs = 5000;
 // the switch is over even on a loaded machine, without reading the executor's state.
 constexpr DWORD kSettleMs = 20;
 constexpr double kSettleFactor = 2.0;
-// Report ID 7, command 0x12: the fire interval, which an apply sends last.
-const std::string kFireReport = "07 12 ";
-
-LONGLONG Now() {
-    LARGE_INTEGER t{};
-    QueryPerformanceCounter(&t);
-    return t.QuadPart;
-}
-
-double Ms(LONGLONG ticks) {
-    static const LONGLONG frequency = [] {
-        LARGE_INTEGER f{};
-        QueryPerformanceFrequency(&f);
-        return f.QuadPart;
-    }();
-    return static_cast<double>(ticks) * 1000.0 / static_cast<double>(frequency);
-}
-
-// The feature reports the mouse took, each with the moment it took it.
-struct ReportLog {
-    std::mutex mutex;
-    std::vector<std::pair<LONGLONG, std::string>> lines;
-
-    std::size_t Size() {
-        std::lock_guard<std::mutex> hold(mutex);
-        return lines.size();
-    }
-    // The first fire interval report from index from on, and its index.
-    bool FindFire(std::size_t from, std::size_t& at, std::pair<LONGLONG, std::string>& found) {
-        std::lock_guard<std::mutex> hold(mutex);
-        for (at = from; at < lines.size(); ++at) {
-            if (lines[at].second.rfind(kFireReport, 0) != 0) continue;
-            found = lines[at];
-            return true;
-        }
-        return false;
-    }
-};
-
-// Dispatches the window thread's messages until done or timeoutMs, waking as soon as one arrives.
-template <typename Done>
-bool PumpFor(DWORD timeoutMs, Done done) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done()) return true;
-        const DWORD spent = GetTickCount() - start;
-        if (spent >= timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(1, timeoutMs - spent), QS_ALLINPUT);
-    }
-}
-
-void Settle(DWORD ms) { PumpFor(ms, [] { return false; }); }
 
 std::string ConfigIni() {
     std::string ini = "[Init]\r\nCurConfig=1\r\nVER_SEL=1\r\n";
