@@ -77,3 +77,17 @@ hxt_bench_folder() {  # DEST
   cp -r "$HXT_ROOT/build/dist/HXT_GMouse" "$1/" &&
     x86_64-w64-mingw32-strip -o "$1/HXT_GMouse/HXT_GMouse.exe" "$HXT_ROOT/build/win64/HXT_GMouse.exe"
 }
+
+# The Windows benchmarks' start, with the script's arguments: the packages, a display of their own
+# when there is none (the script starts again under Xvfb), then the folder and the empty window
+# they compare, built.
+hxt_bench_setup() {
+  hxt_ensure_packages "${HXT_WINE_PACKAGES[@]}" || exit 1
+  if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+  fi
+  local build_log
+  build_log=$(mktemp)
+  hxt_build_win64 --target hxt_dist empty_window HXT_GMouse >"$build_log" 2>&1 || { cat "$build_log"; exit 1; }
+  rm -f "$build_log"
+}

@@ -10,13 +10,7 @@ set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 runs=${1:-3}
 settle=${SETTLE:-3}
-hxt_ensure_packages "${HXT_WINE_PACKAGES[@]}"
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
-fi
-build_log=$(mktemp)
-hxt_build_win64 --target hxt_dist empty_window HXT_GMouse >"$build_log" 2>&1 || { cat "$build_log"; exit 1; }
-rm -f "$build_log"
+hxt_bench_setup "$@"
 # The skin's rectangles and the pollers of the end-to-end tests: the close control is clicked
 # where a user clicks it.
 source "$HXT_ROOT/tests/e2e/lib.sh"

@@ -8,13 +8,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 runs=${1:-10}
-hxt_ensure_packages "${HXT_WINE_PACKAGES[@]}"
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
-fi
-build_log=$(mktemp)
-hxt_build_win64 --target hxt_dist empty_window HXT_GMouse >"$build_log" 2>&1 || { cat "$build_log"; exit 1; }
-rm -f "$build_log"
+hxt_bench_setup "$@"
 export HXT_WINEPREFIX=$HXT_ROOT/build/win64/wineprefix-bench
 export WINEPREFIX=$HXT_WINEPREFIX
 work=$(mktemp -d)

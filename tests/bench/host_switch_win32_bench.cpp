@@ -17,37 +17,20 @@
 #include <string>
 #include <vector>
 
-#include "bench/report_timing_win32.h"
-#include "support/fake_settings.h"
-#include "win32/mouse_rig.h"
-#include "win32/skin_support.h"
+#include "bench/window_bench_win32.h"
 #include "support/percentile.h"
-#include "win32/support.h"
 
 namespace {
 
 constexpr int kDefaultPresses = 300;
 constexpr int kWarmUpPresses = 10;
 constexpr int kSwitchButton = 7;
-constexpr int kSlots = 5;
-constexpr DWORD kTimeoutMs = 5000;
 // A press that comes while the previous switch still saves is taken as a stop request and
 // switches nothing. That save follows the last report and costs about what the loads and saves
 // before the first report did, so the wait after a switch is twice its own time and 20 ms more:
 // the switch is over even on a loaded machine, without reading the executor's state.
 constexpr DWORD kSettleMs = 20;
 constexpr double kSettleFactor = 2.0;
-
-std::string ConfigIni() {
-    std::string ini = "[Init]\r\nCurConfig=1\r\nVER_SEL=1\r\n";
-    // Slot 6 holds the applied configuration; the same as slot 1, where the program starts.
-    for (int slot = 1; slot <= kSlots + 1; ++slot) {
-        const int fire = 8 * (slot > kSlots ? 1 : slot);
-        ini += "[Config" + std::to_string(slot) + "]\r\nK1=1\r\nK2=2\r\nK" + std::to_string(kSwitchButton) +
-               "=40\r\nDPI_SET_EN1=1\r\nFIRE_TIME=" + std::to_string(fire) + "\r\n";
-    }
-    return ini;
-}
 
 // Presses the switch button count times; appends each switch's time to ms when given. Each switch
 // must apply slot expected, which then moves on round 1..5.
@@ -61,9 +44,9 @@ bool Switch(VirtualMouse& mouse, ReportLog& log, int count, int& expected, std::
             std::fprintf(stderr, "the mouse sent no press for button %d\n", kSwitchButton);
             return false;
         }
-        if (!PumpFor(kTimeoutMs, [&] { return log.FindFire(from, at, fire); })) {
+        if (!PumpFor(kBenchTimeoutMs, [&] { return log.FindFire(from, at, fire); })) {
             std::fprintf(stderr, "press %d: no fire interval report within %lu ms (lost to a switch still running?)\n",
-                         i, kTimeoutMs);
+                         i, kBenchTimeoutMs);
             return false;
         }
         const double took = Ms(fire.first - start);
@@ -78,7 +61,7 @@ bool Switch(VirtualMouse& mouse, ReportLog& log, int count, int& expected, std::
             std::fprintf(stderr, "press %d applied slot %d, not %d (%s)\n", i, slot, expected, fire.second.c_str());
             return false;
         }
-        expected = expected % kSlots + 1;
+        expected = expected % kBenchSlots + 1;
         if (ms) ms->push_back(took);
     }
     return true;
@@ -92,35 +75,19 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the generated skin is missing beside the program\n");
         return 1;
     }
-    ScratchDir dir;
-    CopyBuiltSkins(dir.Path());
-    dir.Write("config.ini", ConfigIni());
-    dir.Write("Macro_EN.dat", "[Macros]\r\nmacroNum=0\r\n");
-    ReportLog log;  // outlives the mouse that writes to it
-    FakeSettings settings;
-    MouseRig rig(settings);
-    rig.services.program.paths.ProgramDir = FromWide(dir.Path());
-    CHXT_GMouseDlg dialog(rig.services, rig.window.Ports(), &rig.programMouse);
-    if (!dialog.Create() || !PumpFor(kTimeoutMs, [&] { return dialog.StartupFinished(); })) {
-        std::fprintf(stderr, "the main window could not be created or did not finish starting\n");
-        return 1;
-    }
+    BenchWindow bench;
+    if (!bench.Start(BenchConfigIni("K1=1\r\nK2=2\r\nK" + std::to_string(kSwitchButton) + "=40\r\n"))) return 1;
+    MouseRig& rig = bench.rig;
     // Button 7 is in host mode: host actions wait for the mouse's first release.
     rig.mouse->Press(kSwitchButton);
     rig.mouse->Release(kSwitchButton);
     Settle(200);
-    rig.mouse->SetFeatureLog([&log](const std::string& line) {
-        const LONGLONG now = Now();
-        std::lock_guard<std::mutex> hold(log.mutex);
-        log.lines.emplace_back(now, line);
-    });
+    bench.LogReports();
 
     int expected = 2;  // the first switch leaves slot 1
     std::vector<double> ms;
-    const bool ok = Switch(*rig.mouse, log, kWarmUpPresses, expected, nullptr) &&
-                    Switch(*rig.mouse, log, presses, expected, &ms);
-    SendMessageW(dialog.Hwnd(), WM_CLOSE, 0, 0);
-    rig.mouse->SetFeatureLog(nullptr);
+    const bool ok = Switch(*rig.mouse, bench.log, kWarmUpPresses, expected, nullptr) &&
+                    Switch(*rig.mouse, bench.log, presses, expected, &ms);
     if (!ok) return 1;
     std::printf("host configuration switch, press to last feature report: p50 %.3f ms p99 %.3f ms max %.3f ms "
                 "(%d presses)\n",

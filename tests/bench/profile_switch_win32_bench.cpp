@@ -17,31 +17,14 @@
 #include <vector>
 
 #include "app/program_profiles.h"
-#include "bench/report_timing_win32.h"
-#include "support/fake_settings.h"
+#include "bench/window_bench_win32.h"
 #include "support/percentile.h"
-#include "win32/mouse_rig.h"
-#include "win32/skin_support.h"
-#include "win32/support.h"
 
 namespace {
 
 constexpr int kDefaultSwitches = 40;
-constexpr int kSlots = 5;
 constexpr int kGameSlot = 3;
-constexpr DWORD kTimeoutMs = 5000;
 constexpr DWORD kQuietMs = 10000;
-
-std::string ConfigIni() {
-    std::string ini = "[Init]\r\nCurConfig=1\r\nVER_SEL=1\r\n";
-    // No host-mode button: no start key blinks, so an idle window has nothing to do.
-    for (int slot = 1; slot <= kSlots + 1; ++slot) {
-        ini += "[Config" + std::to_string(slot) + "]\r\nK1=1\r\nK2=2\r\nK3=3\r\nK4=4\r\nK5=5\r\nK6=3\r\nK7=3\r\n"
-               "DPI_SET_EN1=1\r\nFIRE_TIME=" +
-               std::to_string(8 * (slot > kSlots ? 1 : slot)) + "\r\n";
-    }
-    return ini;
-}
 
 // ASCII text as apps.ini is stored: UTF-16LE after its byte order mark.
 std::string Utf16File(const std::string& text) {
@@ -65,7 +48,7 @@ HWND StartStandIn(const std::filesystem::path& dir, const std::wstring& name, in
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     HWND window = nullptr;
-    PumpFor(kTimeoutMs, [&] { return (window = FindWindowW(L"HxtStandInProgram", title.c_str())) != nullptr; });
+    PumpFor(kBenchTimeoutMs, [&] { return (window = FindWindowW(L"HxtStandInProgram", title.c_str())) != nullptr; });
     return window;
 }
 
@@ -73,31 +56,19 @@ HWND StartStandIn(const std::filesystem::path& dir, const std::wstring& name, in
 
 int main(int argc, char** argv) {
     const int switches = std::max(argc > 1 ? std::atoi(argv[1]) : kDefaultSwitches, 2);
-    ScratchDir dir;
-    CopyBuiltSkins(dir.Path());
-    dir.Write("config.ini", ConfigIni());
-    dir.Write("Macro_EN.dat", "[Macros]\r\nmacroNum=0\r\n");
-    dir.Write("apps.ini", Utf16File("[Apps]\r\ngame.exe=" + std::to_string(kGameSlot) + "\r\n"));
-    ReportLog log;  // outlives the mouse that writes to it
-    FakeSettings settings;
-    MouseRig rig(settings);
-    rig.services.program.paths.ProgramDir = FromWide(dir.Path());
-    CHXT_GMouseDlg dialog(rig.services, rig.window.Ports(), &rig.programMouse);
-    if (!dialog.Create() || !PumpFor(kTimeoutMs, [&] { return dialog.StartupFinished(); })) {
-        std::fprintf(stderr, "the main window could not be created or did not finish starting\n");
-        return 1;
-    }
-    const HWND game = StartStandIn(dir.Path(), L"game.exe", 40);
-    const HWND other = StartStandIn(dir.Path(), L"other.exe", 300);
+    BenchWindow bench;
+    // No host-mode button: no start key blinks, so an idle window has nothing to do.
+    bench.dir.Write("apps.ini", Utf16File("[Apps]\r\ngame.exe=" + std::to_string(kGameSlot) + "\r\n"));
+    if (!bench.Start(BenchConfigIni("K1=1\r\nK2=2\r\nK3=3\r\nK4=4\r\nK5=5\r\nK6=3\r\nK7=3\r\n"))) return 1;
+    const std::filesystem::path dir = bench.dir.Path();
+    const HWND game = StartStandIn(dir, L"game.exe", 40);
+    const HWND other = StartStandIn(dir, L"other.exe", 300);
     if (!game || !other) {
         std::fprintf(stderr, "the stand-in programs did not come up (build the stand_in_program target)\n");
         return 1;
     }
-    rig.mouse->SetFeatureLog([&log](const std::string& line) {
-        const LONGLONG now = Now();
-        std::lock_guard<std::mutex> hold(log.mutex);
-        log.lines.emplace_back(now, line);
-    });
+    bench.LogReports();
+    ReportLog& log = bench.log;
     SetForegroundWindow(other);
     Settle(1000);
 
@@ -109,8 +80,8 @@ int main(int argc, char** argv) {
         std::pair<LONGLONG, std::string> fire;
         const LONGLONG start = Now();
         SetForegroundWindow(toGame ? game : other);
-        if (!PumpFor(kTimeoutMs, [&] { return log.FindFire(from, at, fire); })) {
-            std::fprintf(stderr, "switch %d: no fire interval report within %lu ms\n", i, kTimeoutMs);
+        if (!PumpFor(kBenchTimeoutMs, [&] { return log.FindFire(from, at, fire); })) {
+            std::fprintf(stderr, "switch %d: no fire interval report within %lu ms\n", i, kBenchTimeoutMs);
             return 1;
         }
         const int slot = std::stoi(fire.second.substr(kFireReport.size(), 2), nullptr, 16);
@@ -124,12 +95,10 @@ int main(int argc, char** argv) {
 
     // Past the indicator of the last switch, which hides itself after 1.2 s.
     Settle(2000);
-    const WakeCounters& wakeups = rig.services.handoff.wakeups;
+    const WakeCounters& wakeups = bench.rig.services.handoff.wakeups;
     const std::uint64_t listener = wakeups.listener.load(), executor = wakeups.executor.load();
     long messages = 0;
     PumpFor(kQuietMs, [] { return false; }, &messages);
-    SendMessageW(dialog.Hwnd(), WM_CLOSE, 0, 0);
-    rig.mouse->SetFeatureLog(nullptr);
     PostMessageW(game, WM_CLOSE, 0, 0);
     PostMessageW(other, WM_CLOSE, 0, 0);
     std::printf("program profile switch, foreground change to last feature report less the %lld ms settle: "
