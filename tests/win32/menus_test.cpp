@@ -40,11 +40,27 @@ std::wstring Describe(UINT menuId) {
 TEST(Menus, TrayMenusInBothLanguages) {
     EXPECT_EQ(Describe(IDR_MENU_TRAY_EN),
               L"[Menu_Tray] popup\n"
+              L"  [Slot 1] 2101\n"
+              L"  [Slot 2] 2102\n"
+              L"  [Slot 3] 2103\n"
+              L"  [Slot 4] 2104\n"
+              L"  [Slot 5] 2105\n"
+              L"  [] 0\n"
+              L"  [Program profiles\u2026] 3050\n"
+              L"  [Show indicator] 2110\n"
               L"  [Start with Windows] 32839\n"
               L"  [Show Window] 32801\n"
               L"  [Exit Driver] 32800\n");
     EXPECT_EQ(Describe(IDR_MENU_TRAY_CN),
               L"[托盘菜单] popup\n"
+              L"  [配置 1] 2101\n"
+              L"  [配置 2] 2102\n"
+              L"  [配置 3] 2103\n"
+              L"  [配置 4] 2104\n"
+              L"  [配置 5] 2105\n"
+              L"  [] 0\n"
+              L"  [程序配置\u2026] 3051\n"
+              L"  [显示状态提示      ] 2110\n"
               L"  [开机启动] 32840\n"
               L"  [显示窗口   ] 32837\n"
               L"  [关闭驱动] 32838\n");
