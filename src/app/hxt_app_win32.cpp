@@ -9,6 +9,7 @@
 #include "app/main_dialog_win32.h"
 #include "platform/clock_win32.h"
 #include "platform/crash_filter_win32.h"
+#include "platform/exit_watchdog_win32.h"
 #include "platform/file_dialog_win32.h"
 #include "platform/growing_buffer_win32.h"
 #include "platform/input_injector_win32.h"
@@ -18,6 +19,11 @@
 #include "platform/startup_task_win32.h"
 #include "platform/system_settings_win32.h"
 #include "ui/key_capture_win32.h"
+
+namespace {
+// Time enough for the workers to stop and the process to end on a loaded machine.
+constexpr DWORD kEndDeadlineMs = 10000;
+}  // namespace
 
 std::u16string ProgramDirOfModule() {
     return ProgramDirFromModulePath(FromWide(ModuleFileName()));
@@ -109,6 +115,10 @@ bool CHXT_GMouseApp::InitInstance() {
     if (parsed.tray) dialog.StartInTray();
     dialog.OfferStartWithWindows(startupTask);
     dialog.DoModal();
+    // The window is gone, the mouse has its exit command and everything is saved. Rarely, under
+    // Wine, the process has been seen to stay after that with its window gone; whatever holds it,
+    // it ends within seconds.
+    EndProcessAfter(kEndDeadlineMs, 0);
     session->Stop();
     runtime.Stop();
     return false;

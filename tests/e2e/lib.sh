@@ -188,10 +188,17 @@ e2e_alt_f4() {
     xdotool key --clearmodifiers alt+F4
 }
 # Alt+F4 on the main window; the program must end with status 0.
+# What every thread of the program's process is doing, into $shots/NAME.txt, for a hang.
+e2e_dump_threads() {  # NAME
+    local wpid
+    wpid=$(wine tasklist.exe 2>/dev/null | tr -d '\r' | awk '/HXT_GMouse/ { print $2; exit }')
+    { echo "Windows process ${wpid:-not found}"; [ -n "$wpid" ] && timeout 60 winedbg --command "bt all" 2>&1; } \
+        > "$shots/$1.txt"
+}
 e2e_close() {  # [WHAT]
     e2e_alt_f4 "$wid"
-    e2e_wait_for_exit 30 || { grab "$shots/close-stuck.png" 0 0 1280 1024;
-        fail "the program was still running 30 s after Alt+F4${1:+ ($1)}, see $shots/close-stuck.png"; }
+    e2e_wait_for_exit 30 || { grab "$shots/close-stuck.png" 0 0 1280 1024; e2e_dump_threads close-stuck;
+        fail "the program was still running 30 s after Alt+F4${1:+ ($1)}, see $shots/close-stuck.png and .txt"; }
     [ "$status" -eq 0 ] || fail "the program exited with status $status after Alt+F4${1:+ ($1)}"
 }
 
