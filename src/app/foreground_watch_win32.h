@@ -21,8 +21,6 @@ public:
     ForegroundWatch(const ForegroundWatch&) = delete;
     ForegroundWatch& operator=(const ForegroundWatch&) = delete;
 
-    bool Hooked() const { return hook_ != nullptr; }
-
 private:
     static void CALLBACK OnEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child, DWORD thread,
                                  DWORD time);

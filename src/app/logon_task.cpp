@@ -41,11 +41,8 @@ std::u16string Unescaped(std::u16string_view text) {
     return out;
 }
 
-std::u16string_view Trimmed(std::u16string_view text) {
-    const std::size_t first = text.find_first_not_of(u" \t\r\n\"");
-    if (first == std::u16string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(u" \t\r\n\"") - first + 1);
-}
+// Blanks, line ends and the quotes around a path.
+std::u16string_view Trimmed(std::u16string_view text) { return TrimmedOf(text, u" \t\r\n\""); }
 }  // namespace
 
 std::u16string LogonTaskXml(std::u16string_view exePath, std::u16string_view userId) {

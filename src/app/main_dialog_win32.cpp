@@ -303,8 +303,7 @@ ProgramProfilePorts CHXT_GMouseDlg::ProfilePorts() {
     return ProgramProfilePorts{
         [this](const ProfileSwitch& to) { view_.Change([&] { mouse_->runtime.SwitchProfile(to); }); },
         [this] { return services_.handoff.PendingInput() != 0; },
-        [this](std::u16string_view program) { return appBindings_.SlotFor(program); },
-        [this] { return appBindings_.On(); }};
+        [this](std::u16string_view program) { return appBindings_.SlotFor(program); }};
 }
 
 void CHXT_GMouseDlg::OnStartWithWindows() {

@@ -32,7 +32,7 @@ void ProgramProfileHost::OnTimer() {
         Arm(std::chrono::ceil<std::chrono::milliseconds>(*at - now));
         return;
     }
-    const std::optional<ProfileSwitch> due = profiles_.Due(now, ports_.slotOf, ports_.on(), program_);
+    const std::optional<ProfileSwitch> due = profiles_.Due(now, ports_.slotOf, program_);
     if (!due) return;
     if (ports_.pressInProgress()) {
         Arm(kPressWait);

@@ -14,8 +14,7 @@
 struct ProgramProfilePorts {
     std::function<void(const ProfileSwitch&)> apply;  // makes and applies the switch
     std::function<bool()> pressInProgress;
-    std::function<std::optional<int>(std::u16string_view)> slotOf;  // the bindings as saved
-    std::function<bool()> on;
+    SlotOfProgram slotOf;  // the bindings as saved; none while the feature is off
 };
 
 class ProgramProfileHost {
@@ -26,7 +25,7 @@ public:
     void Start(HWND window, UINT_PTR timerId);
     // The window's timerId fired.
     void OnTimer();
-    // The bindings or the on switch changed: what is in front now is measured against them.
+    // The bindings or their on switch changed: what is in front now is measured against them.
     void Recheck();
     // The program last in front that is not ours (full path), empty before any.
     const std::u16string& LastProgram() const { return profiles_.LastProgram(); }

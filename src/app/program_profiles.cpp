@@ -15,13 +15,8 @@ bool LeavesSlotAlone(const ForegroundWindow& window) {
         if (window.windowClass == shellClass) return true;
     }
     // The lock screen and the log-on screen come and go with the user's session, not a game.
-    const std::u16string name = ProgramFileName(window.programPath);
+    const std::u16string_view name = FileNameOf(window.programPath);
     return EqualIgnoringAsciiCase(name, u"LockApp.exe") || EqualIgnoringAsciiCase(name, u"LogonUI.exe");
-}
-
-std::u16string ProgramFileName(std::u16string_view programPath) {
-    const std::size_t slash = programPath.find_last_of(u"\\/");
-    return std::u16string(slash == std::u16string_view::npos ? programPath : programPath.substr(slash + 1));
 }
 
 void ProgramProfiles::ForegroundChanged(const ForegroundWindow& window, Clock::time_point now) {
@@ -36,14 +31,14 @@ std::optional<ProgramProfiles::Clock::time_point> ProgramProfiles::SettlesAt() c
     return *changedAt_ + kSettleTime;
 }
 
-std::optional<ProfileSwitch> ProgramProfiles::Due(Clock::time_point now, const SlotOfProgram& slotOf, bool on,
+std::optional<ProfileSwitch> ProgramProfiles::Due(Clock::time_point now, const SlotOfProgram& slotOf,
                                                   const ProgramState& program) const {
     if (!changedAt_ || now < *changedAt_ + kSettleTime) return std::nullopt;
     // A program whose path cannot be had (another session's) has no binding either.
-    std::optional<int> slot = on && !front_.empty() && slotOf ? slotOf(front_) : std::nullopt;
+    std::optional<int> slot = !front_.empty() && slotOf ? slotOf(front_) : std::nullopt;
     if (slot && (*slot < 1 || *slot > kUserSlotCount)) slot.reset();
     if (slot) {
-        ProfileSwitch to{*slot, ProgramFileName(front_)};
+        ProfileSwitch to{*slot, std::u16string(FileNameOf(front_))};
         if (program.profile && program.profile->program == to.program && program.CurConfig == to.slot) return std::nullopt;
         return to;
     }

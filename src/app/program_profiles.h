@@ -24,9 +24,6 @@ struct ForegroundWindow {
 // the lock screen. Alt+Tab and Win+D pass through them on the way to the next program.
 bool LeavesSlotAlone(const ForegroundWindow& window);
 
-// The file name of a program's full path, for the window, the tray and the indicator.
-std::u16string ProgramFileName(std::u16string_view programPath);
-
 // A switch to make: a program's slot, or back to the chosen slot (program empty).
 struct ProfileSwitch {
     int slot = 0;
@@ -49,10 +46,10 @@ public:
     std::optional<Clock::time_point> SettlesAt() const;
     // The switch due at now for the program in front: its slot, or the chosen slot once no bound
     // program is in front; nothing while the foreground has not settled, when the mouse already
-    // runs what is due, or without a program seen yet. With the feature off only the way back.
-    // A switch that could not be made (no mouse) is due again at the next call.
-    std::optional<ProfileSwitch> Due(Clock::time_point now, const SlotOfProgram& slotOf, bool on,
-                                     const ProgramState& program) const;
+    // runs what is due, or without a program seen yet. With the feature off slotOf gives no
+    // program a slot, so only the way back runs. A switch that could not be made (no mouse) is due
+    // again at the next call.
+    std::optional<ProfileSwitch> Due(Clock::time_point now, const SlotOfProgram& slotOf, const ProgramState& program) const;
     // The program last in front that is not ours, for the dialog's "add".
     const std::u16string& LastProgram() const { return lastProgram_; }
 

@@ -12,14 +12,9 @@ constexpr std::u16string_view kAppsSection = u"Apps";
 constexpr std::u16string_view kOptionsSection = u"Options";
 constexpr std::u16string_view kOnKey = u"On";
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
 
-std::u16string_view Trimmed(std::u16string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
+std::u16string_view Trimmed(std::u16string_view text) { return TrimmedOf(text, u" \t"); }
 
 // File names are compared as Windows compares them, for the letters users' program names have:
 // Latin, Greek, Cyrillic and full-width Latin.
@@ -222,9 +217,7 @@ void AppBindings::Remove(std::size_t index) {
 std::optional<int> AppBindings::SlotFor(std::u16string_view imagePath) const {
     if (!on_) return std::nullopt;
     const std::u16string path = Comparable(imagePath);
-    const std::size_t slash = path.rfind(u'\\');
-    const std::u16string_view name = slash == std::u16string::npos ? std::u16string_view(path)
-                                                                     : std::u16string_view(path).substr(slash + 1);
+    const std::u16string_view name = FileNameOf(path);
     std::optional<int> byName;
     for (const AppBinding& binding : bindings_) {
         const std::u16string program = Comparable(binding.program);

@@ -127,6 +127,17 @@ std::u16string DecimalText(long long value) {
     return std::u16string(s.begin(), s.end());
 }
 
+std::u16string_view TrimmedOf(std::u16string_view text, std::u16string_view blanks) {
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::u16string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+std::u16string_view FileNameOf(std::u16string_view path) {
+    const std::size_t slash = path.find_last_of(u"\\/");
+    return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
+}
+
 bool EqualIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return AsciiLower(x) == AsciiLower(y); });

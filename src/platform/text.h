@@ -22,5 +22,11 @@ std::u16string DecimalText(long long value);
 // as Windows compares device paths and Wine compares INI names.
 constexpr char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
 constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+// text without the characters of blanks at either end.
+std::u16string_view TrimmedOf(std::u16string_view text, std::u16string_view blanks);
+
+// The file name at the end of path: what follows its last '\' or '/', all of it without one.
+std::u16string_view FileNameOf(std::u16string_view path);
+
 // Equal after AsciiLower of every character.
 bool EqualIgnoringAsciiCase(std::u16string_view a, std::u16string_view b);

@@ -6,6 +6,7 @@
 
 #include "config/active_config.h"
 #include "core/led_mode.h"
+#include "platform/text.h"
 
 namespace {
 constexpr std::u16string_view kProgramSeparator = u" · ";
@@ -24,18 +25,9 @@ const IndicatorWords& WordsOf(LanguageMode language) {
     return language == LanguageMode::English ? kEnglish : kChinese;
 }
 
-std::u16string Number(int value) {
-    std::u16string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + value % 10));
-        value /= 10;
-    } while (value > 0);
-    return digits;
-}
-
 std::u16string SlotLine(const IndicatorState& state, const IndicatorWords& words) {
     std::u16string line;
-    if (state.slot >= 1 && state.slot <= kUserSlotCount) line = std::u16string(words.slot) + Number(state.slot);
+    if (state.slot >= 1 && state.slot <= kUserSlotCount) line = std::u16string(words.slot) + DecimalText(state.slot);
     if (!state.program.empty()) {
         if (!line.empty()) line += kProgramSeparator;
         line += state.program;
@@ -46,7 +38,7 @@ std::u16string SlotLine(const IndicatorState& state, const IndicatorWords& words
 std::u16string DpiLine(const IndicatorState& state, const IndicatorWords& words) {
     if (state.dpiStage < 0 || state.dpiStage >= kDpiStageCount) return {};
     // Users count stages from 1, as the main window's stage buttons do.
-    return std::u16string(words.dpiStage) + Number(state.dpiStage + 1);
+    return std::u16string(words.dpiStage) + DecimalText(state.dpiStage + 1);
 }
 
 std::u16string LedLine(const IndicatorState& state, const IndicatorWords& words) {
