@@ -14,8 +14,8 @@
 #include "platform/wide_text_win32.h"
 #include "resource.h"
 #include "ui/event_menu_command.h"
+#include "ui/indicator_model.h"
 #include "ui/program_profiles_dialog_win32.h"
-#include "ui/tray_tip.h"
 
 namespace {
 constexpr DWORD kWaitBeforeFirstApply = 5;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "config/active_config.h"
+#include "core/app_paths.h"
 #include "core/led_mode.h"
 #include "platform/text.h"
 
@@ -60,6 +61,22 @@ std::u16string IndicatorText(const IndicatorState& before, const IndicatorState&
     if (before.dpiStage != after.dpiStage) AddLine(text, DpiLine(after, words));
     if (before.ledMode != after.ledMode) AddLine(text, LedLine(after, words));
     return text;
+}
+
+IndicatorState ShownStateOf(const ProgramState& program) {
+    const std::uint8_t led = program.applied.ledToggle == kLedOff ? std::uint8_t{kLedOff} : program.applied.led;
+    return {program.CurConfig, program.config.BoundedDpiLevel(), led, program.profile ? program.profile->program : u""};
+}
+
+std::u16string TrayTipText(const ProgramState& program) {
+    const LanguageMode language = program.language.load();
+    const IndicatorWords& words = WordsOf(language);
+    const IndicatorState state = ShownStateOf(program);
+    std::u16string tip = WindowTitle(language);
+    tip += std::u16string(kProgramSeparator) + std::u16string(words.slot) + DecimalText(state.slot);
+    tip += std::u16string(kProgramSeparator) + std::u16string(words.dpiStage) + DecimalText(state.dpiStage + 1);
+    if (!state.program.empty()) tip += std::u16string(kProgramSeparator) + state.program;
+    return tip;
 }
 
 bool IndicatorWanted(bool indicatorOn, bool mainWindowVisible, bool mainWindowInFront) {

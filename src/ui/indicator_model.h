@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "config/program_state.h"
 #include "core/language.h"
 #include "skin/skin_entry.h"
 
@@ -22,6 +23,14 @@ struct IndicatorState {
 // program, so a change of program alone shows that line. A value outside its range is not
 // shown: its line is left out (the program still shows on its own).
 std::u16string IndicatorText(const IndicatorState& before, const IndicatorState& after, LanguageMode language);
+
+// What the indicator tells of the program's state: the slot that runs, its stage, the LED mode
+// in effect (the LED function's off overrides the applied mode) and a running profile's program.
+IndicatorState ShownStateOf(const ProgramState& program);
+
+// The tray icon's tip in the indicator's words: the window's title, the slot that runs, its DPI
+// stage and, when a program profile runs it, the program.
+std::u16string TrayTipText(const ProgramState& program);
 
 // The indicator tells what the main window would show, so it is only wanted when the window is
 // hidden or behind another one, and only when the user has it on.

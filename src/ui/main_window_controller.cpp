@@ -4,7 +4,6 @@
 
 #include "config/config_file.h"
 #include "config/exchange_file.h"
-#include "core/led_mode.h"
 #include "core/user_texts.h"
 #include "macros/macro_file.h"
 
@@ -131,18 +130,11 @@ void MainWindowController::HideToTray() {
 }
 
 void MainWindowController::Change(const std::function<void()>& change) {
-    const IndicatorState before = ShownState();
+    const IndicatorState before = ShownStateOf(context_.program);
     change();
     context_.program.Publish();
-    context_.shell.ShowStateChange(before, ShownState());
+    context_.shell.ShowStateChange(before, ShownStateOf(context_.program));
     TellSaveFailure();
-}
-
-IndicatorState MainWindowController::ShownState() const {
-    const ProgramState& program = context_.program;
-    // The LED function's off mode overrides the applied mode until it is pressed again.
-    const std::uint8_t led = program.applied.ledToggle == kLedOff ? std::uint8_t{kLedOff} : program.applied.led;
-    return {program.CurConfig, program.config.BoundedDpiLevel(), led, program.profile ? program.profile->program : u""};
 }
 
 void MainWindowController::TellSaveFailure() {

@@ -104,8 +104,6 @@ public:
     // A change of the configuration from outside the window's controls (a mouse button's
     // request): it runs, the mouse's threads see its outcome, and a failed save is told.
     void Change(const std::function<void()>& change);
-    // What the indicator tells of the mouse now.
-    IndicatorState ShownState() const;
     // A save of config.ini that failed since the last call is told once.
     void TellSaveFailure();
 

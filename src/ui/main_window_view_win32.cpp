@@ -12,7 +12,6 @@
 #include "skin/paint_main_window.h"
 #include "skin/window_region_win32.h"
 #include "skin/skin_entries.h"
-#include "ui/tray_tip.h"
 #include "ui/tray_win32.h"
 #include "ui/warning_dialog_win32.h"
 

@@ -6,7 +6,7 @@
 #include "core/app_paths.h"
 #include "platform/text.h"
 #include "support/memory_profile.h"
-#include "ui/tray_tip.h"
+#include "ui/indicator_model.h"
 
 namespace {
 using namespace std::chrono_literals;
