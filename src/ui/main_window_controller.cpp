@@ -133,7 +133,10 @@ void MainWindowController::Change(const std::function<void()>& change) {
     const IndicatorState before = ShownStateOf(context_.program);
     change();
     context_.program.Publish();
-    context_.shell.ShowStateChange(before, ShownStateOf(context_.program));
+    // Most changes (an edit in the window) leave it as it was: no word to the tray then.
+    if (const IndicatorState after = ShownStateOf(context_.program); !(after == before)) {
+        context_.shell.ShowStateChange(before, after);
+    }
     TellSaveFailure();
 }
 

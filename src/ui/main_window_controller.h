@@ -46,7 +46,7 @@ public:
     // The menus and the title of the program's language, which has just changed.
     virtual void ShowLanguage() = 0;
     // A change of the window's (a mouse button's, a program profile's, a command's) left the
-    // mouse in after, which was before: the tray's tip and the indicator tell it.
+    // mouse in after, which was before and differs: the tray's tip and the indicator tell it.
     virtual void ShowStateChange(const IndicatorState& before, const IndicatorState& after) = 0;
 };
 

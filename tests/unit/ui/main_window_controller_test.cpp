@@ -45,7 +45,8 @@ struct RecordingWindow : MainWindowShell {
     }
     void ShowLanguage() override { effects.push_back("menus and title"); }
     void ShowStateChange(const IndicatorState& before, const IndicatorState& after) override {
-        if (!(before == after)) effects.push_back("shown: slot " + std::to_string(after.slot));
+        EXPECT_FALSE(before == after);
+        effects.push_back("shown: slot " + std::to_string(after.slot));
     }
     std::vector<std::string> Take() { return std::exchange(effects, {}); }
 };
