@@ -369,19 +369,23 @@ at_most() { awk -v v="$1" -v max="$2" 'BEGIN { exit !(v <= max) }'; }
 # ------------------------------------------------------------------------------------------------
 # The file dialogs of Wine.
 
-# A file dialog titled TITLE: the path typed into its file name box (which needs a click first:
-# without a window manager nothing gives the dialog the keyboard), then Enter; saving over a
-# file is confirmed. Its screenshot is $shots/SHOT.png.
-use_dialog() {  # TITLE PATH SHOT
-    local dlg D_X D_Y D_WIDTH D_HEIGHT box B_X B_Y B_WIDTH B_HEIGHT
+# The dialog titled TITLE once it is drawn (a window not yet drawn has no contrast): its id in
+# $dlg, its place and size in $D_X $D_Y $D_WIDTH $D_HEIGHT.
+wait_for_dialog() {  # TITLE
     dlg=$(e2e_wait_for_window "^$1\$" 30) || fail "no '$1' dialog appeared"
     eval "$(xdotool getwindowgeometry --shell "$dlg" | sed 's/^/D_/')"
-    # Drawn once its file list shows: the dialog's lower half has its controls.
     dialog_drawn() {
         grab "$work/dialog.png" "$D_X" "$D_Y" "$D_WIDTH" "$D_HEIGHT" &&
             at_least "$(convert "$work/dialog.png" -format '%[fx:standard_deviation]' info:)" 0.05
     }
     e2e_poll 30 dialog_drawn || fail "the '$1' dialog stayed blank"
+}
+# A file dialog titled TITLE: the path typed into its file name box (which needs a click first:
+# without a window manager nothing gives the dialog the keyboard), then Enter; saving over a
+# file is confirmed. Its screenshot is $shots/SHOT.png.
+use_dialog() {  # TITLE PATH SHOT
+    local dlg D_X D_Y D_WIDTH D_HEIGHT box B_X B_Y B_WIDTH B_HEIGHT
+    wait_for_dialog "$1"
     e2e_shot "$3" "$D_X" "$D_Y" "$D_WIDTH" "$D_HEIGHT"
     # The name box, clicked: without a window manager the keyboard goes to the window under
     # the pointer, and the program takes the keys in order after the click.
